@@ -1,0 +1,4 @@
+#include "plot/Plotrune.h"
+
+Plotrune::Plotrune() = default;
+Plotrune::~Plotrune() = default;

@@ -1,0 +1,15 @@
+#!/bin/sh
+# Configures (once) and builds into build/ (or build-asan/ with --sanitize).
+set -eu
+cd "$(dirname "$0")/.."
+
+dir=build
+extra=""
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-asan
+  extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_BENCH=OFF"
+fi
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S . -B "$dir" -G Ninja $extra
+fi
+cmake --build "$dir" --parallel "$(nproc)"
