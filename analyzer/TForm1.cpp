@@ -1,6 +1,7 @@
 #include "analyzer/TForm1.h"
 
 #include <QString>
+#include <QtGlobal>
 
 TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent)
@@ -8,6 +9,10 @@ TForm1::TForm1(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     resize(1024, 768);
+    // TRACEMOOR_DEVICE=demo starts on the Demo model, without an instrument.
+    if (qEnvironmentVariable("TRACEMOOR_DEVICE").compare(QStringLiteral("demo"),
+                                                          Qt::CaseInsensitive) == 0)
+        wSystem->SelectModel(0);
     UpdateTitle();
 }
 
