@@ -1,0 +1,188 @@
+#include "device/EmulatedHandle.h"
+
+#include "device/DriverRequestBlock.h"
+#include "device/EmulatedDriver.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+constexpr uint32_t UsbdiVersion = 0x00000200;
+constexpr uint32_t HighSpeed = 2;
+
+bool PutWord(std::span<uint8_t> out, uint32_t value, uint32_t &returned)
+{
+    if (out.size() < 4)
+        return false;
+    for (size_t i = 0; i < 4; ++i)
+        out[i] = static_cast<uint8_t>(value >> (8 * i));
+    returned = 4;
+    return true;
+}
+
+bool PutText(std::span<uint8_t> out, const std::string &text, uint32_t &returned)
+{
+    if (out.size() <= text.size())
+        return false;
+    std::copy(text.begin(), text.end(), out.begin());
+    out[text.size()] = 0;
+    returned = static_cast<uint32_t>(text.size() + 1);
+    return true;
+}
+}  // namespace
+
+EmulatedHandle::EmulatedHandle(EmulatedDriver &owner, std::shared_ptr<AnalyzerFirmware> device,
+                               int busAddress, uint32_t driverVersion)
+    : driver(owner)
+    , firmware(std::move(device))
+    , address(busAddress)
+    , version(driverVersion)
+{
+}
+
+EmulatedHandle::~EmulatedHandle()
+{
+    // Nothing the caller still holds may point back into this handle.
+    for (UsbDriverIo *io : pending)
+        Finish(*io, DriverStatus::NtCancelled, DriverStatus::UsbdCancelled, 0);
+}
+
+bool EmulatedHandle::Present() const
+{
+    return firmware->Attached();
+}
+
+bool EmulatedHandle::Close()
+{
+    return true;
+}
+
+bool EmulatedHandle::Request(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out,
+                             uint32_t &returned)
+{
+    returned = 0;
+    if (!firmware->Attached())
+        return false;
+    switch (code) {
+    case DriverCode::GetDriverVersion:
+        return PutWord(out, version, returned);
+    case DriverCode::GetUsbdiVersion:
+        return PutWord(out, UsbdiVersion, returned);
+    case DriverCode::GetSpeed:
+        return PutWord(out, HighSpeed, returned);
+    case DriverCode::GetAltInterface:
+    case DriverCode::GetAddress:
+        if (out.empty())
+            return false;
+        out[0] = code == DriverCode::GetAddress ? static_cast<uint8_t>(address) : 0;
+        returned = 1;
+        return true;
+    case DriverCode::GetDeviceName:
+        return PutText(out, "emulated-" + std::to_string(address), returned);
+    case DriverCode::GetFriendlyName:
+        return PutText(out, "Tracemoor emulated analyzer", returned);
+    case DriverCode::ResetParentPort:
+        firmware->ResetPort();
+        return true;
+    case DriverCode::AbortPipe: {
+        if (in.empty())
+            return false;
+        const uint8_t endpoint = in[0];
+        auto aborted = [&](UsbDriverIo *io) {
+            const auto header = DriverRequestBlock::Read(io->Block);
+            if (!header || header->EndpointAddress != endpoint)
+                return false;
+            Finish(*io, DriverStatus::NtCancelled, DriverStatus::UsbdCancelled, 0);
+            return true;
+        };
+        pending.erase(std::remove_if(pending.begin(), pending.end(), aborted), pending.end());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void EmulatedHandle::Finish(UsbDriverIo &io, uint32_t ntStatus, uint32_t usbdStatus,
+                            uint32_t bytes)
+{
+    DriverRequestBlock::WriteStatus(io.Block, ntStatus, usbdStatus);
+    io.BytesReturned = bytes;
+    io.Succeeded = ntStatus == DriverStatus::Success;
+    io.Done = true;
+}
+
+void EmulatedHandle::Gone(UsbDriverIo &io)
+{
+    Finish(io, DriverStatus::NtDeviceGone, DriverStatus::UsbdDeviceGone, 0);
+    if (!goneReported) {
+        goneReported = true;
+        driver.DeviceLeft();
+    }
+}
+
+void EmulatedHandle::Submit(UsbDriverIo &io)
+{
+    io.Done = false;
+    io.Succeeded = false;
+    io.BytesReturned = 0;
+    if (!Attempt(io))
+        pending.push_back(&io);
+}
+
+bool EmulatedHandle::Attempt(UsbDriverIo &io)
+{
+    const auto header = DriverRequestBlock::Read(io.Block);
+    if (!header) {
+        Finish(io, DriverStatus::NtUnsuccessful, DriverStatus::UsbdError, 0);
+        return true;
+    }
+    if (!firmware->Attached()) {
+        Gone(io);
+        return true;
+    }
+    const bool direct = io.Code == DriverCode::SendNonEp0Direct;
+    const std::span<uint8_t> data = direct ? io.Direct : header->Data(io.Block);
+    AnalyzerFirmware::Reply reply;
+    if (io.Code == DriverCode::SendEp0Control) {
+        const AnalyzerFirmware::Setup setup{header->bmRequestType, header->bRequest,
+                                            header->wValue, header->wIndex, header->wLength};
+        reply = firmware->Control(setup, data);
+    } else if (io.Code == DriverCode::SendNonEp0 || direct) {
+        if ((header->EndpointAddress & 0x80) != 0)
+            reply = firmware->BulkIn(header->EndpointAddress, data);
+        else
+            reply = firmware->BulkOut(header->EndpointAddress, data);
+    } else {
+        Finish(io, DriverStatus::NtUnsuccessful, DriverStatus::UsbdError, 0);
+        return true;
+    }
+
+    switch (reply.What) {
+    case AnalyzerFirmware::Outcome::Nak:
+        return false;
+    case AnalyzerFirmware::Outcome::Gone:
+        Gone(io);
+        return true;
+    case AnalyzerFirmware::Outcome::Stall:
+        Finish(io, DriverStatus::NtUnsuccessful, DriverStatus::UsbdStall, 0);
+        return true;
+    case AnalyzerFirmware::Outcome::Done:
+        break;
+    }
+    const auto bytes = static_cast<uint32_t>(reply.Bytes);
+    Finish(io, DriverStatus::Success, DriverStatus::Success,
+           direct ? bytes : header->DataOffset + bytes);
+    return true;
+}
+
+bool EmulatedHandle::Wait(UsbDriverIo &io, uint32_t)
+{
+    if (io.Done)
+        return true;
+    // The firmware may have something for a pending transfer by now.
+    const auto it = std::find(pending.begin(), pending.end(), &io);
+    if (it != pending.end() && Attempt(io))
+        pending.erase(it);
+    return io.Done;
+}

@@ -1,0 +1,316 @@
+#include "device/SignalScene.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr uint64_t PsPerSecond = 1000000000000ull;
+constexpr uint64_t PsPerUs = 1000000ull;
+
+// Collects level changes while a scene is played through once.
+class Timeline
+{
+public:
+    explicit Timeline(uint32_t idle)
+        : word(idle)
+    {
+        changes.push_back({0, idle});
+    }
+
+    void Set(int channel, bool level)
+    {
+        const uint32_t bit = 1u << channel;
+        word = level ? word | bit : word & ~bit;
+        if (changes.back().TimePs == now)
+            changes.back().Word = word;
+        else if (changes.back().Word != word)
+            changes.push_back({now, word});
+    }
+    void SetBits(uint32_t mask, uint32_t value)
+    {
+        for (int c = 0; c < 32; ++c) {
+            if ((mask >> c) & 1)
+                Set(c, (value >> c) & 1);
+        }
+    }
+    void Wait(uint64_t ps) { now += ps; }
+    uint64_t Now() const { return now; }
+
+    std::vector<SignalScene::Change> changes;
+
+private:
+    uint32_t word;
+    uint64_t now = 0;
+};
+
+uint64_t Period(uint32_t hz)
+{
+    return PsPerSecond / std::max<uint32_t>(hz, 1);
+}
+
+// CRC-15 of CAN over the frame bits from start of frame to the data.
+uint16_t CanCrc(const std::vector<bool> &bits)
+{
+    uint16_t crc = 0;
+    for (bool bit : bits) {
+        const bool top = ((crc >> 14) & 1) != bit;
+        crc = static_cast<uint16_t>((crc << 1) & 0x7FFF);
+        if (top)
+            crc ^= 0x4599;
+    }
+    return crc;
+}
+
+void PushBits(std::vector<bool> &bits, uint32_t value, int count)
+{
+    for (int i = count - 1; i >= 0; --i)
+        bits.push_back((value >> i) & 1);
+}
+
+}  // namespace
+
+SignalScene::SignalScene(const SceneOptions &options, int channels)
+    : kind(options.Scene)
+    , counterTickNs(options.CounterTickNs)
+    , channelMask(channels >= 32 ? 0xFFFFFFFFu : (1u << channels) - 1)
+{
+    switch (kind) {
+    case SceneOptions::Kind::I2c:
+        BuildI2c(options);
+        break;
+    case SceneOptions::Kind::Spi:
+        BuildSpi(options);
+        break;
+    case SceneOptions::Kind::Uart:
+        BuildUart(options);
+        break;
+    case SceneOptions::Kind::Can:
+        BuildCan(options);
+        break;
+    case SceneOptions::Kind::CpuBus:
+        BuildCpuBus(options);
+        break;
+    case SceneOptions::Kind::Counter:
+        break;
+    }
+}
+
+uint32_t SignalScene::Sample(uint64_t n, uint64_t periodPs) const
+{
+    if (kind == SceneOptions::Kind::Counter) {
+        // Like the Demo: a binary counter in both halves of the word.
+        const uint64_t step = counterTickNs == 0 ? n / 8 : n * periodPs / (counterTickNs * 1000ull);
+        const uint32_t value = static_cast<uint32_t>(step & 0xFFFF);
+        return (value | value << 16) & channelMask;
+    }
+    if (changes.empty() || loopPs == 0)
+        return 0;
+    const uint64_t t = (n * periodPs) % loopPs;
+    const auto after = std::upper_bound(changes.begin(), changes.end(), t,
+                                        [](uint64_t v, const Change &c) { return v < c.TimePs; });
+    return std::prev(after)->Word & channelMask;
+}
+
+void SignalScene::BuildI2c(const SceneOptions &o)
+{
+    // A write of the data to the slave, then a read of the same bytes back.
+    const uint64_t q = Period(o.ClockHz) / 4;
+    Timeline tl((1u << I2cScl) | (1u << I2cSda));
+    auto bit = [&](bool level) {
+        tl.Set(I2cSda, level);
+        tl.Wait(q);
+        tl.Set(I2cScl, true);
+        tl.Wait(2 * q);
+        tl.Set(I2cScl, false);
+        tl.Wait(q);
+    };
+    auto byte = [&](uint8_t value, bool ack) {
+        for (int i = 7; i >= 0; --i)
+            bit((value >> i) & 1);
+        bit(!ack);
+    };
+    for (int read = 0; read < 2; ++read) {
+        tl.Wait(q);
+        tl.Set(I2cSda, false);  // start: SDA falls while SCL is high
+        tl.Wait(q);
+        tl.Set(I2cScl, false);
+        tl.Wait(q);
+        byte(static_cast<uint8_t>((o.Address & 0x7F) << 1 | read), true);
+        for (size_t i = 0; i < o.Data.size(); ++i)
+            byte(o.Data[i], read == 0 || i + 1 < o.Data.size());
+        tl.Set(I2cSda, false);
+        tl.Wait(q);
+        tl.Set(I2cScl, true);
+        tl.Wait(q);
+        tl.Set(I2cSda, true);  // stop: SDA rises while SCL is high
+        tl.Wait(o.GapUs * PsPerUs + q);
+    }
+    changes = std::move(tl.changes);
+    loopPs = tl.Now();
+}
+
+void SignalScene::BuildSpi(const SceneOptions &o)
+{
+    // Mode 0, MSB first, select active low; MISO answers the bytes in reverse.
+    const uint64_t half = Period(o.ClockHz) / 2;
+    Timeline tl(1u << SpiSs);
+    tl.Wait(half);
+    tl.Set(SpiSs, false);
+    tl.Wait(half);
+    for (size_t i = 0; i < o.Data.size(); ++i) {
+        const uint8_t mosi = o.Data[i];
+        const uint8_t miso = o.Data[o.Data.size() - 1 - i];
+        for (int b = 7; b >= 0; --b) {
+            tl.Set(SpiMosi, (mosi >> b) & 1);
+            tl.Set(SpiMiso, (miso >> b) & 1);
+            tl.Wait(half);
+            tl.Set(SpiSck, true);
+            tl.Wait(half);
+            tl.Set(SpiSck, false);
+        }
+    }
+    tl.Wait(half);
+    tl.Set(SpiSs, true);
+    tl.Set(SpiMosi, false);
+    tl.Set(SpiMiso, false);
+    tl.Wait(o.GapUs * PsPerUs + half);
+    changes = std::move(tl.changes);
+    loopPs = tl.Now();
+}
+
+void SignalScene::BuildUart(const SceneOptions &o)
+{
+    // 8 data bits, no parity, one stop bit, LSB first, idle high.
+    const uint64_t bitPs = Period(o.Baud);
+    Timeline tl(1u << UartTx);
+    tl.Wait(bitPs);
+    for (uint8_t value : o.Data) {
+        tl.Set(UartTx, false);
+        tl.Wait(bitPs);
+        for (int b = 0; b < 8; ++b) {
+            tl.Set(UartTx, (value >> b) & 1);
+            tl.Wait(bitPs);
+        }
+        tl.Set(UartTx, true);
+        tl.Wait(2 * bitPs);
+    }
+    tl.Wait(o.GapUs * PsPerUs);
+    changes = std::move(tl.changes);
+    loopPs = tl.Now();
+}
+
+void SignalScene::BuildCan(const SceneOptions &o)
+{
+    // Data frames of up to 8 bytes carrying the payload; recessive is high.
+    const uint64_t bitPs = Period(o.BitRate);
+    Timeline tl(1u << CanLine);
+    tl.Wait(11 * bitPs);
+    const size_t frames = std::max<size_t>(1, (o.Data.size() + 7) / 8);
+    for (size_t f = 0; f < frames; ++f) {
+        const size_t from = f * 8;
+        const size_t count = std::min<size_t>(8, o.Data.size() - std::min(from, o.Data.size()));
+        std::vector<bool> bits{false};  // start of frame
+        if (o.Extended) {
+            PushBits(bits, o.CanId >> 18, 11);
+            bits.push_back(true);  // SRR
+            bits.push_back(true);  // IDE
+            PushBits(bits, o.CanId & 0x3FFFF, 18);
+            bits.push_back(false);  // RTR
+            bits.push_back(false);  // r1
+            bits.push_back(false);  // r0
+        } else {
+            PushBits(bits, o.CanId & 0x7FF, 11);
+            bits.push_back(false);  // RTR
+            bits.push_back(false);  // IDE
+            bits.push_back(false);  // r0
+        }
+        PushBits(bits, static_cast<uint32_t>(count), 4);
+        for (size_t i = 0; i < count; ++i)
+            PushBits(bits, o.Data[from + i], 8);
+        PushBits(bits, CanCrc(bits), 15);
+
+        // Bit stuffing: after five equal bits an opposite one is inserted.
+        std::vector<bool> line;
+        int run = 0;
+        bool last = true;
+        for (bool bit : bits) {
+            line.push_back(bit);
+            run = bit == last ? run + 1 : 1;
+            last = bit;
+            if (run == 5) {
+                line.push_back(!bit);
+                last = !bit;
+                run = 1;
+            }
+        }
+        for (bool bit : {true, false, true})  // CRC delimiter, ACK slot taken, ACK delimiter
+            line.push_back(bit);
+        for (int i = 0; i < 7 + 3; ++i)  // end of frame and intermission
+            line.push_back(true);
+        for (bool bit : line) {
+            tl.Set(CanLine, bit);
+            tl.Wait(bitPs);
+        }
+    }
+    tl.Wait(o.GapUs * PsPerUs);
+    changes = std::move(tl.changes);
+    loopPs = tl.Now();
+}
+
+void SignalScene::BuildCpuBus(const SceneOptions &o)
+{
+    // A small program: fetches from ROM#1, table reads from ROM#2, stack and
+    // data traffic in the RAMs, a status read and a port write on the I/O.
+    struct Cycle
+    {
+        int Select;
+        bool Write;
+        uint16_t Address;
+    };
+    std::vector<Cycle> cycles;
+    const auto base = static_cast<uint16_t>(o.Address);
+    for (uint16_t i = 0; i < 64; ++i) {
+        cycles.push_back({CpuSelectRom1, false, static_cast<uint16_t>(base + 2 * i)});
+        switch (i % 8) {
+        case 1:
+            cycles.push_back({CpuSelectRam1, true, static_cast<uint16_t>(0x8000 + (i & 0x3F))});
+            break;
+        case 2:
+            cycles.push_back({CpuSelectRam1, false, static_cast<uint16_t>(0x8000 + (i & 0x3F))});
+            break;
+        case 3:
+            cycles.push_back({CpuSelectRom2, false, static_cast<uint16_t>(0x4000 + 16 * i)});
+            break;
+        case 4:
+            cycles.push_back({CpuSelectRam2, true, static_cast<uint16_t>(0xA000 + 4 * i)});
+            break;
+        case 5:
+            cycles.push_back({CpuSelectIo1, false, 0xC000});
+            break;
+        case 6:
+            cycles.push_back({CpuSelectIo2, true, static_cast<uint16_t>(0xE000 + (i & 7))});
+            break;
+        default:
+            break;
+        }
+    }
+    const uint64_t q = Period(o.ClockHz) / 4;
+    const uint32_t selects = 0x3Fu << CpuSelectIo2;
+    const uint32_t strobes = (1u << CpuWrite) | (1u << CpuRead);
+    Timeline tl(selects | strobes);
+    for (const Cycle &c : cycles) {
+        tl.SetBits(0xFFFF, c.Address);
+        tl.Set(c.Select, false);
+        tl.Wait(q);
+        tl.Set(c.Write ? CpuWrite : CpuRead, false);
+        tl.Wait(2 * q);
+        tl.Set(c.Write ? CpuWrite : CpuRead, true);
+        tl.Wait(q / 2);
+        tl.Set(c.Select, true);
+        tl.Wait(q / 2);
+    }
+    tl.Wait(o.GapUs * PsPerUs);
+    changes = std::move(tl.changes);
+    loopPs = tl.Now();
+}
