@@ -81,6 +81,8 @@ std::vector<uint8_t> AnalyzerFirmware::IdentityBlock() const
 {
     // Version, a build line and the model line, each NUL-terminated. Model 1
     // instruments exist with either spelling of the model line.
+    if (!identityOverride.empty())
+        return identityOverride;
     std::vector<uint8_t> block(IdentityBlockSize, 0);
     const auto versions = std::count_if(row.versions.begin(), row.versions.end(),
                                         [](std::string_view v) { return !v.empty(); });
@@ -176,7 +178,7 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Vendor(const Setup &setup, std::span<u
 {
     if (setup.bRequest != CommandRequest || (setup.bmRequestType & 0x80) == 0 || data.empty())
         return {Outcome::Stall, 0};
-    const int code = setup.wValue == SetThresholdValue ? SetThresholdValue : setup.wValue & 0xFF;
+    const int code = setup.wValue & 0xFF;
     const int count = ++seen[code];
     if (EmulatorFault *f = ActiveFault(EmulatorFault::Kind::Unplug, code);
         f != nullptr && f->At == count) {
@@ -196,8 +198,7 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Vendor(const Setup &setup, std::span<u
         Use(*odd);
         status = odd->Status;
     } else {
-        status = Execute(static_cast<uint8_t>(code == SetThresholdValue ? 0xA0 : code),
-                         setup.wIndex);
+        status = Execute(static_cast<uint8_t>(code), setup.wIndex);
         if (code == SetThresholdValue)
             thresholds[(setup.wIndex & 0x4000) != 0 ? 1 : 0] = setup.wIndex;
         if (status == Accepted) {

@@ -84,6 +84,8 @@ public:
     std::vector<uint8_t> DeviceDescriptor() const;
     std::vector<uint8_t> ConfigDescriptor() const;
     std::vector<uint8_t> IdentityBlock() const;
+    // Makes the device answer the identity command with `block` instead.
+    void SetIdentityBlock(std::vector<uint8_t> block) { identityOverride = std::move(block); }
 
     // What the host has done, for tests.
     const std::vector<CommandRecord> &Commands() const { return commands; }
@@ -141,4 +143,5 @@ private:
     int capturesStarted = 0;
     std::map<int, int> seen;  // requests per command code
     std::vector<CommandRecord> commands;
+    std::vector<uint8_t> identityOverride;
 };

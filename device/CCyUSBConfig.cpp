@@ -21,7 +21,7 @@ CCyUSBConfig::CCyUSBConfig(UsbDriverHandle *handle, std::span<const uint8_t> des
     MaxPower = descriptors[8];
 
     const size_t end = std::min<size_t>(wTotalLength, descriptors.size());
-    size_t at = std::max<size_t>(bLength, 2);
+    size_t at = std::max<size_t>(bLength, 9);
     CCyUSBInterface *current = nullptr;
     while (at + 2 <= end) {
         const size_t length = descriptors[at];

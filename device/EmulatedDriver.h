@@ -34,6 +34,10 @@ public:
     void Plug(int i);
     // Called by a handle that found its device gone.
     void DeviceLeft();
+    // Handles opened and not yet closed.
+    int OpenHandles() const { return openHandles; }
+    void HandleOpened() { ++openHandles; }
+    void HandleClosed() { --openHandles; }
     const EmulatorConfig &Config() const { return config; }
 
 private:
@@ -43,4 +47,5 @@ private:
     std::vector<std::shared_ptr<AnalyzerFirmware>> devices;
     std::deque<Event> events;
     EventHandler handler;
+    int openHandles = 0;
 };

@@ -38,6 +38,7 @@ EmulatedHandle::EmulatedHandle(EmulatedDriver &owner, std::shared_ptr<AnalyzerFi
     , address(busAddress)
     , version(driverVersion)
 {
+    driver.HandleOpened();
 }
 
 EmulatedHandle::~EmulatedHandle()
@@ -45,6 +46,7 @@ EmulatedHandle::~EmulatedHandle()
     // Nothing the caller still holds may point back into this handle.
     for (UsbDriverIo *io : pending)
         Finish(*io, DriverStatus::NtCancelled, DriverStatus::UsbdCancelled, 0);
+    driver.HandleClosed();
 }
 
 bool EmulatedHandle::Present() const
