@@ -17,7 +17,7 @@ constexpr uint8_t ReadSamplesCode = 0x82;
 constexpr uint8_t WriteBlockCode = 0x88;
 constexpr uint8_t WriteSamplesCode = 0x89;
 constexpr uint16_t SetThresholdValue = 0xA0;
-constexpr size_t CorruptOffset = 100;  // a trigger condition byte
+constexpr size_t CorruptOffset = 100; // a trigger condition byte
 
 uint16_t Word(std::span<const uint8_t> bytes, size_t k)
 {
@@ -34,7 +34,7 @@ std::vector<uint8_t> StringDescriptor(const std::string &text)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 AnalyzerFirmware::AnalyzerFirmware(const EmulatorConfig &config, int modelCode, int serialNumber)
     : faults(config.Faults)
@@ -54,19 +54,32 @@ AnalyzerFirmware::AnalyzerFirmware(const EmulatorConfig &config, int modelCode, 
 
 std::vector<uint8_t> AnalyzerFirmware::DeviceDescriptor() const
 {
-    return {18,   1,    0x00, 0x02,                 // USB 2.0
-            0x00, 0x00, 0x00, 64,                   // class per interface, ep0 64 bytes
-            static_cast<uint8_t>(VendorId),         static_cast<uint8_t>(VendorId >> 8),
-            static_cast<uint8_t>(productId),        static_cast<uint8_t>(productId >> 8),
-            0x00, 0x01, 1,    2,    3,    1};
+    return {18,
+            1,
+            0x00,
+            0x02, // USB 2.0
+            0x00,
+            0x00,
+            0x00,
+            64, // class per interface, ep0 64 bytes
+            static_cast<uint8_t>(VendorId),
+            static_cast<uint8_t>(VendorId >> 8),
+            static_cast<uint8_t>(productId),
+            static_cast<uint8_t>(productId >> 8),
+            0x00,
+            0x01,
+            1,
+            2,
+            3,
+            1};
 }
 
 std::vector<uint8_t> AnalyzerFirmware::ConfigDescriptor() const
 {
-    return {9, 2, 32, 0, 1, 1, 0, 0x80, 50,                  // one configuration, 100 mA
-            9, 4, 0,  0, 2, 0xFF, 0, 0, 0,                   // vendor interface, two endpoints
-            7, 5, BulkOutEp, 2, 0x00, 0x02, 0,               // bulk OUT, 512 bytes
-            7, 5, BulkInEp,  2, 0x00, 0x02, 0};              // bulk IN, 512 bytes
+    return {9, 2, 32,        0, 1,    1,    0, 0x80, 50, // one configuration, 100 mA
+            9, 4, 0,         0, 2,    0xFF, 0, 0,    0,  // vendor interface, two endpoints
+            7, 5, BulkOutEp, 2, 0x00, 0x02, 0,           // bulk OUT, 512 bytes
+            7, 5, BulkInEp,  2, 0x00, 0x02, 0};          // bulk IN, 512 bytes
 }
 
 std::vector<uint8_t> AnalyzerFirmware::Descriptors() const
@@ -121,9 +134,9 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Standard(const Setup &setup, std::span
         return {Outcome::Done, n};
     };
     switch (setup.bRequest) {
-    case 0:  // GET_STATUS
+    case 0: // GET_STATUS
         return in ? answer({0, 0}) : Reply{Outcome::Stall, 0};
-    case 6: {  // GET_DESCRIPTOR
+    case 6: { // GET_DESCRIPTOR
         if (!in)
             return {Outcome::Stall, 0};
         const uint8_t kind = static_cast<uint8_t>(setup.wValue >> 8);
@@ -139,8 +152,8 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Standard(const Setup &setup, std::span
             case 1:
                 return answer(StringDescriptor("Tracemoor"));
             case 2:
-                return answer(StringDescriptor(productId == ProductId ? "Logic Analyzer"
-                                                                      : "USB Device"));
+                return answer(
+                    StringDescriptor(productId == ProductId ? "Logic Analyzer" : "USB Device"));
             case 3:
                 return answer(StringDescriptor("EMU" + std::to_string(1000 + serial)));
             default:
@@ -149,10 +162,10 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Standard(const Setup &setup, std::span
         }
         return {Outcome::Stall, 0};
     }
-    case 8:  // GET_CONFIGURATION
+    case 8: // GET_CONFIGURATION
         return in ? answer({1}) : Reply{Outcome::Stall, 0};
-    case 9:   // SET_CONFIGURATION
-    case 11:  // SET_INTERFACE
+    case 9:  // SET_CONFIGURATION
+    case 11: // SET_INTERFACE
         return in ? Reply{Outcome::Stall, 0} : Reply{Outcome::Done, 0};
     default:
         return {Outcome::Stall, 0};
@@ -385,7 +398,7 @@ void AnalyzerFirmware::TakeBlock(std::span<const uint8_t> block)
     incoming.ModelCode = static_cast<uint8_t>(model);
     std::copy(block.begin(), block.end(), incoming.Block().begin());
     if (!incoming.ParseBlock())
-        return;  // a damaged block is ignored; the last good settings stay
+        return; // a damaged block is ignored; the last good settings stay
     record = incoming;
     blockFromHost = true;
     state = CaptureState::Idle;
@@ -427,7 +440,7 @@ void AnalyzerFirmware::TakeImage(std::span<const uint8_t> image)
                                                              << 16;
         for (size_t c = 0; c < 32; ++c) {
             settings.Condition[r][c] = (mask >> c) & 1 ? static_cast<uint8_t>((value >> c) & 1)
-                                                        : uint8_t{CaptureSettings::DontCare};
+                                                       : uint8_t{CaptureSettings::DontCare};
         }
     }
     // The edge words: 2 falling, 1 rising, channel in the high byte.

@@ -25,7 +25,7 @@ class AnalyzerFirmware
 public:
     static constexpr uint16_t VendorId = 0x04B4;
     static constexpr uint16_t ProductId = 0x1010;
-    static constexpr uint16_t ForeignProductId = 0x1004;  // another device of the vendor
+    static constexpr uint16_t ForeignProductId = 0x1004; // another device of the vendor
     static constexpr uint8_t BulkOutEp = 0x02;
     static constexpr uint8_t BulkInEp = 0x86;
     static constexpr uint8_t CommandRequest = 0x43;
@@ -126,7 +126,7 @@ private:
 
     std::vector<uint8_t> memory;
     CFile record;
-    bool blockFromHost = false;  // the last WriteBlock carried a whole settings block
+    bool blockFromHost = false; // the last WriteBlock carried a whole settings block
     CaptureSettings settings;
     std::array<uint16_t, 2> thresholds{};
 
@@ -141,7 +141,7 @@ private:
     std::optional<EmulatedCapture::Result> capture;
     uint32_t reportedEnd = 0;
     int capturesStarted = 0;
-    std::map<int, int> seen;  // requests per command code
+    std::map<int, int> seen; // requests per command code
     std::vector<CommandRecord> commands;
     std::vector<uint8_t> identityOverride;
 };

@@ -7,14 +7,11 @@
 
 CCyControlEndPoint::CCyControlEndPoint(UsbDriverHandle *handle, uint16_t maxPacket)
     : CCyUSBEndPoint(handle, 0, maxPacket, Control)
-{
-}
+{}
 
-CCyControlEndPoint::CCyControlEndPoint(UsbDriverHandle *handle,
-                                       std::span<const uint8_t> descriptor)
+CCyControlEndPoint::CCyControlEndPoint(UsbDriverHandle *handle, std::span<const uint8_t> descriptor)
     : CCyUSBEndPoint(handle, descriptor)
-{
-}
+{}
 
 bool CCyControlEndPoint::StartTransfer(std::span<uint8_t> buffer)
 {

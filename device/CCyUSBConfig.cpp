@@ -5,7 +5,7 @@
 namespace {
 constexpr uint8_t InterfaceDescriptor = 4;
 constexpr uint8_t EndpointDescriptor = 5;
-}  // namespace
+} // namespace
 
 CCyUSBConfig::CCyUSBConfig(UsbDriverHandle *handle, std::span<const uint8_t> descriptors)
 {

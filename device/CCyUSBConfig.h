@@ -26,6 +26,6 @@ public:
     uint8_t iConfiguration = 0;
     uint8_t bmAttributes = 0;
     uint8_t MaxPower = 0;
-    uint8_t AltInterfaces = 0;  // interface descriptors kept
+    uint8_t AltInterfaces = 0; // interface descriptors kept
     std::vector<std::unique_ptr<CCyUSBInterface>> Interfaces;
 };

@@ -13,7 +13,7 @@ constexpr uint16_t ConfigDescriptor = 0x0200;
 constexpr uint16_t StringDescriptor = 0x0300;
 constexpr uint16_t EnglishUs = 0x0409;
 constexpr size_t TextBytes = 256;
-}  // namespace
+} // namespace
 
 CCyUSBDevice::CCyUSBDevice(std::unique_ptr<UsbDriver> driver, ChangeHandler changeHandler,
                            bool openNow)
@@ -138,8 +138,8 @@ bool CCyUSBDevice::ReadDescriptors()
     StrLangID = 0;
     if (GetDescriptor(StringDescriptor, 0, std::span(langs).first(2), length) && length == 2) {
         const size_t total = std::min<size_t>(langs[0], langs.size());
-        if (total >= 4 && GetDescriptor(StringDescriptor, 0, std::span(langs).first(total),
-                                        length)) {
+        if (total >= 4 &&
+            GetDescriptor(StringDescriptor, 0, std::span(langs).first(total), length)) {
             for (size_t at = 2; at + 1 < std::min<size_t>(length, total); at += 2) {
                 const uint16_t id = static_cast<uint16_t>(langs[at] | langs[at + 1] << 8);
                 if (at == 2 || id == EnglishUs)

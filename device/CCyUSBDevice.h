@@ -88,8 +88,7 @@ public:
 
 private:
     bool ReadDescriptors();
-    bool GetDescriptor(uint16_t value, uint16_t index, std::span<uint8_t> buffer,
-                       uint32_t &length);
+    bool GetDescriptor(uint16_t value, uint16_t index, std::span<uint8_t> buffer, uint32_t &length);
     std::string ReadString(uint8_t stringIndex);
     uint32_t RequestWord(uint32_t code);
     std::string RequestText(uint32_t code);

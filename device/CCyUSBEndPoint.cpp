@@ -9,7 +9,7 @@ namespace {
 // How long a cancelled transfer may take to come back from the driver.
 constexpr uint32_t CancelWaitMs = 1000;
 constexpr int CancelWaitRounds = 30;
-}  // namespace
+} // namespace
 
 CCyUSBEndPoint::CCyUSBEndPoint(UsbDriverHandle *handle, std::span<const uint8_t> descriptor)
     : Handle(handle)
@@ -36,8 +36,7 @@ CCyUSBEndPoint::CCyUSBEndPoint(UsbDriverHandle *handle, uint8_t address, uint16_
     , MaxPktSize(maxPacket)
     , bIn((address & 0x80) != 0)
     , Handle(handle)
-{
-}
+{}
 
 CCyUSBEndPoint::~CCyUSBEndPoint()
 {
@@ -112,8 +111,8 @@ bool CCyUSBEndPoint::CompleteTransfer(std::span<uint8_t> buffer, uint32_t &lengt
         const std::span<uint8_t> data = header->Data(Io->Block);
         if (Io->BytesReturned > header->DataOffset)
             moved = Io->BytesReturned - header->DataOffset;
-        moved = std::min<uint32_t>({moved, static_cast<uint32_t>(data.size()),
-                                    static_cast<uint32_t>(buffer.size())});
+        moved = std::min<uint32_t>(
+            {moved, static_cast<uint32_t>(data.size()), static_cast<uint32_t>(buffer.size())});
         if (TransferIn && moved != 0)
             std::memcpy(buffer.data(), data.data(), moved);
     }

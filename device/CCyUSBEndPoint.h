@@ -58,12 +58,13 @@ public:
     uint32_t LastError = 0;
 
 protected:
-    CCyUSBEndPoint(UsbDriverHandle *handle, uint8_t address, uint16_t maxPacket, uint8_t attributes);
+    CCyUSBEndPoint(UsbDriverHandle *handle, uint8_t address, uint16_t maxPacket,
+                   uint8_t attributes);
     // Builds the request block for a transfer of `buffer`, `tableBytes` of
     // packet table between header and data.
     void Submit(std::span<uint8_t> buffer, uint32_t tableBytes);
 
     UsbDriverHandle *Handle;
     std::unique_ptr<UsbDriverIo> Io;
-    bool TransferIn = false;  // direction of the transfer in flight
+    bool TransferIn = false; // direction of the transfer in flight
 };

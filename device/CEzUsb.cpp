@@ -12,7 +12,7 @@ bool CompactModel(uint8_t model)
 {
     return model == 9 || model == 10;
 }
-}  // namespace
+} // namespace
 
 CEzUsb::CEzUsb(CFile &record, WSystem &wsystem, CCyUSBDevice::ChangeHandler onChange,
                std::unique_ptr<UsbDriver> driver)

@@ -19,7 +19,7 @@ class CEzUsb
 {
 public:
     // Status bytes.
-    static constexpr uint8_t StatusFailed = 0x00;  // the control transfer failed
+    static constexpr uint8_t StatusFailed = 0x00; // the control transfer failed
     static constexpr uint8_t StatusAccepted = 0x10;
     static constexpr uint8_t StatusLinkFail = 0x35;
     static constexpr uint8_t StatusNoDevice = 0x36;
@@ -38,7 +38,7 @@ public:
     static constexpr uint8_t ReadSamples = 0x82;
     static constexpr uint8_t WriteBlock = 0x88;
     static constexpr uint8_t WriteSamples = 0x89;
-    static constexpr uint16_t SetThreshold = 0xA0;  // wValue of a threshold request
+    static constexpr uint16_t SetThreshold = 0xA0; // wValue of a threshold request
 
     static constexpr uint8_t CommandRequest = 0x43;
     static constexpr uint16_t AnalyzerVendor = 0x04B4;
@@ -79,7 +79,7 @@ public:
 
     bool Connected = false;
     bool ArrivalSeen = false;
-    std::vector<std::string> DeviceNames;  // "Device0", "Device1", ...
+    std::vector<std::string> DeviceNames; // "Device0", "Device1", ...
 
 private:
     // One command request; false when the transfer failed.

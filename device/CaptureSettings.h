@@ -18,10 +18,10 @@ struct CaptureSettings
     bool Continuous = false;
     uint8_t TriggerCounter = 1;
     std::array<std::array<uint8_t, 32>, 4> Condition{};
-    uint8_t PulsePolarity = 0;  // 1: low pulse, else high pulse
+    uint8_t PulsePolarity = 0; // 1: low pulse, else high pulse
     uint8_t PulseCompare = 0;
     uint8_t PulseChannel = 0;
-    int32_t PulseSamples = 0;   // -1 (or below) when the width is not representable
+    int32_t PulseSamples = 0; // -1 (or below) when the width is not representable
 
     CaptureSettings()
     {

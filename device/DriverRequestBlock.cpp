@@ -29,7 +29,7 @@ uint32_t Get32(std::span<const uint8_t> in, size_t at)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 uint8_t DriverRequestBlock::RequestType(uint8_t direction, uint8_t type, uint8_t recipient)
 {
@@ -86,8 +86,7 @@ std::optional<DriverRequestBlock> DriverRequestBlock::Read(std::span<const uint8
     return b;
 }
 
-void DriverRequestBlock::WriteStatus(std::span<uint8_t> out, uint32_t ntStatus,
-                                     uint32_t usbdStatus)
+void DriverRequestBlock::WriteStatus(std::span<uint8_t> out, uint32_t ntStatus, uint32_t usbdStatus)
 {
     if (out.size() < HeaderSize)
         return;

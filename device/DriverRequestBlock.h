@@ -19,7 +19,7 @@ inline constexpr uint32_t GetFriendlyName = 0x220040;
 inline constexpr uint32_t AbortPipe = 0x220044;
 inline constexpr uint32_t SendNonEp0Direct = 0x22004B;
 inline constexpr uint32_t GetSpeed = 0x22004C;
-}  // namespace DriverCode
+} // namespace DriverCode
 
 // The request block handed to the driver for every transfer: a packed
 // 38-byte little-endian header, followed by the data (control and buffered
@@ -75,4 +75,4 @@ inline constexpr uint32_t UsbdStall = 0xC0000004;
 inline constexpr uint32_t UsbdCancelled = 0xC0010000;
 inline constexpr uint32_t UsbdDeviceGone = 0xC0007000;
 inline constexpr uint32_t UsbdError = 0xC0000030;
-}  // namespace DriverStatus
+} // namespace DriverStatus

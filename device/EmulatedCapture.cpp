@@ -18,21 +18,21 @@ int RandomIn(std::mt19937 &random, int low, int high)
     return std::uniform_int_distribution<int>(low, high)(random);
 }
 
-}  // namespace
+} // namespace
 
 uint64_t EmulatedCapture::SamplePeriodPs(const ModelTable::ModelRow &model, int rateRow)
 {
-    static constexpr std::array<uint64_t, 5> PsPerUnit{1, 1000, 1000000, 1000000000,
-                                                       1000000000000};
+    static constexpr std::array<uint64_t, 5> PsPerUnit{1, 1000, 1000000, 1000000000, 1000000000000};
     const auto &period = ModelTable::Row(rateRow).period[static_cast<size_t>(model.rate)];
     const auto unit = static_cast<size_t>(std::clamp(period.unit, 0, 4));
     return static_cast<uint64_t>(std::max(period.value, 1)) * PsPerUnit[unit];
 }
 
-std::optional<EmulatedCapture::Result>
-EmulatedCapture::Record(std::span<uint8_t> memory, const CaptureSettings &settings,
-                        const SignalScene &scene, const ModelTable::ModelRow &model,
-                        std::mt19937 &random)
+std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t> memory,
+                                                               const CaptureSettings &settings,
+                                                               const SignalScene &scene,
+                                                               const ModelTable::ModelRow &model,
+                                                               std::mt19937 &random)
 {
     const uint64_t memSamples = memory.size() / 4;
     if (memSamples == 0)
@@ -40,7 +40,7 @@ EmulatedCapture::Record(std::span<uint8_t> memory, const CaptureSettings &settin
     const auto mask = static_cast<uint32_t>(memory.size() - 1);
     const uint64_t period = SamplePeriodPs(model, settings.RateRow);
     const uint32_t startAddress = static_cast<uint32_t>(random() % memSamples) * 4;
-    const uint64_t t0 = random() % (uint64_t{1} << 20);  // where in the scene recording starts
+    const uint64_t t0 = random() % (uint64_t{1} << 20); // where in the scene recording starts
     const uint64_t pre = settings.PreTriggerBytes / 4;
     const uint64_t post = settings.PostTriggerBytes / 4;
     auto addressOf = [&](uint64_t n) {

@@ -26,9 +26,9 @@ public:
 
     struct Result
     {
-        uint32_t TriggerAddress;   // where the trigger sample was stored
-        uint32_t EndAddress;       // where recording stopped (trigger + post bytes)
-        uint32_t ReportedEnd;      // what the instrument reports
+        uint32_t TriggerAddress; // where the trigger sample was stored
+        uint32_t EndAddress;     // where recording stopped (trigger + post bytes)
+        uint32_t ReportedEnd;    // what the instrument reports
     };
 
     // Sample period of a time/div row of a model, in picoseconds.
@@ -37,6 +37,6 @@ public:
     // Nothing when the trigger did not come within MaxSearchSamples: the
     // instrument then keeps waiting.
     static std::optional<Result> Record(std::span<uint8_t> memory, const CaptureSettings &settings,
-                                        const SignalScene &scene,
-                                        const ModelTable::ModelRow &model, std::mt19937 &random);
+                                        const SignalScene &scene, const ModelTable::ModelRow &model,
+                                        std::mt19937 &random);
 };

@@ -29,7 +29,7 @@ bool PutText(std::span<uint8_t> out, const std::string &text, uint32_t &returned
     returned = static_cast<uint32_t>(text.size() + 1);
     return true;
 }
-}  // namespace
+} // namespace
 
 EmulatedHandle::EmulatedHandle(EmulatedDriver &owner, std::shared_ptr<AnalyzerFirmware> device,
                                int busAddress, uint32_t driverVersion)
@@ -105,8 +105,7 @@ bool EmulatedHandle::Request(uint32_t code, std::span<const uint8_t> in, std::sp
     }
 }
 
-void EmulatedHandle::Finish(UsbDriverIo &io, uint32_t ntStatus, uint32_t usbdStatus,
-                            uint32_t bytes)
+void EmulatedHandle::Finish(UsbDriverIo &io, uint32_t ntStatus, uint32_t usbdStatus, uint32_t bytes)
 {
     DriverRequestBlock::WriteStatus(io.Block, ntStatus, usbdStatus);
     io.BytesReturned = bytes;
@@ -147,8 +146,8 @@ bool EmulatedHandle::Attempt(UsbDriverIo &io)
     const std::span<uint8_t> data = direct ? io.Direct : header->Data(io.Block);
     AnalyzerFirmware::Reply reply;
     if (io.Code == DriverCode::SendEp0Control) {
-        const AnalyzerFirmware::Setup setup{header->bmRequestType, header->bRequest,
-                                            header->wValue, header->wIndex, header->wLength};
+        const AnalyzerFirmware::Setup setup{header->bmRequestType, header->bRequest, header->wValue,
+                                            header->wIndex, header->wLength};
         reply = firmware->Control(setup, data);
     } else if (io.Code == DriverCode::SendNonEp0 || direct) {
         if ((header->EndpointAddress & 0x80) != 0)

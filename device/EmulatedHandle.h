@@ -12,8 +12,8 @@ class EmulatedDriver;
 class EmulatedHandle : public UsbDriverHandle
 {
 public:
-    EmulatedHandle(EmulatedDriver &driver, std::shared_ptr<AnalyzerFirmware> firmware,
-                   int address, uint32_t driverVersion);
+    EmulatedHandle(EmulatedDriver &driver, std::shared_ptr<AnalyzerFirmware> firmware, int address,
+                   uint32_t driverVersion);
     ~EmulatedHandle() override;
 
     bool Request(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out,

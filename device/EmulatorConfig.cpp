@@ -117,7 +117,7 @@ std::optional<SceneOptions::Kind> SceneKind(std::string_view s)
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 int EmulatorConfig::ModelOf(int i) const
 {

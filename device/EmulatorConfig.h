@@ -25,11 +25,11 @@ public:
     int ModelOf(int i) const;
 
     std::vector<int> Models{1};
-    int Count = 1;                  // analyzers attached
-    int Foreign = 0;                // other devices of the same vendor listed before them
+    int Count = 1;   // analyzers attached
+    int Foreign = 0; // other devices of the same vendor listed before them
     SceneOptions Scene;
     uint32_t Seed = 1;
-    int Polls = 1;                  // ReadBlock polls that still see the capture running
-    bool OldDriver = false;         // report a driver without direct transfers
+    int Polls = 1;          // ReadBlock polls that still see the capture running
+    bool OldDriver = false; // report a driver without direct transfers
     std::vector<EmulatorFault> Faults;
 };

@@ -6,18 +6,18 @@
 struct EmulatorFault
 {
     enum class Kind {
-        Busy,      // the next Count command requests answer 0xE0
-        LinkFail,  // command Command answers 0x35
-        Answer,    // command Command answers Status (e.g. an unknown byte)
-        Timeout,   // the bulk transfer after command Command never completes
-        Short,     // the bulk read after command Command returns half the bytes
-        Corrupt,   // the block returned by ReadBlock has a damaged byte
-        Unplug,    // the device disappears on the At-th request of command Command
+        Busy,     // the next Count command requests answer 0xE0
+        LinkFail, // command Command answers 0x35
+        Answer,   // command Command answers Status (e.g. an unknown byte)
+        Timeout,  // the bulk transfer after command Command never completes
+        Short,    // the bulk read after command Command returns half the bytes
+        Corrupt,  // the block returned by ReadBlock has a damaged byte
+        Unplug,   // the device disappears on the At-th request of command Command
     };
 
     Kind What = Kind::Busy;
-    int Command = -1;   // command code, -1 for any
+    int Command = -1; // command code, -1 for any
     uint8_t Status = 0;
-    int Count = -1;     // how many times; -1 for always
-    int At = 1;         // Unplug: which request of the command
+    int Count = -1; // how many times; -1 for always
+    int At = 1;     // Unplug: which request of the command
 };

@@ -27,7 +27,7 @@ std::vector<libusb_device *> VendorDevices(libusb_device **list, ssize_t count)
     return found;
 }
 
-}  // namespace
+} // namespace
 
 LibusbDriver::LibusbDriver()
 {

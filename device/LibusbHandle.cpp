@@ -44,7 +44,7 @@ std::string NodeName(uint8_t bus, uint8_t address)
     return name;
 }
 
-}  // namespace
+} // namespace
 
 LibusbHandle::LibusbHandle(LibusbDriver &owner, libusb_device_handle *device, uint8_t busNumber,
                            uint8_t busAddress)
@@ -169,9 +169,8 @@ void LibusbHandle::Submit(UsbDriverIo &io)
     if (io.Code == DriverCode::SendEp0Control) {
         const size_t length = std::min<size_t>(header->wLength, data.size());
         flight->Control.assign(LIBUSB_CONTROL_SETUP_SIZE + length, 0);
-        libusb_fill_control_setup(flight->Control.data(), header->bmRequestType,
-                                  header->bRequest, header->wValue, header->wIndex,
-                                  static_cast<uint16_t>(length));
+        libusb_fill_control_setup(flight->Control.data(), header->bmRequestType, header->bRequest,
+                                  header->wValue, header->wIndex, static_cast<uint16_t>(length));
         if ((header->bmRequestType & LIBUSB_ENDPOINT_IN) == 0 && length != 0)
             std::memcpy(flight->Control.data() + LIBUSB_CONTROL_SETUP_SIZE, data.data(), length);
         libusb_fill_control_transfer(transfer, handle, flight->Control.data(),
@@ -260,14 +259,14 @@ void LibusbHandle::Forget()
 bool LibusbHandle::Wait(UsbDriverIo &io, uint32_t timeoutMs)
 {
     using Clock = std::chrono::steady_clock;
-    const auto found = std::find_if(flights.begin(), flights.end(),
-                                    [&](const auto &f) { return f->Io == &io; });
+    const auto found =
+        std::find_if(flights.begin(), flights.end(), [&](const auto &f) { return f->Io == &io; });
     int *completed = found != flights.end() ? &(*found)->Completed : nullptr;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::min(timeoutMs,
-                                                                            LongestWaitMs));
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(std::min(timeoutMs, LongestWaitMs));
     while (!io.Done && completed != nullptr) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             break;
         driver.HandleEvents(std::min<uint32_t>(static_cast<uint32_t>(left.count()), EventSliceMs),

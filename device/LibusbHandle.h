@@ -38,7 +38,7 @@ public:
         LibusbHandle *Owner = nullptr;
         UsbDriverIo *Io = nullptr;
         libusb_transfer *Transfer = nullptr;
-        std::vector<uint8_t> Control;  // setup packet and data of a control transfer
+        std::vector<uint8_t> Control; // setup packet and data of a control transfer
         uint8_t Endpoint = 0;
         bool Direct = false;
         uint32_t DataOffset = 0;

@@ -10,13 +10,13 @@ struct SceneOptions
     enum class Kind { Counter, I2c, Spi, Uart, Can, CpuBus };
 
     Kind Scene = Kind::Counter;
-    std::vector<uint8_t> Data{0x48, 0x65, 0x6C, 0x6C, 0x6F};  // payload bytes ("Hello")
-    uint32_t Address = 0x50;       // I2C slave address (7 bits), CPU bus start address
-    uint32_t ClockHz = 100000;     // I2C and SPI bit clock
-    uint32_t Baud = 9600;          // UART
-    uint32_t BitRate = 125000;     // CAN
-    uint32_t CanId = 0x123;        // CAN identifier
-    bool Extended = false;         // CAN 29-bit identifier
-    uint32_t GapUs = 100;          // idle time between frames
-    uint32_t CounterTickNs = 0;    // counter: 0 = one step every 8 samples, else a step per tick
+    std::vector<uint8_t> Data{0x48, 0x65, 0x6C, 0x6C, 0x6F}; // payload bytes ("Hello")
+    uint32_t Address = 0x50;    // I2C slave address (7 bits), CPU bus start address
+    uint32_t ClockHz = 100000;  // I2C and SPI bit clock
+    uint32_t Baud = 9600;       // UART
+    uint32_t BitRate = 125000;  // CAN
+    uint32_t CanId = 0x123;     // CAN identifier
+    bool Extended = false;      // CAN 29-bit identifier
+    uint32_t GapUs = 100;       // idle time between frames
+    uint32_t CounterTickNs = 0; // counter: 0 = one step every 8 samples, else a step per tick
 };

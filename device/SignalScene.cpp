@@ -68,7 +68,7 @@ void PushBits(std::vector<bool> &bits, uint32_t value, int count)
         bits.push_back((value >> i) & 1);
 }
 
-}  // namespace
+} // namespace
 
 SignalScene::SignalScene(const SceneOptions &options, int channels)
     : kind(options.Scene)
@@ -132,7 +132,7 @@ void SignalScene::BuildI2c(const SceneOptions &o)
     };
     for (int read = 0; read < 2; ++read) {
         tl.Wait(q);
-        tl.Set(I2cSda, false);  // start: SDA falls while SCL is high
+        tl.Set(I2cSda, false); // start: SDA falls while SCL is high
         tl.Wait(q);
         tl.Set(I2cScl, false);
         tl.Wait(q);
@@ -143,7 +143,7 @@ void SignalScene::BuildI2c(const SceneOptions &o)
         tl.Wait(q);
         tl.Set(I2cScl, true);
         tl.Wait(q);
-        tl.Set(I2cSda, true);  // stop: SDA rises while SCL is high
+        tl.Set(I2cSda, true); // stop: SDA rises while SCL is high
         tl.Wait(o.GapUs * PsPerUs + q);
     }
     changes = std::move(tl.changes);
@@ -210,20 +210,20 @@ void SignalScene::BuildCan(const SceneOptions &o)
     for (size_t f = 0; f < frames; ++f) {
         const size_t from = f * 8;
         const size_t count = std::min<size_t>(8, o.Data.size() - std::min(from, o.Data.size()));
-        std::vector<bool> bits{false};  // start of frame
+        std::vector<bool> bits{false}; // start of frame
         if (o.Extended) {
             PushBits(bits, o.CanId >> 18, 11);
-            bits.push_back(true);  // SRR
-            bits.push_back(true);  // IDE
+            bits.push_back(true); // SRR
+            bits.push_back(true); // IDE
             PushBits(bits, o.CanId & 0x3FFFF, 18);
-            bits.push_back(false);  // RTR
-            bits.push_back(false);  // r1
-            bits.push_back(false);  // r0
+            bits.push_back(false); // RTR
+            bits.push_back(false); // r1
+            bits.push_back(false); // r0
         } else {
             PushBits(bits, o.CanId & 0x7FF, 11);
-            bits.push_back(false);  // RTR
-            bits.push_back(false);  // IDE
-            bits.push_back(false);  // r0
+            bits.push_back(false); // RTR
+            bits.push_back(false); // IDE
+            bits.push_back(false); // r0
         }
         PushBits(bits, static_cast<uint32_t>(count), 4);
         for (size_t i = 0; i < count; ++i)
@@ -244,9 +244,9 @@ void SignalScene::BuildCan(const SceneOptions &o)
                 run = 1;
             }
         }
-        for (bool bit : {true, false, true})  // CRC delimiter, ACK slot taken, ACK delimiter
+        for (bool bit : {true, false, true}) // CRC delimiter, ACK slot taken, ACK delimiter
             line.push_back(bit);
-        for (int i = 0; i < 7 + 3; ++i)  // end of frame and intermission
+        for (int i = 0; i < 7 + 3; ++i) // end of frame and intermission
             line.push_back(true);
         for (bool bit : line) {
             tl.Set(CanLine, bit);

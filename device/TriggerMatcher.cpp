@@ -14,14 +14,13 @@ uint8_t EdgeCode(uint32_t earlier, uint32_t later, int channel)
     return e ? CaptureSettings::Fall : CaptureSettings::Rise;
 }
 
-}  // namespace
+} // namespace
 
 TriggerMatcher::TriggerMatcher(const CaptureSettings &settings, int channelCount)
     : s(settings)
     , channelMask(channelCount >= 32 ? 0xFFFFFFFFu : (1u << channelCount) - 1)
     , channels(channelCount)
-{
-}
+{}
 
 bool TriggerMatcher::RowEmpty(int row) const
 {

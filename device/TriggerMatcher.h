@@ -30,7 +30,7 @@ private:
     const CaptureSettings &s;
     uint32_t channelMask;
     int channels;
-    int stage = 0;        // pattern sequence: rows already met
-    uint32_t runLength = 0;  // pulse width: samples at the current level
+    int stage = 0;          // pattern sequence: rows already met
+    uint32_t runLength = 0; // pulse width: samples at the current level
     int hits = 0;
 };

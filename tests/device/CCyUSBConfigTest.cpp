@@ -1,7 +1,7 @@
+#include "device/CCyUSBConfig.h"
 #include "device/CCyBulkEndPoint.h"
 #include "device/CCyInterruptEndPoint.h"
 #include "device/CCyIsocEndPoint.h"
-#include "device/CCyUSBConfig.h"
 
 #include <gtest/gtest.h>
 
@@ -46,11 +46,11 @@ TEST(CCyUSBConfig, BuildsInterfacesWithEndpointsOfTheirTransferTypes)
 {
     const auto bytes = DescriptorSet{}
                            .Interface(0, 0, 4)
-                           .Other({5, 0x24, 1, 2, 3})  // a class descriptor is skipped
+                           .Other({5, 0x24, 1, 2, 3}) // a class descriptor is skipped
                            .Endpoint(0x02, 2)
                            .Endpoint(0x86, 2)
                            .Endpoint(0x81, 3, 64)
-                           .Endpoint(0x83, 1, 0x1400)  // 2 extra transactions of 1024
+                           .Endpoint(0x83, 1, 0x1400) // 2 extra transactions of 1024
                            .Interface(0, 1, 0)
                            .Build();
     CCyUSBConfig config(nullptr, bytes);
@@ -98,7 +98,8 @@ struct MalformedCase
 };
 
 class MalformedDescriptors : public testing::TestWithParam<MalformedCase>
-{};
+{
+};
 
 // Each case is copied into a buffer of exactly its size, so a read past the
 // end shows under the address sanitizer.
@@ -120,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"TotalLengthBeyondBuffer",
                       DescriptorSet{}.Interface(0, 0, 1).Endpoint(0x86, 2).Build(4000), 1, 1},
         MalformedCase{"ZeroLengthDescriptorStops",
-                      DescriptorSet{}.Interface(0, 0, 2).Other({0, 5}).Endpoint(0x86, 2).Build(),
-                      1, 0},
+                      DescriptorSet{}.Interface(0, 0, 2).Other({0, 5}).Endpoint(0x86, 2).Build(), 1,
+                      0},
         MalformedCase{"DescriptorRunningOffTheEnd",
                       DescriptorSet{}.Interface(0, 0, 1).Other({200, 5, 0x86, 2}).Build(), 1, 0},
         MalformedCase{"TruncatedEndpoint",
@@ -130,8 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DescriptorSet{}.Endpoint(0x86, 2).Interface(0, 0, 0).Build(), 1, 0},
         MalformedCase{"ShortInterfaceDescriptor",
                       DescriptorSet{}.Other({5, 4, 0, 0, 1}).Endpoint(0x86, 2).Build(), 0, 0},
-        MalformedCase{"HeaderLengthZero", {0, 2, 25, 0, 1, 1, 0, 0x80, 50, 9, 4, 0, 0, 1, 0xFF,
-                                           0, 0, 0, 7, 5, 0x86, 2, 0, 2, 0}, 1, 1}),
+        MalformedCase{
+            "HeaderLengthZero",
+            {0, 2, 25, 0, 1, 1, 0, 0x80, 50, 9, 4, 0, 0, 1, 0xFF, 0, 0, 0, 7, 5, 0x86, 2, 0, 2, 0},
+            1,
+            1}),
     [](const testing::TestParamInfo<MalformedCase> &param) { return param.param.Name; });
 
-}  // namespace
+} // namespace

@@ -1,6 +1,6 @@
+#include "device/CCyUSBDevice.h"
 #include "device/CCyBulkEndPoint.h"
 #include "device/CCyIsocEndPoint.h"
-#include "device/CCyUSBDevice.h"
 #include "device/DriverRequestBlock.h"
 #include "device/EmulatedDriver.h"
 
@@ -102,7 +102,7 @@ TEST(CCyUSBDevice, ShortControlInReportsTheShorterLength)
     CCyControlEndPoint &ep = *bench.device->ControlEndPt;
     ep.ReqType = CCyControlEndPoint::ReqStd;
     ep.ReqCode = 6;
-    ep.Value = 0x0100;  // the 18-byte device descriptor, asked for 64
+    ep.Value = 0x0100; // the 18-byte device descriptor, asked for 64
     std::array<uint8_t, 64> buffer{};
     uint32_t length = 0;
     ASSERT_TRUE(ep.ControlRequest(true, buffer, length));
@@ -116,7 +116,7 @@ TEST(CCyUSBDevice, LateBulkTransferIsCancelledAndCompletesAsFailed)
     ASSERT_TRUE(bench.device->OpenDevice(0));
     CCyUSBEndPoint &in = *bench.device->BulkInEndPt;
     std::vector<uint8_t> buffer(4096);
-    ASSERT_TRUE(in.StartTransfer(buffer));  // nothing to read: the device does not answer
+    ASSERT_TRUE(in.StartTransfer(buffer)); // nothing to read: the device does not answer
     EXPECT_FALSE(in.AwaitTransfer(10));
     EXPECT_TRUE(in.TransferPending());
     EXPECT_FALSE(in.StartTransfer(buffer)) << "one transfer at a time";
@@ -137,7 +137,7 @@ TEST(CCyUSBDevice, ReportsRemovalOfTheOpenDeviceAndArrivals)
     Bench bench("count=2", [&](CCyUSBDevice::Change c) { changes.push_back(c); });
     ASSERT_TRUE(bench.device->OpenDevice(0));
 
-    bench.driver->Unplug(1);  // not the open one
+    bench.driver->Unplug(1); // not the open one
     bench.device->PumpEvents(0);
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(bench.device->CountDevices(), 1);
@@ -203,12 +203,13 @@ struct WireCase
     uint32_t TimeOut;
     bool Read;
     uint16_t Length;
-    std::array<uint8_t, 8> Setup;  // bmRequestType .. wLength as sent
+    std::array<uint8_t, 8> Setup; // bmRequestType .. wLength as sent
     uint32_t Seconds;
 };
 
 class ControlWire : public testing::TestWithParam<WireCase>
-{};
+{
+};
 
 TEST_P(ControlWire, RequestBlockCarriesSetupTimeoutAndData)
 {
@@ -286,7 +287,7 @@ TEST(BulkWire, BufferedTransfersCarryTheDataAfterTheHeader)
 TEST(BulkWire, IsochronousTransfersPutAPacketTableBeforeTheData)
 {
     RecordingHandle handle;
-    const std::array<uint8_t, 7> descriptor{7, 5, 0x83, 1, 0x00, 0x04, 1};  // 1024-byte packets
+    const std::array<uint8_t, 7> descriptor{7, 5, 0x83, 1, 0x00, 0x04, 1}; // 1024-byte packets
     CCyIsocEndPoint iso(&handle, descriptor);
     iso.DirectTransfer = false;
     std::vector<uint8_t> buffer(2500);
@@ -299,4 +300,4 @@ TEST(BulkWire, IsochronousTransfersPutAPacketTableBeforeTheData)
     EXPECT_EQ(handle.Blocks[0].size(), 38u + 24u + 2500u);
 }
 
-}  // namespace
+} // namespace

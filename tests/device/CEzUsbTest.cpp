@@ -27,10 +27,7 @@ struct Channel
         driver = emulator.get();
         usb = std::make_unique<CEzUsb>(record, system, nullptr, std::move(emulator));
     }
-    AnalyzerFirmware &Analyzer(int i = 0)
-    {
-        return driver->Firmware(driver->Config().Foreign + i);
-    }
+    AnalyzerFirmware &Analyzer(int i = 0) { return driver->Firmware(driver->Config().Foreign + i); }
     std::vector<uint16_t> CommandValues(int i = 0)
     {
         std::vector<uint16_t> values;
@@ -85,7 +82,8 @@ struct StatusCase
 };
 
 class CommandStatus : public testing::TestWithParam<StatusCase>
-{};
+{
+};
 
 TEST_P(CommandStatus, IsNormalisedToTheKnownBytes)
 {
@@ -109,7 +107,7 @@ TEST(CEzUsbCommand, FailedTransferGivesZero)
 
 TEST(CEzUsbCommand, BusyDeviceAnswersE0UntilItIsReady)
 {
-    Channel ch("busy=2");  // the hello of Connect takes the first
+    Channel ch("busy=2"); // the hello of Connect takes the first
     EXPECT_EQ(ch.usb->SendCommand(CEzUsb::CheckReady), CEzUsb::StatusBusy);
     EXPECT_EQ(ch.usb->SendCommand(CEzUsb::CheckReady), CEzUsb::StatusAccepted);
 }
@@ -122,7 +120,8 @@ struct ThresholdCase
 };
 
 class ThresholdWord : public testing::TestWithParam<ThresholdCase>
-{};
+{
+};
 
 TEST_P(ThresholdWord, IsFiveTimesTheLevelPlus772WithThePortBits)
 {
@@ -137,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(Levels, ThresholdWord,
                                          ThresholdCase{65535, 0x1000, 0x1000 | 767}));
 
 class CompactModels : public testing::TestWithParam<int>
-{};
+{
+};
 
 TEST_P(CompactModels, WriteBlockSendsBothThresholdsThenTheCommand)
 {
@@ -239,11 +239,12 @@ struct IdentityCase
     const char *Name;
     const char *Config;
     uint8_t Result;
-    uint8_t RecordModel;  // what the record holds afterwards
+    uint8_t RecordModel; // what the record holds afterwards
 };
 
 class Identify : public testing::TestWithParam<IdentityCase>
-{};
+{
+};
 
 TEST_P(Identify, NamesTheModelOrSaysWhyNot)
 {
@@ -287,4 +288,4 @@ TEST(CEzUsbIdentify, BothModel1SpellingsAreSent)
         EXPECT_EQ(WSystem::ModelFromIdentity(ch.Analyzer(i).IdentityBlock()), 1);
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,8 @@ struct TimeoutCase
 };
 
 class ControlTimeout : public testing::TestWithParam<TimeoutCase>
-{};
+{
+};
 
 TEST_P(ControlTimeout, IsSentInWholeSecondsWithShortOnesRoundedUp)
 {
@@ -23,10 +24,10 @@ TEST_P(ControlTimeout, IsSentInWholeSecondsWithShortOnesRoundedUp)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rounding, ControlTimeout,
-                         testing::Values(TimeoutCase{0, 0}, TimeoutCase{1, 1},
-                                         TimeoutCase{500, 1}, TimeoutCase{999, 1},
-                                         TimeoutCase{1000, 1}, TimeoutCase{1999, 1},
-                                         TimeoutCase{2500, 2}, TimeoutCase{10000, 10}));
+                         testing::Values(TimeoutCase{0, 0}, TimeoutCase{1, 1}, TimeoutCase{500, 1},
+                                         TimeoutCase{999, 1}, TimeoutCase{1000, 1},
+                                         TimeoutCase{1999, 1}, TimeoutCase{2500, 2},
+                                         TimeoutCase{10000, 10}));
 
 TEST(DriverRequestBlock, HeaderFieldsSitAtTheirOffsetsLittleEndian)
 {
@@ -76,7 +77,8 @@ struct RequestTypeCase
 };
 
 class RequestType : public testing::TestWithParam<RequestTypeCase>
-{};
+{
+};
 
 TEST_P(RequestType, PacksDirectionTypeAndRecipient)
 {
@@ -85,11 +87,11 @@ TEST_P(RequestType, PacksDirectionTypeAndRecipient)
 }
 
 INSTANTIATE_TEST_SUITE_P(Bits, RequestType,
-                         testing::Values(RequestTypeCase{1, 2, 0, 0xC0},  // vendor IN, device
+                         testing::Values(RequestTypeCase{1, 2, 0, 0xC0}, // vendor IN, device
                                          RequestTypeCase{0, 2, 0, 0x40},
-                                         RequestTypeCase{1, 0, 0, 0x80},  // GET_DESCRIPTOR
+                                         RequestTypeCase{1, 0, 0, 0x80}, // GET_DESCRIPTOR
                                          RequestTypeCase{0, 1, 1, 0x21},
-                                         RequestTypeCase{1, 7, 0x3F, 0xFF}));  // masked
+                                         RequestTypeCase{1, 7, 0x3F, 0xFF})); // masked
 
 struct DataCase
 {
@@ -99,7 +101,8 @@ struct DataCase
 };
 
 class DataSpan : public testing::TestWithParam<DataCase>
-{};
+{
+};
 
 TEST_P(DataSpan, NeverReachesPastTheBlock)
 {
@@ -116,10 +119,10 @@ TEST_P(DataSpan, NeverReachesPastTheBlock)
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, DataSpan,
-                         testing::Values(DataCase{38, 4, 42, 4},       // as built
-                                         DataCase{38, 100, 42, 4},     // length too large
-                                         DataCase{0, 4, 42, 0},        // direct transfer
-                                         DataCase{50, 4, 42, 0},       // offset past the end
+                         testing::Values(DataCase{38, 4, 42, 4},   // as built
+                                         DataCase{38, 100, 42, 4}, // length too large
+                                         DataCase{0, 4, 42, 0},    // direct transfer
+                                         DataCase{50, 4, 42, 0},   // offset past the end
                                          DataCase{38, 0xFFFFFFFF, 40, 2}));
 
-}  // namespace
+} // namespace
