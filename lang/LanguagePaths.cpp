@@ -1,0 +1,68 @@
+#include "lang/LanguagePaths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#ifndef TRACEMOOR_SHARED_LANGUAGE_DIR
+// The installed language folder relative to the installed program's folder.
+#define TRACEMOOR_SHARED_LANGUAGE_DIR "../share/tracemoor/Language"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Join(const std::string &folder, std::string_view name)
+{
+    return (fs::path(folder) / fs::path(name)).lexically_normal().string();
+}
+
+} // namespace
+
+LanguagePaths::LanguagePaths(const std::string &programFolder, const std::string &configHome,
+                             bool portable_)
+    : portable(portable_)
+{
+    if (portable) {
+        systemIni = Join(programFolder, SystemIniName);
+        folders.push_back(Join(programFolder, FolderName));
+        return;
+    }
+    if (!configHome.empty()) {
+        const std::string own = Join(configHome, "tracemoor");
+        systemIni = Join(own, SystemIniName);
+        folders.push_back(Join(own, FolderName));
+    }
+    folders.push_back(Join(programFolder, TRACEMOOR_SHARED_LANGUAGE_DIR));
+}
+
+LanguagePaths::LanguagePaths(const std::string &programFolder)
+    : LanguagePaths(programFolder, ConfigHome(), IsWritable(programFolder))
+{}
+
+std::string LanguagePaths::ActiveFile(std::string_view name) const
+{
+    for (const std::string &folder : folders) {
+        std::error_code ec;
+        const std::string path = Join(folder, name);
+        if (fs::is_regular_file(path, ec))
+            return path;
+    }
+    return Join(folders.front(), name);
+}
+
+std::string LanguagePaths::ConfigHome()
+{
+    // Relative values are to be ignored, as the XDG rules say.
+    if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
+        return xdg;
+    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
+        return Join(home, ".config");
+    return {};
+}
+
+bool LanguagePaths::IsWritable(const std::string &folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
