@@ -20,7 +20,7 @@ std::optional<uint64_t> Number(std::string_view text)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 bool FreqEditRules::AcceptsKey(char c)
 {

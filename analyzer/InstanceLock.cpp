@@ -23,27 +23,30 @@ std::string SafeName(std::string_view name)
 
 bool IsDirectory(const std::string &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 struct flock WholeFile(short type)
 {
-    struct flock fl{};
+    struct flock fl
+    {
+    };
     fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = 0;
     fl.l_len = 0;
-    fl.l_pid = 0;  // required for open-file-description locks
+    fl.l_pid = 0; // required for open-file-description locks
     return fl;
 }
 
-}  // namespace
+} // namespace
 
 InstanceLock::InstanceLock(std::string_view name)
     : path(LockPath(name))
-{
-}
+{}
 
 InstanceLock::~InstanceLock()
 {
@@ -76,7 +79,7 @@ void InstanceLock::Release()
 {
     if (fd < 0)
         return;
-    close(fd);  // drops the lock; the file stays for the next holder
+    close(fd); // drops the lock; the file stays for the next holder
     fd = -1;
 }
 
@@ -103,7 +106,9 @@ std::string InstanceLock::RuntimeFolder()
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         return base;
     // Only a folder of our own is trusted with the lock.
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid())
         return base;
     return folder;

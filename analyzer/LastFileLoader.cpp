@@ -16,7 +16,7 @@ size_t ReadUpTo(std::ifstream &in, uint8_t *to, size_t count)
     return static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0));
 }
 
-}  // namespace
+} // namespace
 
 LastFileLoader::Result LastFileLoader::Load(const std::string &path, CFile &settings,
                                             WSystem &system)
@@ -31,7 +31,7 @@ LastFileLoader::Result LastFileLoader::Load(const std::string &path, CFile &sett
     if (ReadUpTo(in, &code, 1) != 1)
         return r;
     r.modelRead = true;
-    system.SelectModel(code);  // an unknown code selects Demo and stores 0
+    system.SelectModel(code); // an unknown code selects Demo and stores 0
     settings.ModelCode = static_cast<uint8_t>(system.ModelCode);
     settings.ResetSettings();
 

@@ -23,8 +23,8 @@ public:
     // What start-up found in System.ini.
     struct StartState
     {
-        bool existed = false;   // the file was there before start-up
-        std::string lastFile;   // [History] LastFile, "FileNameIsHere" when missing
+        bool existed = false; // the file was there before start-up
+        std::string lastFile; // [History] LastFile, "FileNameIsHere" when missing
     };
 
     // The start-up steps on the file at `path`: an existing file gets

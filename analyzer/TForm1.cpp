@@ -1,24 +1,460 @@
 #include "analyzer/TForm1.h"
 
-#include <QString>
-#include <QtGlobal>
+#include "analyzer/SystemIni.h"
+#include "analyzer/TDeviceSelectForm.h"
+#include "analyzer/TForm1Menus.h"
+#include "analyzer/TForm1Pages.h"
+#include "analyzer/TForm1StatusBar.h"
+#include "analyzer/TForm1Texts.h"
+#include "analyzer/TForm1ToolBars.h"
+#include "analyzer/TLamp.h"
+#include "analyzer/Tform_ExtFreq.h"
+#include "analyzer/UiText.h"
 
-TForm1::TForm1(QWidget *parent)
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+QString Q(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QTimer *NewTimer(TForm1 &form, const char *name, int intervalMs, bool enabled)
+{
+    auto *timer = new QTimer(&form);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(intervalMs);
+    if (enabled)
+        timer->start();
+    return timer;
+}
+
+uint32_t ColorRef(const QColor &c)
+{
+    return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 |
+           static_cast<uint32_t>(c.blue()) << 16;
+}
+
+// TRACEMOOR_DEVICE=demo: the Demo model without any question at start.
+bool DemoRequested()
+{
+    return qEnvironmentVariable("TRACEMOOR_DEVICE")
+               .compare(QStringLiteral("demo"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     : QMainWindow(parent)
-    , wSystem(std::make_unique<WSystem>())
+    , systemIni(systemIniPath.empty() ? DefaultSystemIniPath() : std::move(systemIniPath))
 {
     setObjectName(QStringLiteral("Form1"));
-    resize(1024, 768);
-    // TRACEMOOR_DEVICE=demo starts on the Demo model, without an instrument.
-    if (qEnvironmentVariable("TRACEMOOR_DEVICE").compare(QStringLiteral("demo"),
-                                                          Qt::CaseInsensitive) == 0)
-        wSystem->SelectModel(0);
+
+    // 1. Model tables and sample buffers; the active language file name.
+    wSystem = std::make_unique<WSystem>();
+    wSystem->ReadLanguageFileName(systemIni);
+    // 2., 3. Number-base conversions and the main window's language texts are
+    // read through UiText.
+    // 4., 5. The settings record, starting from the Demo defaults, and the
+    // run-parameter image of models 9 and 10.
+    cFile = std::make_unique<CFile>();
+    cFile->ModelCode = 0;
+    cFile->ResetSettings();
+    aFile = std::make_unique<AFile>();
+
+    TForm1Menus::Build(*this);
+    TForm1ToolBars::Build(*this);
+    TForm1Pages::Build(*this);
+    // 6. The status bar with the progress bar.
+    StatusBar = new TForm1StatusBar(this);
+    setStatusBar(StatusBar);
+    ProgressBar1 = StatusBar->ProgressBar();
+    // 7.-12. Cursors, waveform view, state list, channel names and the
+    // protocol pages attach themselves to the pages built above.
+
+    CreateTimers();
+    ListColor = ColorRef(palette().color(QPalette::Window));
+    HandCursor = QCursor(Qt::OpenHandCursor);
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    Random.seed(static_cast<unsigned>(now.count()));
+
+    combo_Device->setEditText(UiText::Get("WarningString", "strSelDevice", "Select Device."));
+    Panel5->installEventFilter(this);
+
+    setMinimumSize(MinWidth, MinHeight);
+    setMaximumSize(MaxWidth, MaxHeight);
+    resize(ClientWidth, ClientHeight);
     UpdateTitle();
 }
 
 TForm1::~TForm1() = default;
 
+std::string TForm1::DefaultSystemIniPath()
+{
+    return SystemIni::Resolve(QCoreApplication::applicationDirPath().toStdString());
+}
+
+void TForm1::CreateTimers()
+{
+    Timer1 = NewTimer(*this, "Timer1", 10, false);
+    Timer2 = NewTimer(*this, "Timer2", 1, true);
+    Timer3 = NewTimer(*this, "Timer3", 100, false);
+    Timer4 = NewTimer(*this, "Timer4", 10, false);
+    Timer5 = NewTimer(*this, "Timer5", 10, false);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+    connect(Timer4, &QTimer::timeout, this, &TForm1::Timer4Timer);
+    connect(Timer5, &QTimer::timeout, this, &TForm1::Timer5Timer);
+}
+
+void TForm1::CreateDialogs()
+{
+    if (DeviceSelectForm)
+        return;
+    // Fixed order: Tform_name, Tform_delay, Tform_Triglevel, TForm2, TBusEdit,
+    // TForm3, TForm4, TtDataSearch, then the two below, then TReport_form and
+    // Tform_SPI_Help. Each is created here as its window joins the program.
+    DeviceSelectForm = new TDeviceSelectForm(this);
+    form_ExtFreq = new Tform_ExtFreq(this);
+}
+
+void TForm1::SuspendTimers()
+{
+    const std::array<QTimer *, 5> timers{Timer1, Timer2, Timer3, Timer4, Timer5};
+    for (size_t i = 0; i < timers.size(); ++i) {
+        TimerStates[i] = timers[i]->isActive();
+        timers[i]->stop();
+    }
+}
+
+void TForm1::ResumeTimers()
+{
+    const std::array<QTimer *, 5> timers{Timer1, Timer2, Timer3, Timer4, Timer5};
+    for (size_t i = 0; i < timers.size(); ++i) {
+        if (TimerStates[i])
+            timers[i]->start();
+        else
+            timers[i]->stop();
+    }
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce) {
+        shownOnce = true;
+        FormShow();
+    }
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Panel5 && event->type() == QEvent::Resize)
+        LayoutPanel8();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::LayoutPanel8()
+{
+    // Panel8 is as wide as Panel5 and as high as Panel5 plus the vertical
+    // scroll position of the waveform (0 until the view scrolls it).
+    Panel8->setGeometry(0, -WaveformScrollPosition, Panel5->width(),
+                        Panel5->height() + WaveformScrollPosition);
+}
+
+void TForm1::FormShow()
+{
+    Timer1->stop();
+    Timer2->stop();
+    Timer3->stop();
+    LayoutPanel8();
+    // The command channel (CEzUsb) is created here, with this window as the
+    // receiver of device notifications and the settings record; it connects
+    // to the first analyzer found. Until the device layer provides it, EzUsb
+    // stays null and the program runs without an instrument.
+    CreateDialogs();
+    SelectModelAtStart();
+    UpdateTitle();
+
+    FillDivList();
+    FillDepthList();
+    Memory_Depth_ComboBox->setCurrentIndex(cFile->MemoryDepthIndex);
+    MemoryPercent->setCurrentIndex(cFile->MemoryPercent - 1);
+    wSystem->ComputeSplit(cFile->MemoryDepthIndex, cFile->RateRow);
+
+    Timer3->start();
+    SetRunControls(RunMode::Idle);
+    WriteStatusBar();
+    ApplyLanguageTexts();
+}
+
+void TForm1::SelectModelAtStart()
+{
+    if (DemoRequested()) {
+        SystemIni::PrepareAtStart(systemIni);
+        wSystem->SelectModel(0);
+        cFile->ModelCode = 0;
+        cFile->ResetSettings();
+        return;
+    }
+    DeviceSelectForm->SelectModelAtStart(*cFile, *wSystem, systemIni);
+}
+
+int TForm1::ListGridHeight() const
+{
+    if (ListGrid)
+        return ListGrid->height();
+    // The state list fills its page; every page has the same height.
+    if (const auto *stack = PageControl1->findChild<QStackedWidget *>())
+        return stack->height();
+    return PageControl1->height();
+}
+
+void TForm1::FormResize()
+{
+    if (resizing || !Timer1)
+        return;
+    resizing = true;
+    const bool timer1 = Timer1->isActive();
+    const bool timer2 = Timer2->isActive();
+    Timer1->stop();
+    Timer2->stop();
+    LayoutPanel8();
+    update();
+    // Whole 20-pixel rows in the state list: give back the partial row. A
+    // maximised or full-screen window keeps the size the desktop gave it.
+    if (isVisible() && height() > minimumHeight() && !isMaximized() && !isFullScreen()) {
+        const int partial = ListGridHeight() % ListRowHeight;
+        if (partial > 0)
+            resize(width(), std::max(minimumHeight(), height() - partial));
+    }
+    if (timer2)
+        Timer2->start();
+    if (timer1)
+        Timer1->start();
+    StatusBar->PlaceProgressBar();
+    resizing = false;
+}
+
 void TForm1::UpdateTitle()
 {
-    setWindowTitle(QString::fromStdString(wSystem->WindowTitle()));
+    setWindowTitle(Q(wSystem->WindowTitle()));
 }
+
+void TForm1::FillDivList()
+{
+    DivComboBox->clear();
+    if (cFile->ClockSource == 1) {
+        for (std::string_view text : *wSystem->DividerTexts)
+            DivComboBox->addItem(Q(text));
+        DivComboBox->setCurrentIndex(2);
+        return;
+    }
+    for (size_t r = 0; r < wSystem->TimeDivCount; ++r)
+        DivComboBox->addItem(Q(wSystem->TimeDivTexts[r]));
+    DivComboBox->setCurrentIndex(std::clamp<int>(cFile->TimeDivRow, 0, DivComboBox->count() - 1));
+}
+
+void TForm1::FillDepthList()
+{
+    Memory_Depth_ComboBox->clear();
+    for (size_t d = 0; d < wSystem->DepthCount; ++d)
+        Memory_Depth_ComboBox->addItem(Q(wSystem->DepthTexts[d]));
+}
+
+int TForm1::CurrentTimeDivRow() const
+{
+    if (cFile->ClockSource != 1 && DivComboBox->currentIndex() >= 0)
+        return DivComboBox->currentIndex();
+    return std::clamp<int>(cFile->TimeDivRow, 0, ModelTable::TimeDivRowCount - 1);
+}
+
+void TForm1::WriteStatusBar()
+{
+    if (cFile->ClockSource == 1) {
+        StatusBar->SetPanelText(0, UiText::Get("StatusBar", "strClock", "CK: Ext"));
+    } else {
+        const auto row = static_cast<size_t>(CurrentTimeDivRow());
+        const auto unit =
+            static_cast<size_t>(std::clamp<int32_t>(wSystem->SamplePeriodUnit[row], 0, 4));
+        StatusBar->SetPanelText(0, UiText::Get("StatusBar", "strSampleRate", "Sample Rate : ") +
+                                       QString::number(wSystem->SamplePeriodValue[row]) +
+                                       Q((*wSystem->UnitTexts)[unit]) +
+                                       Q(wSystem->FrequencyText[row]));
+    }
+    const int depth = cFile->MemoryDepthIndex;
+    const QString depthText = depth >= 0 && static_cast<uint32_t>(depth) < wSystem->DepthCount
+                                  ? Q(wSystem->DepthTexts[static_cast<size_t>(depth)])
+                                  : QString();
+    const QString depthLabel = UiText::Get("StatusBar", "strMemDepth", "Memory Depth : ");
+    StatusBar->SetPanelText(1, depthLabel + depthText);
+    StatusBar->SetPanelText(2, UiText::Get("StatusBar", "strMemPercent", "Memory Percent : ") +
+                                   MemoryPercent->itemText(cFile->MemoryPercent - 1));
+}
+
+void TForm1::DeviceArrived()
+{
+    DeviceChange(DeviceChangeKind::Arrival);
+}
+
+void TForm1::DeviceRemoved()
+{
+    DeviceChange(DeviceChangeKind::OpenDeviceRemoved);
+}
+
+void TForm1::DeviceChange(TForm1::DeviceChangeKind kind)
+{
+    // An analyzer that arrived is connected on the notification after its
+    // arrival, when the system has finished setting it up.
+    if (ArrivalPending)
+        emit ConnectRequested();
+    ArrivalPending = kind == DeviceChangeKind::Arrival;
+    if (kind == DeviceChangeKind::OpenDeviceRemoved) {
+        // The command channel closes the device and marks itself disconnected.
+        emit DeviceClosed();
+        combo_Device->clear();
+        combo_Device->setEditText(UiText::Get("WarningString", "strSelDevice", "Select Device."));
+    }
+}
+
+void TForm1::ApplyLanguageTexts()
+{
+    TForm1Texts::Apply(*this);
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+// Timers. Timer1 runs the capture sequence and Timer2 hands a capture to the
+// display (acquisition control); Timer3 redraws the idle waveform page;
+// Timer4 and Timer5 scroll while a cursor is dragged past an edge.
+void TForm1::Timer1Timer()
+{}
+void TForm1::Timer2Timer()
+{}
+void TForm1::Timer3Timer()
+{}
+void TForm1::Timer4Timer()
+{}
+void TForm1::Timer5Timer()
+{}
+
+// Commands whose work is added with acquisition control, the view commands,
+// the dialogs, search, files and the protocol pages.
+void TForm1::SetRunControls(TForm1::RunMode)
+{}
+void TForm1::RunRepetitive1Click()
+{}
+void TForm1::SingleRunButtonClick()
+{}
+void TForm1::Run1Click()
+{}
+void TForm1::Stop2Click()
+{}
+void TForm1::AutoStoreButtonClick()
+{}
+void TForm1::EraseButtonClick()
+{}
+void TForm1::ChangeModel1Click()
+{}
+void TForm1::LoadClick()
+{}
+void TForm1::SaveClick()
+{}
+void TForm1::CaptureClick()
+{}
+void TForm1::ImportClick()
+{}
+void TForm1::ExportClick()
+{}
+void TForm1::Report1Click()
+{}
+void TForm1::Print1Click()
+{}
+void TForm1::ZoomIn1Click()
+{}
+void TForm1::ZoomOut1Click()
+{}
+void TForm1::GridStyle1Click()
+{}
+void TForm1::BW1Click()
+{}
+void TForm1::HandShift1Click()
+{}
+void TForm1::Cursor1Click()
+{}
+void TForm1::GOTOTrigger1Click()
+{}
+void TForm1::GOTO1Click()
+{}
+void TForm1::GOTOEnd1Click()
+{}
+void TForm1::CursorAddButtonClick()
+{}
+void TForm1::CursorSetButtonClick()
+{}
+void TForm1::Delete1Click()
+{}
+void TForm1::wCStateDeleteClick()
+{}
+void TForm1::Default1Click()
+{}
+void TForm1::About1Click()
+{}
+void TForm1::DivComboBoxChange()
+{}
+void TForm1::Memory_Depth_ComboBoxChange()
+{}
+void TForm1::MemoryPercentChange()
+{}
+void TForm1::PageControl1Change()
+{}
+void TForm1::ScrollBar3Change()
+{}
+void TForm1::Button1Click()
+{}
+void TForm1::TriggerEdit1Click()
+{}
+void TForm1::AdvancedTrigger1Click()
+{}
+void TForm1::ChannelBusEdit1Click()
+{}
+void TForm1::AdvancedBus1Click()
+{}
+void TForm1::FindSetting1Click()
+{}
+void TForm1::FindPrevious1Click()
+{}
+void TForm1::FindNext1Click()
+{}
+void TForm1::I2CButtonClick()
+{}
+void TForm1::SPIButtonClick()
+{}
+void TForm1::UARTButtonClick()
+{}
+void TForm1::CANButtonClick()
+{}
+void TForm1::btn_CPU_MapClick()
+{}

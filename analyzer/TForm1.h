@@ -1,24 +1,364 @@
 #pragma once
 
+#include "device/AFile.h"
+#include "device/CFile.h"
 #include "device/WSystem.h"
 
+#include <QCursor>
 #include <QMainWindow>
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <random>
+#include <string>
 
-// The analyzer's main window. It owns every long-lived object of the program.
+class CEzUsb;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class TDeviceSelectForm;
+class TForm1StatusBar;
+class TLamp;
+class Tform_ExtFreq;
+
+// The analyzer's main window. It owns every long-lived object of the program
+// and the dialogs, which live until it is destroyed. Controls carry the names
+// the rest of the program knows them by (also as their object names).
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    // Commands idle or running, for SetRunControls.
+    enum class RunMode { Idle, Running };
+    // What a device-change notification says.
+    enum class DeviceChangeKind { Other, Arrival, OpenDeviceRemoved };
+
+    static constexpr int ListRowHeight = 20;
+    static constexpr int MinWidth = 400;
+    static constexpr int MinHeight = 400;
+    static constexpr int MaxWidth = 1032;
+    static constexpr int MaxHeight = 776;
+    static constexpr int ClientWidth = 1016;
+    static constexpr int ClientHeight = 720;
+
+    // `systemIniPath` empty: System.ini beside the program (or in the user's
+    // config folder when the program folder is not writable).
+    explicit TForm1(QWidget *parent = nullptr, std::string systemIniPath = {});
     ~TForm1() override;
 
-    WSystem &System() { return *wSystem; }
+    static std::string DefaultSystemIniPath();
+    const std::string &SystemIniPath() const { return systemIni; }
 
-private:
+    // Creates the dialogs in their fixed order; the first show does it when
+    // nobody did before.
+    void CreateDialogs();
+
+    WSystem &System() { return *wSystem; }
+    CFile &Settings() { return *cFile; }
+    AFile &RunImage() { return *aFile; }
+
+    void SuspendTimers();
+    void ResumeTimers();
+
+    // Texts of the status bar panels from the settings and the current row.
+    void WriteStatusBar();
+    // Fills DivComboBox: the divider list with the external clock, else the
+    // time/div rows with the current row selected.
+    void FillDivList();
+    void FillDepthList();
+    void ApplyLanguageTexts();
     void UpdateTitle();
 
+    // Height of the state list's grid (whole 20-pixel rows are kept visible).
+    int ListGridHeight() const;
+    // The time/div row the view shows.
+    int CurrentTimeDivRow() const;
+    // Places Panel8 over Panel5, shifted by the waveform's vertical scroll.
+    void LayoutPanel8();
+
+    // Long-lived objects, created by the constructor in this order.
     std::unique_ptr<WSystem> wSystem;
+    std::unique_ptr<CFile> cFile;
+    std::unique_ptr<AFile> aFile;
+    // The command channel, created by FormShow once the device layer exists;
+    // null means "no analyzer link".
+    CEzUsb *EzUsb = nullptr;
+
+    // Main-window state.
+    bool Running = false;
+    bool SingleShot = false;
+    bool CaptureReady = false;
+    int AcquisitionStep = 1;
+    std::array<bool, 5> TimerStates{};
+    uint32_t BackgroundColor = 0x000000; // 0x00BBGGRR
+    uint32_t ForegroundColor = 0xFFFFFF;
+    uint32_t ListColor = 0;
+    bool AutoStoreOn = false;
+    bool NoTriggerCondition = false;
+    int LanguageIndex = 0;
+    int16_t LastTimeDivRow = 0;
+    int16_t LastMemoryDepthIndex = 0;
+    int16_t LastTriggerPositionCode = 0;
+    bool ArrivalPending = false;
+    int WaveformScrollPosition = 0;
+    // The state list's grid, once the list view has built it.
+    QWidget *ListGrid = nullptr;
+    QCursor HandCursor;
+    std::minstd_rand Random;
+
+    // Dialogs.
+    TDeviceSelectForm *DeviceSelectForm = nullptr;
+    Tform_ExtFreq *form_ExtFreq = nullptr;
+
+    // Timers.
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QTimer *Timer3 = nullptr;
+    QTimer *Timer4 = nullptr;
+    QTimer *Timer5 = nullptr;
+
+    // Pages.
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QWidget *TabSheet3 = nullptr;
+    QWidget *TabSheet4 = nullptr;
+    QWidget *TabSheet6 = nullptr;
+    QWidget *Tab_UART = nullptr;
+    QWidget *Tab_CPU_Map = nullptr;
+    QWidget *Tab_SPI = nullptr;
+    QWidget *Tab_I2C = nullptr;
+
+    // Top bar of the waveform page.
+    QFrame *Panel10 = nullptr;
+    QLabel *DivLabel = nullptr;
+    QLabel *MemoryDepthLabel1 = nullptr;
+    QLabel *MemoryDepthLabel2 = nullptr;
+    QComboBox *DivComboBox = nullptr;
+    QComboBox *Memory_Depth_ComboBox = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QComboBox *MemoryPercent = nullptr;
+    TLamp *ALed1 = nullptr;
+    QComboBox *combo_Device = nullptr;
+
+    // Waveform page body.
+    QFrame *Channel_Panel = nullptr;
+    QFrame *Panel5 = nullptr;
+    QFrame *Panel8 = nullptr;
+    QFrame *Panel1 = nullptr;
+    QFrame *Panel2 = nullptr;
+    QLabel *Bus_Channel_Image = nullptr;
+    QLabel *Bus_Channel_State_Image = nullptr;
+    QTableWidget *StringGrid1 = nullptr;
+    QTableWidget *StringGrid2 = nullptr;
+    QFrame *Waveform_Panel = nullptr;
+    QFrame *Cursor_State_Panel = nullptr;
+    QScrollBar *ScrollBar3 = nullptr;
+    QListWidget *LanguageFileList = nullptr;
+    QListWidget *LanguageNameList = nullptr;
+
+    // Toolbars and their buttons.
+    QToolBar *File_ToolBar = nullptr;
+    QToolBar *Run_ToolBar = nullptr;
+    QToolBar *View_ToolBar = nullptr;
+    QToolBar *Utility_ToolBar = nullptr;
+    QToolBar *Search_ToolBar = nullptr;
+    QToolBar *Protocol_ToolBar = nullptr;
+    QAction *ToolButton2 = nullptr;  // Open
+    QAction *ToolButton3 = nullptr;  // Save
+    QAction *ToolButton24 = nullptr; // Capture
+    QAction *ToolButton25 = nullptr; // Print
+    QAction *BusButton = nullptr;
+    QAction *TriggerButton = nullptr;
+    QAction *RunButton = nullptr;
+    QAction *SingleRunButton = nullptr;
+    QAction *StopButton = nullptr;
+    QAction *AutoScaleButton = nullptr;
+    QAction *AutoStoreButton = nullptr;
+    QAction *EraseButton = nullptr;
+    QAction *ZoomOutButton = nullptr;
+    QAction *ZoomInButton = nullptr;
+    QAction *CursorAddButton = nullptr;
+    QAction *CursorSetButton = nullptr;
+    QAction *GridButton = nullptr;
+    QAction *B_W_Button = nullptr;
+    QAction *HandShiftButton = nullptr;
+    QAction *SearchPrevious = nullptr;
+    QAction *SearchForm = nullptr;
+    QAction *SearchNext = nullptr;
+    QAction *I2CButton = nullptr;
+    QAction *SPIButton = nullptr;
+    QAction *UARTButton = nullptr;
+    QAction *CANButton = nullptr;
+    QAction *btn_CPU_Map = nullptr;
+
+    // Main menu.
+    QMenuBar *MainMenu1 = nullptr;
+    QMenu *File1 = nullptr;
+    QMenu *View1 = nullptr;
+    QMenu *RunStop1 = nullptr;
+    QMenu *Search1 = nullptr;
+    QMenu *Tool1 = nullptr;
+    QMenu *Help1 = nullptr;
+    QAction *Load = nullptr;
+    QAction *Save = nullptr;
+    QAction *ChangeModel1 = nullptr;
+    QAction *Import = nullptr;
+    QAction *Export = nullptr;
+    QAction *Capture = nullptr;
+    QAction *Report1 = nullptr;
+    QAction *Print1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *HandShift1 = nullptr;
+    QAction *ZoomIn1 = nullptr;
+    QAction *ZoomOut1 = nullptr;
+    QAction *GridStyle1 = nullptr;
+    QAction *BW1 = nullptr;
+    QAction *Run1 = nullptr;           // "&Auto Scale"
+    QAction *RunRepetitive1 = nullptr; // "&Run"
+    QAction *SingleRun = nullptr;
+    QAction *AutoStore1 = nullptr;
+    QAction *Erase1 = nullptr;
+    QAction *Stop2 = nullptr;
+    QAction *FindSetting1 = nullptr;
+    QAction *FindPrevious1 = nullptr;
+    QAction *FindNext1 = nullptr;
+    QAction *TriggerEdit1 = nullptr;
+    QAction *ChannelBusEdit1 = nullptr;
+    QAction *Cursor1 = nullptr;
+    QMenu *Protocol1 = nullptr;
+    QAction *I2C_Protocol = nullptr;
+    QAction *SPI_Protocol = nullptr;
+    QAction *UART_Protocol = nullptr;
+    QAction *CAN_Protocol = nullptr;
+    QMenu *Language1 = nullptr;
+    QAction *Default1 = nullptr;
+    QAction *About1 = nullptr;
+
+    // Pop-up menus.
+    QMenu *WaveformPopupMenu1 = nullptr;
+    QMenu *GOTOMenu1 = nullptr;
+    QAction *GOTOCursor1 = nullptr;
+    QAction *GOTOTrigger1 = nullptr;
+    QAction *GOTO1 = nullptr; // GOTO Begin
+    QAction *GOTOEnd1 = nullptr;
+    QMenu *SearchMenu1 = nullptr;
+    QAction *SearchSetting1 = nullptr;
+    QAction *SearchPrevious1 = nullptr;
+    QAction *SearchNext1 = nullptr;
+    QAction *AdvancedTrigger1 = nullptr;
+    QAction *AdvancedBus1 = nullptr;
+    QMenu *CursorPopupMenu = nullptr;
+    QAction *Delete1 = nullptr;
+    QMenu *CursorStatePopupMenu = nullptr;
+    QAction *wCStateDelete = nullptr;
+
+    TForm1StatusBar *StatusBar = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+signals:
+    // A device-change notification followed an arrival: connect again.
+    void ConnectRequested();
+    // The open analyzer was removed: close it and mark the link down.
+    void DeviceClosed();
+
+public slots:
+    void FormShow();
+    void FormResize();
+
+    // Device arrival and removal, as the device layer reports them.
+    void DeviceChange(TForm1::DeviceChangeKind kind);
+    void DeviceArrived();
+    void DeviceRemoved();
+
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    void Timer5Timer();
+
+    // Acquisition commands.
+    void SetRunControls(TForm1::RunMode mode);
+    void RunRepetitive1Click();
+    void SingleRunButtonClick();
+    void Run1Click();
+    void Stop2Click();
+    void AutoStoreButtonClick();
+    void EraseButtonClick();
+    void ChangeModel1Click();
+
+    // File commands.
+    void LoadClick();
+    void SaveClick();
+    void CaptureClick();
+    void ImportClick();
+    void ExportClick();
+    void Report1Click();
+    void Print1Click();
+    void Exit1Click();
+
+    // View commands.
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void GridStyle1Click();
+    void BW1Click();
+    void HandShift1Click();
+    void Cursor1Click();
+    void GOTOTrigger1Click();
+    void GOTO1Click();
+    void GOTOEnd1Click();
+    void CursorAddButtonClick();
+    void CursorSetButtonClick();
+    void Delete1Click();
+    void wCStateDeleteClick();
+    void Default1Click();
+    void About1Click();
+    void DivComboBoxChange();
+    void Memory_Depth_ComboBoxChange();
+    void MemoryPercentChange();
+    void PageControl1Change();
+    void ScrollBar3Change();
+
+    // Trigger, search and protocol commands.
+    void Button1Click();
+    void TriggerEdit1Click();
+    void AdvancedTrigger1Click();
+    void ChannelBusEdit1Click();
+    void AdvancedBus1Click();
+    void FindSetting1Click();
+    void FindPrevious1Click();
+    void FindNext1Click();
+    void I2CButtonClick();
+    void SPIButtonClick();
+    void UARTButtonClick();
+    void CANButtonClick();
+    void btn_CPU_MapClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateTimers();
+    void SelectModelAtStart();
+
+    std::string systemIni;
+    bool shownOnce = false;
+    bool resizing = false;
 };

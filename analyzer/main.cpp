@@ -1,11 +1,17 @@
+#include "analyzer/InstanceLock.h"
+#include "analyzer/ProgramEntry.h"
+#include "analyzer/TApplication.h"
 #include "analyzer/TForm1.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TForm1 form;
-    form.show();
-    return app.exec();
+    TApplication app(argc, argv);
+    return ProgramEntry::Run(
+        [] {
+            auto form = std::make_unique<TForm1>();
+            form->CreateDialogs();
+            form->showMaximized();
+            return std::unique_ptr<QWidget>(std::move(form));
+        },
+        InstanceLock::AnalyzerName);
 }

@@ -12,7 +12,8 @@ struct FreqCase
 };
 
 class FreqEditCorrection : public testing::TestWithParam<FreqCase>
-{};
+{
+};
 
 TEST_P(FreqEditCorrection, KeepsTheNumberInsideTheUnitsRange)
 {
@@ -46,4 +47,4 @@ TEST(FreqEditKeys, TakesOnlyDigitsBackspaceAndEnter)
         EXPECT_FALSE(FreqEditRules::AcceptsKey(c)) << int(c);
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,8 @@ struct MaskCase
 };
 
 class HostMaskModels : public testing::TestWithParam<MaskCase>
-{};
+{
+};
 
 TEST_P(HostMaskModels, OffersTheModelsOfTheSetBitsInCodeOrder)
 {
@@ -27,13 +28,12 @@ TEST_P(HostMaskModels, OffersTheModelsOfTheSetBitsInCodeOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     Masks, HostMaskModels,
-    testing::Values(MaskCase{"7FF", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-                    MaskCase{"6", {1, 2}}, MaskCase{"1", {0}}, MaskCase{"7ff", {0, 1, 2, 3, 4, 5,
-                                                                                 6, 7, 8, 9, 10}},
+    testing::Values(MaskCase{"7FF", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, MaskCase{"6", {1, 2}},
+                    MaskCase{"1", {0}}, MaskCase{"7ff", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
                     // Bits above model 10 are ignored.
-                    MaskCase{"FFFFF", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-                    MaskCase{"800", {}}, MaskCase{"0", {}}, MaskCase{"401", {0, 10}},
-                    MaskCase{"0x3", {0, 1}}, MaskCase{" 200 ", {9}},
+                    MaskCase{"FFFFF", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, MaskCase{"800", {}},
+                    MaskCase{"0", {}}, MaskCase{"401", {0, 10}}, MaskCase{"0x3", {0, 1}},
+                    MaskCase{" 200 ", {9}},
                     MaskCase{"FFFFFFFFFFFFFFFF", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}));
 
 TEST(HostMaskParse, RejectsTextThatIsNoHexadecimalNumber)
@@ -42,4 +42,4 @@ TEST(HostMaskParse, RejectsTextThatIsNoHexadecimalNumber)
         EXPECT_FALSE(HostMask::Parse(bad).has_value()) << '"' << bad << '"';
 }
 
-}  // namespace
+} // namespace

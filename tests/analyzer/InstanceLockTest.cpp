@@ -111,7 +111,9 @@ TEST_F(InstanceLockTest, AMissingRuntimeFolderFallsBackToAPrivateOne)
     setenv("TMPDIR", folder.Path().c_str(), 1);
     const std::string expected = folder.File("runtime-" + std::to_string(getuid()));
     EXPECT_EQ(InstanceLock::RuntimeFolder(), expected);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(stat(expected.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     InstanceLock lock("MyMutexName");
@@ -120,4 +122,4 @@ TEST_F(InstanceLockTest, AMissingRuntimeFolderFallsBackToAPrivateOne)
     unsetenv("TMPDIR");
 }
 
-}  // namespace
+} // namespace

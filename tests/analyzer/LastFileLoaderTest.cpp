@@ -87,7 +87,8 @@ struct CutCase
 };
 
 class LastFileCut : public testing::TestWithParam<CutCase>
-{};
+{
+};
 
 TEST_P(LastFileCut, LoadsWhatItHoldsAndNeverMore)
 {
@@ -131,7 +132,7 @@ TEST(LastFileLoader, ADamagedBlockLeavesTheModelsDefaults)
 {
     AnalyzerTestFolder folder;
     std::vector<uint8_t> bytes = ProjectStart();
-    bytes[1 + 20] ^= 0x5A;  // inside the summed layout
+    bytes[1 + 20] ^= 0x5A; // inside the summed layout
     WriteFile(folder.File("damaged.pjf"), bytes);
 
     Loaded l;
@@ -174,4 +175,4 @@ TEST(LastFileLoader, AnEmptyMissingOrUnreadableFileChangesNothing)
     }
 }
 
-}  // namespace
+} // namespace

@@ -48,7 +48,8 @@ struct ExistingCase
 };
 
 class SystemIniExisting : public testing::TestWithParam<ExistingCase>
-{};
+{
+};
 
 TEST_P(SystemIniExisting, ReadsLastFileAndKeepsHostPresent)
 {
@@ -67,25 +68,27 @@ TEST_P(SystemIniExisting, ReadsLastFileAndKeepsHostPresent)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SystemIniExisting,
-    testing::Values(
-        ExistingCase{"all keys", "[Language]\nFile=localization_DE.lang\n[History]\n"
+    testing::Values(ExistingCase{"all keys",
+                                 "[Language]\nFile=localization_DE.lang\n[History]\n"
                                  "LastFile=/tmp/a.pjf\n[Model]\nHost=7FF\n",
-                     "/tmp/a.pjf", "7FF"},
-        ExistingCase{"no Model section", "[Language]\nFile=localization_DE.lang\n[History]\n"
-                                         "LastFile=/tmp/b.pjf\n",
-                     "/tmp/b.pjf", "1"},
-        ExistingCase{"Model without Host", "[Language]\nFile=localization_DE.lang\n[model]\n"
-                                           "Other=3\n",
-                     "FileNameIsHere", "1"},
-        ExistingCase{"names in another case", "[LANGUAGE]\nfile=localization_DE.lang\n"
-                                              "[history]\nlastfile=\n[MODEL]\nHOST=6\n",
-                     "", "6"}));
+                                 "/tmp/a.pjf", "7FF"},
+                    ExistingCase{"no Model section",
+                                 "[Language]\nFile=localization_DE.lang\n[History]\n"
+                                 "LastFile=/tmp/b.pjf\n",
+                                 "/tmp/b.pjf", "1"},
+                    ExistingCase{"Model without Host",
+                                 "[Language]\nFile=localization_DE.lang\n[model]\n"
+                                 "Other=3\n",
+                                 "FileNameIsHere", "1"},
+                    ExistingCase{"names in another case",
+                                 "[LANGUAGE]\nfile=localization_DE.lang\n"
+                                 "[history]\nlastfile=\n[MODEL]\nHOST=6\n",
+                                 "", "6"}));
 
 TEST(SystemIniResolve, UsesTheProgramFolderWhenItIsWritable)
 {
     AnalyzerTestFolder folder;
-    EXPECT_EQ(SystemIni::Resolve(folder.Path().string()),
-              (folder.Path() / "System.ini").string());
+    EXPECT_EQ(SystemIni::Resolve(folder.Path().string()), (folder.Path() / "System.ini").string());
 }
 
 TEST(SystemIniResolve, FallsBackToTheUsersConfigFolder)
@@ -102,4 +105,4 @@ TEST(SystemIniResolve, FallsBackToTheUsersConfigFolder)
         unsetenv("XDG_CONFIG_HOME");
 }
 
-}  // namespace
+} // namespace

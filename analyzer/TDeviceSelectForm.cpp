@@ -1,0 +1,145 @@
+#include "analyzer/TDeviceSelectForm.h"
+
+#include "analyzer/AppMessage.h"
+#include "analyzer/HostMask.h"
+#include "analyzer/LastFileLoader.h"
+#include "analyzer/SystemIni.h"
+#include "analyzer/UiText.h"
+#include "device/CFile.h"
+#include "device/ModelTable.h"
+#include "device/WSystem.h"
+#include "files/CIniFile.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+TDeviceSelectForm::TDeviceSelectForm(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("DeviceSelectForm"));
+    setWindowTitle(QStringLiteral("Model Selection"));
+    setModal(true);
+
+    Device_Box = new QComboBox(this);
+    Device_Box->setObjectName(QStringLiteral("Device_Box"));
+    Device_Box->setMinimumWidth(260);
+    OK_btn = new QPushButton(QStringLiteral("&OK"), this);
+    OK_btn->setObjectName(QStringLiteral("OK_btn"));
+    OK_btn->setDefault(true);
+    OK_btn->setAutoDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Device_Box);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OK_btn);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(OK_btn, &QPushButton::clicked, this, &TDeviceSelectForm::OK_btnClick);
+}
+
+void TDeviceSelectForm::LoadTexts()
+{
+    promptText = UiText::Get("SelectDevice", "strWarning1", "Load the last used file?");
+    promptCaption = UiText::Get("SelectDevice", "strOverwrite", "Overwrite");
+    setWindowTitle(UiText::Get("SelectDevice", "strCaption", "Model Selection"));
+    OK_btn->setText(UiText::Get("Common", "strOKBtnCaption", "OK"));
+}
+
+void TDeviceSelectForm::SelectModelAtStart(CFile &record, WSystem &sys, const std::string &iniPath)
+{
+    LoadTexts();
+    settings = &record;
+    system = &sys;
+    systemIni = iniPath;
+
+    const SystemIni::StartState state = SystemIni::PrepareAtStart(iniPath);
+    std::error_code ec;
+    const bool lastExists =
+        state.existed && !state.lastFile.empty() &&
+        std::filesystem::is_regular_file(std::filesystem::path(state.lastFile), ec);
+    if (lastExists && AppMessage::YesNo(this, promptCaption, promptText)) {
+        const LastFileLoader::Result r = LastFileLoader::Load(state.lastFile, record, sys);
+        if (r.modelRead)
+            return;
+        // Nothing to take the model from (unreadable or empty): ask instead.
+    }
+    exec();
+}
+
+void TDeviceSelectForm::ChooseModel(CFile &record, WSystem &sys, const std::string &iniPath)
+{
+    LoadTexts();
+    settings = &record;
+    system = &sys;
+    systemIni = iniPath;
+    exec();
+}
+
+void TDeviceSelectForm::showEvent(QShowEvent *event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TDeviceSelectForm::FormShow()
+{
+    const std::string host =
+        CIniFile(systemIni).ReadString("Model", "Host", SystemIni::DefaultHost);
+    Device_Box->clear();
+    EntryCodes.clear();
+    const std::optional<uint64_t> mask = HostMask::Parse(host);
+    if (!mask) {
+        AppMessage::Error(this, windowTitle(),
+                          QStringLiteral("'%1' is not a valid hexadecimal value.")
+                              .arg(QString::fromStdString(host)));
+        return;
+    }
+    for (const uint8_t code : HostMask::Models(*mask)) {
+        Device_Box->addItem(
+            QString::fromUtf8(ModelTable::Model(code).listName.data(),
+                              static_cast<qsizetype>(ModelTable::Model(code).listName.size())));
+        EntryCodes.push_back(code);
+    }
+    Device_Box->setCurrentIndex(EntryCodes.empty() ? -1 : 0);
+}
+
+void TDeviceSelectForm::OK_btnClick()
+{
+    if (settings && system) {
+        const int entry = Device_Box->currentIndex();
+        if (entry >= 0 && static_cast<size_t>(entry) < EntryCodes.size()) {
+            settings->ModelCode = EntryCodes[static_cast<size_t>(entry)];
+            system->SelectModel(settings->ModelCode);
+            // The SPI page adapts itself to the model here.
+            settings->ResetSettings();
+        } else if (settings->ModelCode != system->ModelCode) {
+            // Nothing offered: the current model stays, and the settings
+            // record follows it.
+            settings->ModelCode = static_cast<uint8_t>(system->ModelCode);
+            settings->ResetSettings();
+        }
+    }
+    accept();
+}
+
+void TDeviceSelectForm::reject()
+{
+    // Escape and the window's close request do not leave the dialog: only OK.
+}
+
+void TDeviceSelectForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OK_btnClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
