@@ -11,3 +11,7 @@ add_executable(tests_usb
 target_link_libraries(tests_usb PRIVATE tracemoor_core PkgConfig::UMOCKDEV GTest::gtest_main)
 add_test(NAME usb_backend COMMAND ${UMOCKDEV_WRAPPER} $<TARGET_FILE:tests_usb>)
 set_tests_properties(usb_backend PROPERTIES LABELS usb TIMEOUT 120)
+if(TRACEMOOR_SANITIZE)
+  # The umockdev preload library comes before the sanitizer runtime.
+  set_tests_properties(usb_backend PROPERTIES ENVIRONMENT ASAN_OPTIONS=verify_asan_link_order=0)
+endif()
