@@ -69,6 +69,7 @@ std::unique_ptr<UsbDriverHandle> LibusbDriver::Open(int index)
         libusb_device *device = devices[static_cast<size_t>(index)];
         libusb_device_handle *handle = nullptr;
         if (libusb_open(device, &handle) == 0) {
+            Forget(device); // present now, whatever an earlier device at this address did
             opened = std::make_unique<LibusbHandle>(*this, handle, libusb_get_bus_number(device),
                                                     libusb_get_device_address(device));
         }
@@ -77,12 +78,27 @@ std::unique_ptr<UsbDriverHandle> LibusbDriver::Open(int index)
     return opened;
 }
 
-int LibusbDriver::HotplugCallback(libusb_context *, libusb_device *, libusb_hotplug_event event,
-                                  void *user)
+int LibusbDriver::HotplugCallback(libusb_context *, libusb_device *device,
+                                  libusb_hotplug_event event, void *user)
 {
     auto *driver = static_cast<LibusbDriver *>(user);
-    driver->Queue(event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED ? Event::Arrived : Event::Left);
+    if (event == LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT) {
+        driver->departed.push_back(device);
+        driver->Queue(Event::Left);
+    } else {
+        driver->Queue(Event::Arrived);
+    }
     return 0;
+}
+
+bool LibusbDriver::Left(libusb_device *device) const
+{
+    return std::find(departed.begin(), departed.end(), device) != departed.end();
+}
+
+void LibusbDriver::Forget(libusb_device *device)
+{
+    std::erase(departed, device);
 }
 
 bool LibusbDriver::RegisterEvents(EventHandler eventHandler)

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <memory>
+#include <vector>
 
 // The driver for real analyzers: libusb-1.0. It serves the devices of the
 // analyzer's vendor (0x04B4), in bus order. Transfers are asynchronous and
@@ -31,6 +32,10 @@ public:
     // returning early once `*completed` is set.
     void HandleEvents(uint32_t timeoutMs, int *completed);
     void Queue(Event event) { events.push_back(event); }
+    // Whether hotplug has reported `device` gone; a handle forgets its device
+    // when it closes.
+    bool Left(libusb_device *device) const;
+    void Forget(libusb_device *device);
     bool Usable() const { return context != nullptr; }
 
 private:
@@ -42,4 +47,5 @@ private:
     bool hotplugRegistered = false;
     std::deque<Event> events;
     EventHandler handler;
+    std::vector<libusb_device *> departed;
 };

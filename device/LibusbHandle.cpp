@@ -61,11 +61,17 @@ LibusbHandle::~LibusbHandle()
     Close();
 }
 
+bool LibusbHandle::Present() const
+{
+    return !gone && handle != nullptr && !driver.Left(libusb_get_device(handle));
+}
+
 bool LibusbHandle::Close()
 {
     if (handle == nullptr)
         return true;
     CancelAll();
+    driver.Forget(libusb_get_device(handle));
     if (claimed && !gone)
         libusb_release_interface(handle, 0);
     claimed = false;

@@ -29,7 +29,7 @@ public:
                  uint32_t &returned) override;
     void Submit(UsbDriverIo &io) override;
     bool Wait(UsbDriverIo &io, uint32_t timeoutMs) override;
-    bool Present() const override { return !gone; }
+    bool Present() const override;
     bool Close() override;
 
     // One transfer in flight: libusb owns `transfer` until its callback ran.
