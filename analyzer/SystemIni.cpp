@@ -1,27 +1,21 @@
 #include "analyzer/SystemIni.h"
 
 #include "files/CIniFile.h"
+#include "lang/LanguagePaths.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 std::string SystemIni::Resolve(const std::string &programFolder)
 {
-    if (!programFolder.empty() && access(programFolder.c_str(), W_OK | X_OK) == 0)
-        return (fs::path(programFolder) / FileName).string();
-    fs::path config;
-    const char *xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') {
-        config = xdg;
-    } else {
-        const char *home = std::getenv("HOME");
-        config = fs::path(home && home[0] ? home : "/tmp") / ".config";
-    }
-    return (config / "tracemoor" / FileName).string();
+    // The language files follow the same rule, so both are decided in one place.
+    const LanguagePaths paths(programFolder);
+    if (!paths.SystemIni().empty())
+        return paths.SystemIni();
+    // Neither a writable program folder nor a home: a private config folder.
+    return (fs::temp_directory_path() / ".config" / "tracemoor" / FileName).string();
 }
 
 SystemIni::StartState SystemIni::PrepareAtStart(const std::string &path)

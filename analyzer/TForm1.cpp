@@ -1,5 +1,6 @@
 #include "analyzer/TForm1.h"
 
+#include "analyzer/AppMessage.h"
 #include "analyzer/SystemIni.h"
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1Menus.h"
@@ -10,12 +11,16 @@
 #include "analyzer/TLamp.h"
 #include "analyzer/Tform_ExtFreq.h"
 #include "analyzer/UiText.h"
+#include "lang/LanguageMenu.h"
+#include "lang/LanguagePaths.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
 #include <QResizeEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -23,6 +28,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 namespace {
 
@@ -58,15 +64,25 @@ bool DemoRequested()
 
 TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     : QMainWindow(parent)
-    , systemIni(systemIniPath.empty() ? DefaultSystemIniPath() : std::move(systemIniPath))
+    , systemIni(systemIniPath.empty() ? DefaultSystemIniPath() : systemIniPath)
 {
     setObjectName(QStringLiteral("Form1"));
 
     // 1. Model tables and sample buffers; the active language file name.
     wSystem = std::make_unique<WSystem>();
     wSystem->ReadLanguageFileName(systemIni);
-    // 2., 3. Number-base conversions and the main window's language texts are
-    // read through UiText.
+    // 2. Number-base conversions live with the views that use them.
+    // 3. The main window's texts, from the active language file; the dialogs
+    // read theirs from the same file when they are shown.
+    if (systemIniPath.empty()) {
+        languageFolders = LanguagePaths(ProgramFolder()).Folders();
+    } else {
+        const std::filesystem::path folder = std::filesystem::path(systemIni).parent_path();
+        languageFolders = {(folder / LanguagePaths::FolderName).string()};
+    }
+    const std::string languageFile = ActiveLanguageFile();
+    UiText::SetLanguageFile(languageFile);
+    wSysLanguage = std::make_unique<WSysLanguage>(languageFile);
     // 4., 5. The settings record, starting from the Demo defaults, and the
     // run-parameter image of models 9 and 10.
     cFile = std::make_unique<CFile>();
@@ -90,7 +106,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     Random.seed(static_cast<unsigned>(now.count()));
 
-    combo_Device->setEditText(UiText::Get("WarningString", "strSelDevice", "Select Device."));
+    combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
     Panel5->installEventFilter(this);
 
     setMinimumSize(MinWidth, MinHeight);
@@ -101,9 +117,27 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
 
 TForm1::~TForm1() = default;
 
+std::string TForm1::ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
 std::string TForm1::DefaultSystemIniPath()
 {
-    return SystemIni::Resolve(QCoreApplication::applicationDirPath().toStdString());
+    return SystemIni::Resolve(ProgramFolder());
+}
+
+std::string TForm1::ActiveLanguageFile() const
+{
+    // The first folder holding the file wins; a file found nowhere reads as empty.
+    for (const std::string &folder : languageFolders) {
+        const std::filesystem::path path = std::filesystem::path(folder) / wSystem->LanguageFile;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec))
+            return path.string();
+    }
+    const std::string first = languageFolders.empty() ? std::string(".") : languageFolders[0];
+    return (std::filesystem::path(first) / wSystem->LanguageFile).string();
 }
 
 void TForm1::CreateTimers()
@@ -205,6 +239,7 @@ void TForm1::FormShow()
     SetRunControls(RunMode::Idle);
     WriteStatusBar();
     ApplyLanguageTexts();
+    BuildLanguageMenu();
 }
 
 void TForm1::SelectModelAtStart()
@@ -291,12 +326,12 @@ int TForm1::CurrentTimeDivRow() const
 void TForm1::WriteStatusBar()
 {
     if (cFile->ClockSource == 1) {
-        StatusBar->SetPanelText(0, UiText::Get("StatusBar", "strClock", "CK: Ext"));
+        StatusBar->SetPanelText(0, Text(WSysLanguage::strClock));
     } else {
         const auto row = static_cast<size_t>(CurrentTimeDivRow());
         const auto unit =
             static_cast<size_t>(std::clamp<int32_t>(wSystem->SamplePeriodUnit[row], 0, 4));
-        StatusBar->SetPanelText(0, UiText::Get("StatusBar", "strSampleRate", "Sample Rate : ") +
+        StatusBar->SetPanelText(0, Text(WSysLanguage::strSampleRate) +
                                        QString::number(wSystem->SamplePeriodValue[row]) +
                                        Q((*wSystem->UnitTexts)[unit]) +
                                        Q(wSystem->FrequencyText[row]));
@@ -305,9 +340,9 @@ void TForm1::WriteStatusBar()
     const QString depthText = depth >= 0 && static_cast<uint32_t>(depth) < wSystem->DepthCount
                                   ? Q(wSystem->DepthTexts[static_cast<size_t>(depth)])
                                   : QString();
-    const QString depthLabel = UiText::Get("StatusBar", "strMemDepth", "Memory Depth : ");
+    const QString depthLabel = Text(WSysLanguage::strMemDepth);
     StatusBar->SetPanelText(1, depthLabel + depthText);
-    StatusBar->SetPanelText(2, UiText::Get("StatusBar", "strMemPercent", "Memory Percent : ") +
+    StatusBar->SetPanelText(2, Text(WSysLanguage::strMemPercent) +
                                    MemoryPercent->itemText(cFile->MemoryPercent - 1));
 }
 
@@ -332,13 +367,49 @@ void TForm1::DeviceChange(TForm1::DeviceChangeKind kind)
         // The command channel closes the device and marks itself disconnected.
         emit DeviceClosed();
         combo_Device->clear();
-        combo_Device->setEditText(UiText::Get("WarningString", "strSelDevice", "Select Device."));
+        combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
     }
 }
 
 void TForm1::ApplyLanguageTexts()
 {
     TForm1Texts::Apply(*this);
+}
+
+QString TForm1::Text(WSysLanguage::Id id) const
+{
+    return UiText::FromUtf8(wSysLanguage->Text(id));
+}
+
+void TForm1::BuildLanguageMenu()
+{
+    Language1->clear();
+    LanguageIndex = -1;
+    for (const LanguageMenu::Item &item :
+         LanguageMenu::List(languageFolders, wSystem->LanguageFile)) {
+        QAction *action = Language1->addAction(UiText::FromUtf8(item.Caption));
+        action->setObjectName(QStringLiteral("Language_%1").arg(item.Tag));
+        action->setCheckable(true);
+        action->setChecked(item.Active);
+        action->setData(item.Tag);
+        if (item.Active)
+            LanguageIndex = item.Tag;
+        const std::string fileName = item.FileName;
+        connect(action, &QAction::triggered, this,
+                [this, action, fileName] { LanguageItemClick(action, fileName); });
+    }
+}
+
+void TForm1::LanguageItemClick(QAction *item, const std::string &fileName)
+{
+    const bool written = LanguageMenu::Select(systemIni, fileName);
+    if (written)
+        LanguageIndex = item->data().toInt();
+    // Exactly the item of the chosen language stays checked.
+    for (QAction *a : Language1->actions())
+        a->setChecked(a->data().toInt() == LanguageIndex);
+    if (written)
+        AppMessage::Information(this, windowTitle(), Text(WSysLanguage::strLanguageChange));
 }
 
 void TForm1::Exit1Click()

@@ -3,6 +3,7 @@
 #include "device/AFile.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
+#include "lang/WSysLanguage.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 class CEzUsb;
 class QAction;
@@ -56,11 +58,20 @@ public:
     static constexpr int ClientHeight = 720;
 
     // `systemIniPath` empty: System.ini beside the program (or in the user's
-    // config folder when the program folder is not writable).
+    // config folder when the program folder is not writable), language files
+    // in the matching folders. Given: System.ini there and the language files
+    // in the Language folder beside it.
     explicit TForm1(QWidget *parent = nullptr, std::string systemIniPath = {});
     ~TForm1() override;
 
+    static std::string ProgramFolder();
     static std::string DefaultSystemIniPath();
+    // The active language file: System.ini's name in the first language
+    // folder that holds it.
+    std::string ActiveLanguageFile() const;
+    const std::vector<std::string> &LanguageFolders() const { return languageFolders; }
+    // A text of the main window's table.
+    QString Text(WSysLanguage::Id id) const;
     const std::string &SystemIniPath() const { return systemIni; }
 
     // Creates the dialogs in their fixed order; the first show does it when
@@ -81,6 +92,10 @@ public:
     void FillDivList();
     void FillDepthList();
     void ApplyLanguageTexts();
+    // Tool > Language: every valid language file, the active one checked.
+    void BuildLanguageMenu();
+    // Picking a language: written to System.ini, used from the next start.
+    void LanguageItemClick(QAction *item, const std::string &fileName);
     void UpdateTitle();
 
     // Height of the state list's grid (whole 20-pixel rows are kept visible).
@@ -92,6 +107,7 @@ public:
 
     // Long-lived objects, created by the constructor in this order.
     std::unique_ptr<WSystem> wSystem;
+    std::unique_ptr<WSysLanguage> wSysLanguage;
     std::unique_ptr<CFile> cFile;
     std::unique_ptr<AFile> aFile;
     // The command channel, created by FormShow once the device layer exists;
@@ -359,6 +375,7 @@ private:
     void SelectModelAtStart();
 
     std::string systemIni;
+    std::vector<std::string> languageFolders;
     bool shownOnce = false;
     bool resizing = false;
 };

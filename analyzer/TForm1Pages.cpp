@@ -158,7 +158,7 @@ void TForm1Pages::BuildWaveformBody(TForm1 &form)
     // Signal list: Panel5 is the window onto Panel8, which scrolls with the
     // waveform and holds the name grid (Panel1) and the pattern grid (Panel2).
     form.Channel_Panel = NewPanel(page, "Channel_Panel");
-    form.Channel_Panel->setFixedWidth(200);
+    form.Channel_Panel->setFixedWidth(216);
     auto *channelLayout = new QVBoxLayout(form.Channel_Panel);
     channelLayout->setContentsMargins(0, 0, 0, 0);
     form.Panel5 = NewPanel(form.Channel_Panel, "Panel5");

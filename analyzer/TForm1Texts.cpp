@@ -2,6 +2,7 @@
 
 #include "analyzer/TForm1.h"
 #include "analyzer/UiText.h"
+#include "lang/WSysLanguage.h"
 
 #include <QAction>
 #include <QLabel>
@@ -11,153 +12,146 @@
 
 namespace {
 
+using Id = WSysLanguage::Id;
+
 struct Caption
 {
     QAction *TForm1::*item;
-    const char *section;
-    const char *key;
-    const char *def;
+    Id text;
 };
 
 struct MenuCaption
 {
     QMenu *TForm1::*menu;
-    const char *section;
-    const char *key;
-    const char *def;
+    Id text;
 };
-
-QString Text(const char *section, const char *key, const char *def)
-{
-    return UiText::Get(section, key, def);
-}
 
 } // namespace
 
 void TForm1Texts::Apply(TForm1 &form)
 {
+    auto Text = [&form](Id id) { return UiText::FromUtf8(form.wSysLanguage->Text(id)); };
+
     static const MenuCaption menus[] = {
-        {&TForm1::File1, "MainMenu", "strFileMenu", "File"},
-        {&TForm1::View1, "MainMenu", "strViewMenu", "View"},
-        {&TForm1::RunStop1, "MainMenu", "strRunMenu", "Run/Stop"},
-        {&TForm1::Search1, "MainMenu", "strSearchMenu", "Search"},
-        {&TForm1::Tool1, "MainMenu", "strToolMenu", "Tool"},
-        {&TForm1::Help1, "MainMenu", "strHelpMenu", "Help"},
-        {&TForm1::Protocol1, "ToolMenu", "strToolMenuItem4", "Protocol"},
-        {&TForm1::Language1, "ToolMenu", "strToolMenuItem5", "Language"},
-        {&TForm1::GOTOMenu1, "WavefromMenu2", "strWaveformMenu2Item1", "GOTO..."},
-        {&TForm1::SearchMenu1, "WavefromMenu2", "strWaveformMenu2Item2", "Search..."},
+        {&TForm1::File1, WSysLanguage::strFileMenu},
+        {&TForm1::View1, WSysLanguage::strViewMenu},
+        {&TForm1::RunStop1, WSysLanguage::strRunMenu},
+        {&TForm1::Search1, WSysLanguage::strSearchMenu},
+        {&TForm1::Tool1, WSysLanguage::strToolMenu},
+        {&TForm1::Help1, WSysLanguage::strHelpMenu},
+        {&TForm1::Protocol1, WSysLanguage::strToolMenuItem4},
+        {&TForm1::Language1, WSysLanguage::strToolMenuItem5},
+        {&TForm1::GOTOMenu1, WSysLanguage::strWaveformMenu2Item1},
+        {&TForm1::SearchMenu1, WSysLanguage::strWaveformMenu2Item2},
     };
     for (const MenuCaption &m : menus)
-        (form.*m.menu)->setTitle(Text(m.section, m.key, m.def));
+        (form.*m.menu)->setTitle(Text(m.text));
 
     static const Caption items[] = {
-        {&TForm1::Load, "FileMenu", "strFileMenuItem1", "Load"},
-        {&TForm1::Save, "FileMenu", "strFileMenuItem2", "Save"},
-        {&TForm1::ChangeModel1, "FileMenu", "strFileMenuItem3", "ChangeModel"},
-        {&TForm1::Import, "FileMenu", "strFileMenuItem4", "Import"},
-        {&TForm1::Export, "FileMenu", "strFileMenuItem5", "Export"},
-        {&TForm1::Capture, "FileMenu", "strFileMenuItem6", "Capture"},
-        {&TForm1::Report1, "FileMenu", "strFileMenuItem7", "Report"},
-        {&TForm1::Print1, "FileMenu", "strFileMenuItem8", "Print..."},
-        {&TForm1::Exit1, "FileMenu", "strFileMenuItem9", "Exit"},
-        {&TForm1::HandShift1, "ViewMenu", "strViewMenuItem1", "HandShift"},
-        {&TForm1::ZoomIn1, "ViewMenu", "strViewMenuItem2", "Zoom In"},
-        {&TForm1::ZoomOut1, "ViewMenu", "strViewMenuItem3", "Zoom Out"},
-        {&TForm1::GridStyle1, "ViewMenu", "strViewMenuItem4", "Grid Style"},
-        {&TForm1::BW1, "ViewMenu", "strViewMenuItem5", "B/W"},
-        {&TForm1::Run1, "Run/StopMenu", "strRunMenuItem1", "Auto Scale"},
-        {&TForm1::RunRepetitive1, "Run/StopMenu", "strRunMenuItem2", "Run"},
-        {&TForm1::SingleRun, "Run/StopMenu", "strRunMenuItem3", "Single Run"},
-        {&TForm1::AutoStore1, "Run/StopMenu", "strRunMenuItem4", "Auto Store"},
-        {&TForm1::Erase1, "Run/StopMenu", "strRunMenuItem5", "Erase"},
-        {&TForm1::Stop2, "Run/StopMenu", "strRunMenuItem6", "Stop"},
-        {&TForm1::FindSetting1, "SearchMenu", "strSearchMenuItem1", "Search Setting"},
-        {&TForm1::FindPrevious1, "SearchMenu", "strSearchMenuItem2", "Search Previous"},
-        {&TForm1::FindNext1, "SearchMenu", "strSearchMenuItem3", "Search Next"},
-        {&TForm1::TriggerEdit1, "ToolMenu", "strToolMenuItem1", "Trigger Edit"},
-        {&TForm1::ChannelBusEdit1, "ToolMenu", "strToolMenuItem2", "Channel/Bus Edit"},
-        {&TForm1::Cursor1, "ToolMenu", "strToolMenuItem3", "GOTO Cursor"},
-        {&TForm1::Default1, "HelpMenu", "strHelpMenuItem1", "Default"},
-        {&TForm1::About1, "HelpMenu", "strHelpMenuItem2", "About..."},
-        {&TForm1::AdvancedTrigger1, "WavefromMenu2", "strWaveformMenu2Item3", "Advanced Trigger"},
-        {&TForm1::AdvancedBus1, "WavefromMenu2", "strWaveformMenu2Item4", "Advanced Bus"},
-        {&TForm1::GOTOCursor1, "WavefromMenu2", "strWaveformMenu2Item5", "GOTO Cursor"},
-        {&TForm1::GOTOTrigger1, "WavefromMenu2", "strWaveformMenu2Item6", "GOTO Trigger"},
-        {&TForm1::GOTO1, "WavefromMenu2", "strWaveformMenu2Item7", "GOTO Begin"},
-        {&TForm1::GOTOEnd1, "WavefromMenu2", "strWaveformMenu2Item8", "GOTO End"},
-        {&TForm1::SearchPrevious1, "WavefromMenu2", "strWaveformMenu2Item9", "Search Previous"},
-        {&TForm1::SearchSetting1, "WavefromMenu2", "strWaveformMenu2Item10", "Search Setting"},
-        {&TForm1::SearchNext1, "WavefromMenu2", "strWaveformMenu2Item11", "Search Next"},
-        {&TForm1::Delete1, "CursorMenu", "strCursorMenuItem1", "Delete"},
-        {&TForm1::wCStateDelete, "CursorMenu", "strCursorMenuItem1", "Delete"},
+        {&TForm1::Load, WSysLanguage::strFileMenuItem1},
+        {&TForm1::Save, WSysLanguage::strFileMenuItem2},
+        {&TForm1::ChangeModel1, WSysLanguage::strFileMenuItem3},
+        {&TForm1::Import, WSysLanguage::strFileMenuItem4},
+        {&TForm1::Export, WSysLanguage::strFileMenuItem5},
+        {&TForm1::Capture, WSysLanguage::strFileMenuItem6},
+        {&TForm1::Report1, WSysLanguage::strFileMenuItem7},
+        {&TForm1::Print1, WSysLanguage::strFileMenuItem8},
+        {&TForm1::Exit1, WSysLanguage::strFileMenuItem9},
+        {&TForm1::HandShift1, WSysLanguage::strViewMenuItem1},
+        {&TForm1::ZoomIn1, WSysLanguage::strViewMenuItem2},
+        {&TForm1::ZoomOut1, WSysLanguage::strViewMenuItem3},
+        {&TForm1::GridStyle1, WSysLanguage::strViewMenuItem4},
+        {&TForm1::BW1, WSysLanguage::strViewMenuItem5},
+        {&TForm1::Run1, WSysLanguage::strRunMenuItem1},
+        {&TForm1::RunRepetitive1, WSysLanguage::strRunMenuItem2},
+        {&TForm1::SingleRun, WSysLanguage::strRunMenuItem3},
+        {&TForm1::AutoStore1, WSysLanguage::strRunMenuItem4},
+        {&TForm1::Erase1, WSysLanguage::strRunMenuItem5},
+        {&TForm1::Stop2, WSysLanguage::strRunMenuItem6},
+        {&TForm1::FindSetting1, WSysLanguage::strSearchMenuItem1},
+        {&TForm1::FindPrevious1, WSysLanguage::strSearchMenuItem2},
+        {&TForm1::FindNext1, WSysLanguage::strSearchMenuItem3},
+        {&TForm1::TriggerEdit1, WSysLanguage::strToolMenuItem1},
+        {&TForm1::ChannelBusEdit1, WSysLanguage::strToolMenuItem2},
+        {&TForm1::Cursor1, WSysLanguage::strToolMenuItem3},
+        {&TForm1::Default1, WSysLanguage::strHelpMenuItem1},
+        {&TForm1::About1, WSysLanguage::strHelpMenuItem2},
+        {&TForm1::AdvancedTrigger1, WSysLanguage::strWaveformMenu2Item3},
+        {&TForm1::AdvancedBus1, WSysLanguage::strWaveformMenu2Item4},
+        {&TForm1::GOTOCursor1, WSysLanguage::strWaveformMenu2Item5},
+        {&TForm1::GOTOTrigger1, WSysLanguage::strWaveformMenu2Item6},
+        {&TForm1::GOTO1, WSysLanguage::strWaveformMenu2Item7},
+        {&TForm1::GOTOEnd1, WSysLanguage::strWaveformMenu2Item8},
+        {&TForm1::SearchPrevious1, WSysLanguage::strWaveformMenu2Item9},
+        {&TForm1::SearchSetting1, WSysLanguage::strWaveformMenu2Item10},
+        {&TForm1::SearchNext1, WSysLanguage::strWaveformMenu2Item11},
+        {&TForm1::Delete1, WSysLanguage::strCursorMenuItem1},
+        {&TForm1::wCStateDelete, WSysLanguage::strCursorMenuItem1},
     };
     for (const Caption &c : items)
-        (form.*c.item)->setText(Text(c.section, c.key, c.def));
+        (form.*c.item)->setText(Text(c.text));
 
     static const Caption hints[] = {
-        {&TForm1::ToolButton2, "Hint", "strLoadHint", "Load"},
-        {&TForm1::ToolButton3, "Hint", "strSaveHint", "Save"},
-        {&TForm1::ToolButton24, "Hint", "strCaptureHint", "Capture"},
-        {&TForm1::ToolButton25, "Hint", "strPrintHint", "Print"},
-        {&TForm1::BusButton, "Hint", "strBusEditHint", "Bus"},
-        {&TForm1::TriggerButton, "Hint", "strTriggerEditHint", "Trigger"},
-        {&TForm1::RunButton, "Hint", "strRunHint", "Run"},
-        {&TForm1::SingleRunButton, "Hint", "strSingleRunHint", "SingleRun"},
-        {&TForm1::StopButton, "Hint", "strStopHint", "Stop"},
-        {&TForm1::AutoScaleButton, "Hint", "strAutoScaleHint", "AutoScale"},
-        {&TForm1::AutoStoreButton, "Hint", "strAutoStoreHint", "AutoStore"},
-        {&TForm1::EraseButton, "Hint", "strEraseHint", "Erase"},
-        {&TForm1::ZoomInButton, "Hint", "strZoomInHint", "ZoomIn"},
-        {&TForm1::ZoomOutButton, "Hint", "strZoomOutHint", "ZoomOut"},
-        {&TForm1::CursorAddButton, "Hint", "strAddHint", "Add Cursor"},
-        {&TForm1::CursorSetButton, "Hint", "strSetHint", "Creat Cursor State"},
-        {&TForm1::SearchPrevious, "Hint", "strSearchPreHint", "Search Previous"},
-        {&TForm1::SearchForm, "Hint", "strSearchSetHint", "Search Setting"},
-        {&TForm1::SearchNext, "Hint", "strSearchNextHint", "Search Next"},
-        {&TForm1::GridButton, "Hint", "strGridHint", "Grid Style"},
-        {&TForm1::B_W_Button, "Hint", "strBWHint", "Backgroud Style"},
-        {&TForm1::HandShiftButton, "Hint", "strHandShiftHint", "HandShift"},
-        {&TForm1::I2CButton, "Hint", "strI2CHint", "I2C Protocol"},
-        {&TForm1::SPIButton, "Hint", "strSPIHint", "SPI Protocol"},
-        {&TForm1::UARTButton, "Hint", "strUARTHint", "UART Protocol"},
-        {&TForm1::CANButton, "Hint", "strCANHint", "CAN Protocol"},
+        {&TForm1::ToolButton2, WSysLanguage::strLoadHint},
+        {&TForm1::ToolButton3, WSysLanguage::strSaveHint},
+        {&TForm1::ToolButton24, WSysLanguage::strCaptureHint},
+        {&TForm1::ToolButton25, WSysLanguage::strPrintHint},
+        {&TForm1::BusButton, WSysLanguage::strBusEditHint},
+        {&TForm1::TriggerButton, WSysLanguage::strTriggerEditHint},
+        {&TForm1::RunButton, WSysLanguage::strRunHint},
+        {&TForm1::SingleRunButton, WSysLanguage::strSingleRunHint},
+        {&TForm1::StopButton, WSysLanguage::strStopHint},
+        {&TForm1::AutoScaleButton, WSysLanguage::strAutoScaleHint},
+        {&TForm1::AutoStoreButton, WSysLanguage::strAutoStoreHint},
+        {&TForm1::EraseButton, WSysLanguage::strEraseHint},
+        {&TForm1::ZoomInButton, WSysLanguage::strZoomInHint},
+        {&TForm1::ZoomOutButton, WSysLanguage::strZoomOutHint},
+        {&TForm1::CursorAddButton, WSysLanguage::strAddHint},
+        {&TForm1::CursorSetButton, WSysLanguage::strSetHint},
+        {&TForm1::SearchPrevious, WSysLanguage::strSearchPreHint},
+        {&TForm1::SearchForm, WSysLanguage::strSearchSetHint},
+        {&TForm1::SearchNext, WSysLanguage::strSearchNextHint},
+        {&TForm1::GridButton, WSysLanguage::strGridHint},
+        {&TForm1::B_W_Button, WSysLanguage::strBWHint},
+        {&TForm1::HandShiftButton, WSysLanguage::strHandShiftHint},
+        {&TForm1::I2CButton, WSysLanguage::strI2CHint},
+        {&TForm1::SPIButton, WSysLanguage::strSPIHint},
+        {&TForm1::UARTButton, WSysLanguage::strUARTHint},
+        {&TForm1::CANButton, WSysLanguage::strCANHint},
     };
     for (const Caption &h : hints)
-        (form.*h.item)->setToolTip(Text(h.section, h.key, h.def));
+        (form.*h.item)->setToolTip(Text(h.text));
 
     QTabWidget *tabs = form.PageControl1;
     const struct
     {
         QWidget *page;
-        const char *key;
-        const char *def;
+        Id text;
     } pages[] = {
-        {form.TabSheet1, "strModeWaveform", "Waveform"},
-        {form.TabSheet2, "strModeList", "Listing"},
-        {form.TabSheet3, "strI2CProtocol", "I2C Protocol"},
-        {form.TabSheet4, "strSPIProtocol", "SPI Protocol"},
-        {form.Tab_UART, "strUARTProtocol", "UART Protocol"},
-        {form.TabSheet6, "strCANProtocol", "CAN Protocol"},
+        {form.TabSheet1, WSysLanguage::strModeWaveform},
+        {form.TabSheet2, WSysLanguage::strModeList},
+        {form.TabSheet3, WSysLanguage::strI2CProtocol},
+        {form.TabSheet4, WSysLanguage::strSPIProtocol},
+        {form.Tab_UART, WSysLanguage::strUARTProtocol},
+        {form.TabSheet6, WSysLanguage::strCANProtocol},
     };
     for (const auto &p : pages)
-        tabs->setTabText(tabs->indexOf(p.page), Text("Interface", p.key, p.def));
+        tabs->setTabText(tabs->indexOf(p.page), Text(p.text));
 
-    form.Button1->setText(Text("Interface", "strButton1Caption", "Delay"));
+    form.Button1->setText(Text(WSysLanguage::strButton1Caption));
     const struct
     {
         QLabel *label;
-        const char *key;
-        const char *def;
+        Id text;
     } labels[] = {
-        {form.DivLabel, "strDivLabelCaption", "DIV"},
-        {form.MemoryDepthLabel1, "strMemoryDepthCaption1", "Memory Depth"},
-        {form.MemoryDepthLabel2, "strMemoryDepthCaption2", "(Per Channel)"},
-        {form.Bus_Channel_Image, "strBusSingle", "Bus/Signal"},
-        {form.Bus_Channel_State_Image, "strTrigPattern", "Trigger Pattern"},
+        {form.DivLabel, WSysLanguage::strDivLabelCaption},
+        {form.MemoryDepthLabel1, WSysLanguage::strMemoryDepthCaption1},
+        {form.MemoryDepthLabel2, WSysLanguage::strMemoryDepthCaption2},
+        {form.Bus_Channel_Image, WSysLanguage::strBusSingle},
+        {form.Bus_Channel_State_Image, WSysLanguage::strTrigPattern},
     };
     for (const auto &l : labels) {
-        l.label->setText(Text("Interface", l.key, l.def));
+        l.label->setText(Text(l.text));
         if (!l.label->parentWidget()->layout())
             l.label->adjustSize();
     }
