@@ -190,7 +190,7 @@ void TForm1Pages::BuildWaveformBody(TForm1 &form)
     form.Panel1 = gridPanel("Panel1", "Bus_Channel_Image", "Bus/Signal", "StringGrid1", 110,
                             form.Bus_Channel_Image, form.StringGrid1);
     form.Panel2 = gridPanel("Panel2", "Bus_Channel_State_Image", "Trigger Pattern", "StringGrid2",
-                            89, form.Bus_Channel_State_Image, form.StringGrid2);
+                            105, form.Bus_Channel_State_Image, form.StringGrid2);
     form.StringGrid2->setColumnCount(1);
 
     // Host of the waveform view (ruler, plot and its scroll bars).
