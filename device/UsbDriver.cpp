@@ -13,6 +13,12 @@ std::unique_ptr<UsbDriver> UsbDriver::FromEnvironment()
     const char *value = std::getenv(EmulatorConfig::Variable);
     if (value == nullptr || *value == '\0' || std::string_view(value) == "usb")
         return std::make_unique<LibusbDriver>();
+    if (std::string_view(value) == "demo") {
+        // The Demo model needs no instrument: none is attached.
+        EmulatorConfig none;
+        none.Count = 0;
+        return std::make_unique<EmulatedDriver>(none);
+    }
     std::string error;
     if (const auto config = EmulatorConfig::Parse(value, &error))
         return std::make_unique<EmulatedDriver>(*config);
