@@ -235,6 +235,7 @@ void TForm1::FormShow()
     MemoryPercent->setCurrentIndex(cFile->MemoryPercent - 1);
     wSystem->ComputeSplit(cFile->MemoryDepthIndex, cFile->RateRow);
 
+    // The list view is refreshed and the waveform redrawn here by their views.
     Timer3->start();
     SetRunControls(RunMode::Idle);
     WriteStatusBar();
@@ -282,10 +283,13 @@ void TForm1::FormResize()
         if (partial > 0)
             resize(width(), std::max(minimumHeight(), height() - partial));
     }
+    // The state list re-syncs its selected cell with its top-left cell and
+    // refreshes here, once the list view exists.
     if (timer2)
         Timer2->start();
     if (timer1)
         Timer1->start();
+    // The cursor states and the waveform are redrawn here by their views.
     StatusBar->PlaceProgressBar();
     resizing = false;
 }

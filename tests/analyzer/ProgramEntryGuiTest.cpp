@@ -5,11 +5,13 @@
 #include "analyzer/InstanceLock.h"
 #include "analyzer/ProgramEntry.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -68,6 +70,27 @@ TEST_F(SingleInstance, AnErrorWhileBuildingTheWindowsIsShownAndReleasesTheLock)
     EXPECT_EQ(messages.messages[0].kind, AppMessage::Kind::Error);
     EXPECT_EQ(messages.messages[0].text, "Cannot build the main window.");
     EXPECT_FALSE(InstanceLock::IsHeld("TestAnalyzer"));
+}
+
+TEST_F(SingleInstance, AnErrorInTheEventLoopIsShownAndEndsTheProgram)
+{
+    MessageRecorder messages;
+    const int code = ProgramEntry::Run(
+        [] {
+            auto window = std::make_unique<QWidget>();
+            QTimer::singleShot(0, [] { ProgramEntry::Fail("Lost in a handler."); });
+            return window;
+        },
+        "TestAnalyzer");
+    EXPECT_EQ(code, ProgramEntry::ErrorExitCode);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Lost in a handler.");
+    EXPECT_FALSE(InstanceLock::IsHeld("TestAnalyzer"));
+
+    // A later modal loop still runs (the failure left no pending exit behind).
+    QDialog dialog;
+    QTimer::singleShot(0, &dialog, &QDialog::accept);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 }
 
 TEST_F(SingleInstance, BringToFrontRestoresAMinimisedWindow)
