@@ -32,6 +32,64 @@ uint32_t Load(const uint8_t *p)
     return w;
 }
 
+// Four sample words in SIMD lanes (GCC/Clang vector extension; plain
+// scalar code where the target has no vector unit).
+using Lanes = uint32_t __attribute__((vector_size(16)));
+
+// The samples p[0 .. n) that follow the word `previous`: ORs into `activity`
+// the channels that change between consecutive samples and adds to
+// changes[0..3] the number of samples that change a member of masks[0..3]
+// (one bus each; a mask of 0 counts nothing). Returns the last word. Four
+// consecutive samples are compared at a time, the loads overlapping by three
+// words, so the stretch is read once at memory speed.
+uint32_t ScanStretch(const uint8_t *p, uint64_t n, uint32_t previous, const uint32_t *masks,
+                     uint32_t *changes, uint32_t &activity)
+{
+    if (n == 0)
+        return previous;
+    const uint32_t first = Load(p);
+    uint32_t any = first ^ previous;
+    for (int b = 0; b < 4; ++b)
+        changes[b] += (any & masks[b]) != 0;
+
+    const Lanes m0 = Lanes{} + masks[0];
+    const Lanes m1 = Lanes{} + masks[1];
+    const Lanes m2 = Lanes{} + masks[2];
+    const Lanes m3 = Lanes{} + masks[3];
+    Lanes acc{};
+    Lanes z0{}; // lanes whose change missed bus 0 (a comparison gives -1 per lane)
+    Lanes z1{};
+    Lanes z2{};
+    Lanes z3{};
+    uint64_t k = 1;
+    for (; k + 4 <= n; k += 4) {
+        Lanes now;
+        Lanes before;
+        std::memcpy(&now, p + 4 * k, sizeof now);
+        std::memcpy(&before, p + 4 * k - 4, sizeof before);
+        const Lanes d = now ^ before;
+        acc |= d;
+        z0 -= reinterpret_cast<Lanes>((d & m0) == 0);
+        z1 -= reinterpret_cast<Lanes>((d & m1) == 0);
+        z2 -= reinterpret_cast<Lanes>((d & m2) == 0);
+        z3 -= reinterpret_cast<Lanes>((d & m3) == 0);
+    }
+    const auto compared = static_cast<uint32_t>(k - 1);
+    any |= acc[0] | acc[1] | acc[2] | acc[3];
+    changes[0] += compared - (z0[0] + z0[1] + z0[2] + z0[3]);
+    changes[1] += compared - (z1[0] + z1[1] + z1[2] + z1[3]);
+    changes[2] += compared - (z2[0] + z2[1] + z2[2] + z2[3]);
+    changes[3] += compared - (z3[0] + z3[1] + z3[2] + z3[3]);
+    for (; k < n; ++k) {
+        const uint32_t d = Load(p + 4 * k) ^ Load(p + 4 * k - 4);
+        any |= d;
+        for (int b = 0; b < 4; ++b)
+            changes[b] += (d & masks[b]) != 0;
+    }
+    activity |= any;
+    return Load(p + 4 * (n - 1));
+}
+
 } // namespace
 
 Graphics_Waveform::Graphics_Waveform(const WSystem &system, CFile &settings)
@@ -199,6 +257,10 @@ int Graphics_Waveform::PrepareBuses()
             b.bits[static_cast<size_t>(b.memberCount++)] = static_cast<uint8_t>(m);
             b.mask |= 1u << m;
         }
+        b.consecutive = b.memberCount > 0;
+        for (int i = 1; i < b.memberCount; ++i)
+            b.consecutive = b.consecutive && b.bits[static_cast<size_t>(i)] + i == b.bits[0];
+        b.shift = b.memberCount > 0 ? b.bits[static_cast<size_t>(b.memberCount - 1)] : 0;
     }
     return busCount;
 }
@@ -224,6 +286,7 @@ uint32_t Graphics_Waveform::Word(uint32_t address) const
 void Graphics_Waveform::BuildColumns(const WindowPlacement &window)
 {
     lastColumn = -1;
+    samplesRead = 0;
     mark = 127;
     channelCount = std::min<uint32_t>(System.ChannelCount, MaxRows);
     ResetColumns(window.FirstColumn);
@@ -255,6 +318,7 @@ void Graphics_Waveform::BuildZoomedIn(const WindowPlacement &window, uint64_t sa
             break;
         words[static_cast<size_t>(col)] = Word(window.FirstAddress + 4u * static_cast<uint32_t>(v));
         last = col;
+        samplesRead = v + 1;
         if (counter > 0) {
             --counter;
         } else {
@@ -276,16 +340,12 @@ void Graphics_Waveform::BuildZoomedIn(const WindowPlacement &window, uint64_t sa
         auto &shapes = columns->BusShapes[static_cast<size_t>(b.bus)];
         int start = first;
         int length = 0;
-        uint32_t value = 0;
+        // The previous column's value; before the first column the levels
+        // are reset to 0, except at column 0, which has no predecessor.
+        uint32_t value = first == 0 ? b.Compose(words[0]) : 0;
         for (int col = first; col <= last; ++col) {
+            const uint32_t previous = value;
             value = b.Compose(words[static_cast<size_t>(col)]);
-            // The previous column's value; before the first column the levels
-            // are reset to 0, except at column 0, which has no predecessor.
-            uint32_t previous = 0;
-            if (col > first)
-                previous = b.Compose(words[static_cast<size_t>(col - 1)]);
-            else if (col == 0)
-                previous = value;
             values[static_cast<size_t>(col)] = static_cast<int32_t>(value);
             if (value == previous) {
                 if (col == ColumnCount - 1)
@@ -383,11 +443,16 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
     const uint32_t ringMask = System.AddressMask;
     const uint32_t ringSize = System.MemorySize;
 
-    std::array<uint32_t, MaxRows> counts{};
-    std::array<uint32_t, MaxRows> masks{};
+    // Rounded up to whole groups of four for ScanStretch; unused masks are 0.
+    std::array<uint32_t, MaxRows + 4> counts{};
+    std::array<uint32_t, MaxRows + 4> masks{};
     for (int i = 0; i < busCount; ++i)
         masks[static_cast<size_t>(i)] = buses[static_cast<size_t>(i)].mask;
     const auto nb = static_cast<size_t>(busCount);
+
+    const uint32_t channelBits = channelCount >= 32 ? ~0u : (1u << channelCount) - 1;
+    uint32_t previousLevels = 0; // before the first column every level counts as 0
+    uint32_t previousActive = 0;
 
     uint64_t v = 0;
     float acc = 0;
@@ -396,6 +461,7 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
             break;
         const auto ci = static_cast<size_t>(col);
         const uint32_t firstWord = Word(window.FirstAddress + 4u * static_cast<uint32_t>(v));
+        ++samplesRead;
         acc = col == first ? static_cast<float>(window.Phase) * FractionPerPixel
                            : acc + FractionPerPixel;
         uint32_t extra = 0;
@@ -422,17 +488,16 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
             uint64_t take = std::min<uint64_t>(SamplesPerPixel - 1 + extra, samplesLeft - v);
             uint32_t address = (window.FirstAddress + 4u * static_cast<uint32_t>(v)) & ringMask;
             v += take;
+            samplesRead += take;
             while (take > 0) {
                 const uint64_t stretch = std::min<uint64_t>(take, (ringSize - address) / 4);
                 const uint8_t *p = ring + address;
-                for (uint64_t k = 0; k < stretch; ++k, p += 4) {
-                    const uint32_t w = Load(p);
-                    const uint32_t d = w ^ lastWord;
-                    lastWord = w;
-                    activity |= d;
-                    for (size_t i = 0; i < nb; ++i)
-                        counts[i] += (d & masks[i]) != 0;
-                }
+                // Up to four buses per pass over the stretch (it is in the
+                // cache after the first).
+                const uint32_t before = lastWord;
+                for (size_t i = 0; i < std::max<size_t>(nb, 1); i += 4)
+                    lastWord = ScanStretch(p, stretch, before, masks.data() + i, counts.data() + i,
+                                           activity);
                 take -= stretch;
                 address = 0;
             }
@@ -446,27 +511,25 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
             }
         }
 
+        // Channels, all 32 at once as bits: a channel is drawn as an edge
+        // (9) when it is active in this column, or when its level differs from
+        // the previous column's and that one was not active. Edge columns take
+        // running marks in channel order.
+        const uint32_t active = activity & channelBits;
+        const uint32_t edges =
+            col == 0 ? active : active | (~previousActive & (firstWord ^ previousLevels));
         for (uint32_t c = 0; c < channelCount; ++c) {
-            RowEntry &row = Rows[c];
-            const uint32_t active = (activity >> c) & 1u;
             const uint32_t level = (firstWord >> c) & 1u;
-            uint8_t shape = Edge;
-            uint8_t cell = 0;
-            if (col == 0) {
-                shape = active ? static_cast<uint8_t>(Edge) : LevelShape(level);
-                cell = active ? NextMark() : static_cast<uint8_t>(level);
-            } else if (!active && (static_cast<int32_t>(level) == row.PreviousValue ||
-                                   row.PreviousValue == Edge)) {
-                shape = LevelShape(level);
-                cell = static_cast<uint8_t>(level);
-            } else {
-                cell = NextMark();
-            }
-            columns->ChannelShapes[c][ci] = shape;
-            columns->ChannelLevels[c][ci] = cell;
-            row.CurrentValue = active ? Edge : static_cast<int32_t>(level);
-            row.PreviousValue = row.CurrentValue;
+            columns->ChannelShapes[c][ci] = LevelShape(level);
+            columns->ChannelLevels[c][ci] = static_cast<uint8_t>(level);
         }
+        for (uint32_t e = edges & channelBits; e != 0; e &= e - 1) {
+            const auto c = static_cast<size_t>(std::countr_zero(e));
+            columns->ChannelShapes[c][ci] = Edge;
+            columns->ChannelLevels[c][ci] = NextMark();
+        }
+        previousActive = active;
+        previousLevels = firstWord;
 
         for (size_t i = 0; i < nb; ++i) {
             const BusScan &b = buses[i];
@@ -483,6 +546,13 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
             break;
     }
 
+    for (uint32_t c = 0; c < channelCount; ++c) {
+        RowEntry &row = Rows[c];
+        row.CurrentValue = (previousActive >> c) & 1u
+                               ? int32_t{Edge}
+                               : static_cast<int32_t>((previousLevels >> c) & 1u);
+        row.PreviousValue = row.CurrentValue;
+    }
     for (int i = 0; i < busCount; ++i) {
         const BusScan &b = buses[static_cast<size_t>(i)];
         RowEntry &row = Rows[channelCount + static_cast<size_t>(b.bus)];

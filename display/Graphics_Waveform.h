@@ -146,8 +146,10 @@ public:
     std::span<const uint8_t, ColumnCount> BusShapes(int bus) const;
     std::span<const int32_t, ColumnCount> BusValues(int bus) const;
 
-    // The last column BuildColumns filled (-1 when none).
+    // The last column BuildColumns filled (-1 when none), and the number of
+    // samples it took from the ring.
     int LastColumn() const { return lastColumn; }
+    uint64_t SamplesRead() const { return samplesRead; }
 
 private:
     struct BusScan
@@ -156,8 +158,14 @@ private:
         uint32_t mask = 0; // member bits in a sample word
         int memberCount = 0;
         std::array<uint8_t, MaxMembers> bits{}; // member channels, most significant first
+        // Members that are consecutive channels, highest first (the usual
+        // bus), compose with one shift.
+        bool consecutive = false;
+        uint32_t shift = 0;
         uint32_t Compose(uint32_t word) const
         {
+            if (consecutive)
+                return (word & mask) >> shift;
             uint32_t v = 0;
             for (int i = 0; i < memberCount; ++i)
                 v = (v << 1) | ((word >> bits[static_cast<size_t>(i)]) & 1u);
@@ -182,5 +190,6 @@ private:
     int busCount = 0;
     uint8_t mark = 127;
     int lastColumn = -1;
+    uint64_t samplesRead = 0;
     uint32_t channelCount = 0;
 };
