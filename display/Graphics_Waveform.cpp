@@ -288,6 +288,8 @@ void Graphics_Waveform::BuildColumns(const WindowPlacement &window)
     lastColumn = -1;
     samplesRead = 0;
     mark = 127;
+    if (Rows.size() != System.RowCount)
+        AllocateRows(); // the model changed and the table was not refreshed yet
     channelCount = std::min<uint32_t>(System.ChannelCount, MaxRows);
     ResetColumns(window.FirstColumn);
     if (window.FirstColumn >= ColumnCount)

@@ -244,6 +244,45 @@ TEST_F(Conversion, CompressedActivityAndBusChangeCounting)
         EXPECT_EQ(view->ChannelShapes(c)[14], 255) << c;
 }
 
+TEST_F(Conversion, ChangesAreCountedWhereverTheyFallInAColumn)
+{
+    Rows(8, 0); // 100 ns per pixel, 4 ns per sample: 25 samples a column
+    ASSERT_EQ(view->SamplesPerPixel, 25u);
+    // Six listed buses on the same channels: the fifth and sixth are counted
+    // in a second pass and must come out as the first.
+    for (uint8_t b = 0; b < 6; ++b) {
+        settings.DisplayOrder[4 + b] = static_cast<uint8_t>(32 + b);
+        settings.BusEntry[b] = settings.BusEntry[0];
+    }
+    view->RefreshRowTable();
+    // Column 3 holds samples 25..49. Bus value 1, then 2 from sample 25 + j
+    // (one change), or 2 for samples 25 + j .. 25 + k - 1 only (two changes).
+    auto fill = [&](int j, int k) {
+        for (uint32_t n = 0; n < 150; ++n)
+            Put(n, (n >= 25u + j && n < 25u + k ? 2u : 1u) << 4);
+    };
+    for (int j = 1; j < 25; ++j) {
+        fill(j, 150);
+        Build(2, 0);
+        for (int b = 0; b < 6; ++b) {
+            EXPECT_GT(view->BusValues(b)[3], 127) << "change at " << j << ", bus " << b;
+            EXPECT_EQ(view->BusShapes(b)[2], 9) << j << " " << b; // the run 2..2 closed
+            EXPECT_EQ(view->BusValues(b)[4], 2) << j << " " << b;
+        }
+        EXPECT_EQ(view->ChannelShapes(4)[3], 9) << j; // activity of the changed channels
+        EXPECT_EQ(view->ChannelShapes(5)[3], 9) << j;
+        EXPECT_EQ(view->ChannelShapes(0)[3], 7) << j;
+        for (int k = j + 1; k < 25; ++k) {
+            fill(j, k);
+            Build(2, 0);
+            for (int b = 0; b < 6; ++b) {
+                EXPECT_EQ(view->BusValues(b)[3], 1) << j << ".." << k << ", bus " << b;
+                EXPECT_EQ(view->BusValues(b)[4], 1) << j << ".." << k << ", bus " << b;
+            }
+        }
+    }
+}
+
 TEST_F(Conversion, ARecordWrappingTheRingConvertsAsAContiguousOne)
 {
     Rows(6, 0);
