@@ -15,9 +15,9 @@ public:
     enum class RunMode { Idle, Running };
     // The three timers acquisition control switches.
     enum class Timer {
-        Capture = 1, // Timer1: one step of the capture sequence (or a demo capture)
-        Display = 2, // Timer2: hands a finished capture to the display
-        Redraw = 3,  // Timer3: redraws the idle waveform page
+        Timer1 = 1, // one step of the capture sequence (or a demo capture)
+        Timer2 = 2, // hands a finished capture to the display
+        Timer3 = 3, // redraws the idle waveform page
     };
     // The messages acquisition control shows.
     enum class Warning {

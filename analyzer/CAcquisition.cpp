@@ -133,9 +133,9 @@ void CAcquisition::EndRun()
 {
     Running = false;
     SingleShot = false;
-    window.EnableTimer(Timer::Capture, false);
-    window.EnableTimer(Timer::Display, false);
-    window.EnableTimer(Timer::Redraw, true);
+    window.EnableTimer(Timer::Timer1, false);
+    window.EnableTimer(Timer::Timer2, false);
+    window.EnableTimer(Timer::Timer3, true);
     window.SetLamp(false);
     window.SetRunControls(RunMode::Idle);
 }
@@ -154,9 +154,9 @@ void CAcquisition::ReportStatus(uint8_t status)
 
 void CAcquisition::ModelMismatch()
 {
-    window.EnableTimer(Timer::Capture, false);
-    window.EnableTimer(Timer::Display, false);
-    window.EnableTimer(Timer::Redraw, true);
+    window.EnableTimer(Timer::Timer1, false);
+    window.EnableTimer(Timer::Timer2, false);
+    window.EnableTimer(Timer::Timer3, true);
     record.CaptureValid = 0;
     AcquisitionStep = StepSendSettings;
     // The run is over: nothing captures until the user starts again.
@@ -335,9 +335,9 @@ void CAcquisition::Run()
         TakePulseCount();
         window.ClearWaveform(false);
     }
-    window.EnableTimer(Timer::Capture, true);
-    window.EnableTimer(Timer::Display, true);
-    window.EnableTimer(Timer::Redraw, false);
+    window.EnableTimer(Timer::Timer1, true);
+    window.EnableTimer(Timer::Timer2, true);
+    window.EnableTimer(Timer::Timer3, false);
 }
 
 void CAcquisition::SingleRun()
@@ -346,9 +346,9 @@ void CAcquisition::SingleRun()
     CaptureReady = false;
     record.CaptureValid = 0;
     endedByTransferFailure = false;
-    window.EnableTimer(Timer::Capture, false);
-    window.EnableTimer(Timer::Display, false);
-    window.EnableTimer(Timer::Redraw, false);
+    window.EnableTimer(Timer::Timer1, false);
+    window.EnableTimer(Timer::Timer2, false);
+    window.EnableTimer(Timer::Timer3, false);
     UpdateNoTriggerCondition();
     if (sys.ModelCode != 0) {
         AcquisitionStep = StepSendSettings;
@@ -368,9 +368,9 @@ void CAcquisition::SingleRun()
         FillDemoCapture();
         SingleShot = true;
     }
-    window.EnableTimer(Timer::Capture, true);
-    window.EnableTimer(Timer::Display, true);
-    window.EnableTimer(Timer::Redraw, false);
+    window.EnableTimer(Timer::Timer1, true);
+    window.EnableTimer(Timer::Timer2, true);
+    window.EnableTimer(Timer::Timer3, false);
 }
 
 void CAcquisition::Stop()
@@ -378,9 +378,9 @@ void CAcquisition::Stop()
     window.SetLamp(false);
     Running = false;
     SingleShot = false;
-    window.EnableTimer(Timer::Capture, false);
-    window.EnableTimer(Timer::Display, false);
-    window.EnableTimer(Timer::Redraw, true);
+    window.EnableTimer(Timer::Timer1, false);
+    window.EnableTimer(Timer::Timer2, false);
+    window.EnableTimer(Timer::Timer3, true);
     // Repeated only while the transfer itself fails (a gone analyzer
     // answers "no device" and ends it at once).
     for (int i = 0; i < StopAttempts && Send(CEzUsb::StopCapture) == Failed; ++i) {
@@ -397,9 +397,9 @@ void CAcquisition::ToggleAutoStore()
 
 void CAcquisition::ChangeModel()
 {
-    window.EnableTimer(Timer::Capture, false);
-    window.EnableTimer(Timer::Display, false);
-    window.EnableTimer(Timer::Redraw, true);
+    window.EnableTimer(Timer::Timer1, false);
+    window.EnableTimer(Timer::Timer2, false);
+    window.EnableTimer(Timer::Timer3, true);
     Running = false;
     SingleShot = false;
     window.ChooseModel();
@@ -420,9 +420,9 @@ void CAcquisition::AutoScaleDemo()
     }
     window.RefreshViews();
     FillDemoCapture();
-    window.EnableTimer(Timer::Capture, true);
-    window.EnableTimer(Timer::Display, true);
-    window.EnableTimer(Timer::Redraw, false);
+    window.EnableTimer(Timer::Timer1, true);
+    window.EnableTimer(Timer::Timer2, true);
+    window.EnableTimer(Timer::Timer3, false);
 }
 
 void CAcquisition::AutoScaleCompactModel()
@@ -547,9 +547,9 @@ void CAcquisition::AutoScale()
         EndRun();
         return;
     }
-    window.EnableTimer(Timer::Capture, true);
-    window.EnableTimer(Timer::Display, true);
-    window.EnableTimer(Timer::Redraw, false);
+    window.EnableTimer(Timer::Timer1, true);
+    window.EnableTimer(Timer::Timer2, true);
+    window.EnableTimer(Timer::Timer3, false);
 }
 
 // --- Timers ---------------------------------------------------------------------
@@ -710,7 +710,7 @@ void CAcquisition::ReadOut()
         Send(CEzUsb::StopCapture);
         CaptureReady = true;
         if (SingleShot && record.CaptureValid != 0)
-            window.EnableTimer(Timer::Capture, false);
+            window.EnableTimer(Timer::Timer1, false);
     } else {
         // Half a memory is no capture: the last one stays, and the next
         // tick starts a new capture.
@@ -761,7 +761,7 @@ void CAcquisition::DemoCapture()
     CaptureReady = true;
     window.SetProgress(100);
     if (SingleShot && record.CaptureValid != 0)
-        window.EnableTimer(Timer::Capture, false);
+        window.EnableTimer(Timer::Timer1, false);
 }
 
 void CAcquisition::Timer2Tick()

@@ -1,16 +1,22 @@
 #include "analyzer/TForm1.h"
 
 #include "analyzer/AppMessage.h"
+#include "analyzer/CAcquisition.h"
 #include "analyzer/SystemIni.h"
 #include "analyzer/TDeviceSelectForm.h"
+#include "analyzer/TForm1AcquisitionWindow.h"
 #include "analyzer/TForm1Menus.h"
 #include "analyzer/TForm1Pages.h"
 #include "analyzer/TForm1StatusBar.h"
 #include "analyzer/TForm1Texts.h"
 #include "analyzer/TForm1ToolBars.h"
 #include "analyzer/TLamp.h"
+#include "analyzer/TWaveformGrid.h"
 #include "analyzer/Tform_ExtFreq.h"
 #include "analyzer/UiText.h"
+#include "device/CEzUsb.h"
+#include "display/CCaptureRecord.h"
+#include "display/DIV_WTime.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
 
@@ -25,6 +31,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <chrono>
@@ -98,13 +105,24 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     setStatusBar(StatusBar);
     ProgressBar1 = StatusBar->ProgressBar();
     // 7.-12. Cursors, waveform view, state list, channel names and the
-    // protocol pages attach themselves to the pages built above.
+    // protocol pages attach themselves to the pages built above. Until the
+    // waveform view does, the capture record, the time base and the page's
+    // grid picture stand in for it.
+    CaptureRecord = std::make_unique<CCaptureRecord>(*wSystem, *cFile);
+    TimeBase = std::make_unique<DIV_WTime>(*wSystem, *cFile);
+    WaveformGrid = new TWaveformGrid(Waveform_Panel);
+    auto *waveformLayout = new QVBoxLayout(Waveform_Panel);
+    waveformLayout->setContentsMargins(0, 0, 0, 0);
+    waveformLayout->addWidget(WaveformGrid);
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));
     HandCursor = QCursor(Qt::OpenHandCursor);
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     Random.seed(static_cast<unsigned>(now.count()));
+    acquisitionWindow = std::make_unique<TForm1AcquisitionWindow>(*this);
+    Acquisition = std::make_unique<CAcquisition>(*wSystem, *cFile, *aFile, *CaptureRecord,
+                                                 *TimeBase, *acquisitionWindow, Random);
 
     combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
     Panel5->installEventFilter(this);
@@ -152,6 +170,10 @@ void TForm1::CreateTimers()
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &TForm1::Timer4Timer);
     connect(Timer5, &QTimer::timeout, this, &TForm1::Timer5Timer);
+    UsbEventTimer = NewTimer(*this, "UsbEventTimer", UsbEventIntervalMs, false);
+    connect(UsbEventTimer, &QTimer::timeout, this, &TForm1::PumpDeviceEvents);
+    connect(this, &TForm1::ConnectRequested, this, &TForm1::ConnectDevice);
+    connect(this, &TForm1::DeviceClosed, this, &TForm1::CloseDevice);
 }
 
 void TForm1::CreateDialogs()
@@ -221,13 +243,14 @@ void TForm1::FormShow()
     Timer2->stop();
     Timer3->stop();
     LayoutPanel8();
-    // The command channel (CEzUsb) is created here, with this window as the
-    // receiver of device notifications and the settings record; it connects
-    // to the first analyzer found. Until the device layer provides it, EzUsb
-    // stays null and the program runs without an instrument.
+    // The command channel connects to the first analyzer found.
+    CreateCommandChannel();
     CreateDialogs();
     SelectModelAtStart();
     UpdateTitle();
+    Acquisition->ViewFromRecord();
+    Acquisition->UpdateNoTriggerCondition();
+    WaveformGrid->SetTriggerPercent(CaptureRecord->PreTriggerPercent);
 
     FillDivList();
     FillDepthList();
@@ -367,6 +390,8 @@ void TForm1::DeviceChange(TForm1::DeviceChangeKind kind)
     if (ArrivalPending)
         emit ConnectRequested();
     ArrivalPending = kind == DeviceChangeKind::Arrival;
+    if (EzUsb != nullptr)
+        EzUsb->ArrivalSeen = ArrivalPending;
     if (kind == DeviceChangeKind::OpenDeviceRemoved) {
         // The command channel closes the device and marks itself disconnected.
         emit DeviceClosed();
@@ -422,12 +447,9 @@ void TForm1::Exit1Click()
 }
 
 // Timers. Timer1 runs the capture sequence and Timer2 hands a capture to the
-// display (acquisition control); Timer3 redraws the idle waveform page;
-// Timer4 and Timer5 scroll while a cursor is dragged past an edge.
-void TForm1::Timer1Timer()
-{}
-void TForm1::Timer2Timer()
-{}
+// display (acquisition control, TForm1Acquisition.cpp); Timer3 redraws the
+// idle waveform page; Timer4 and Timer5 scroll while a cursor is dragged past
+// an edge.
 void TForm1::Timer3Timer()
 {}
 void TForm1::Timer4Timer()
@@ -435,24 +457,8 @@ void TForm1::Timer4Timer()
 void TForm1::Timer5Timer()
 {}
 
-// Commands whose work is added with acquisition control, the view commands,
-// the dialogs, search, files and the protocol pages.
-void TForm1::SetRunControls(TForm1::RunMode)
-{}
-void TForm1::RunRepetitive1Click()
-{}
-void TForm1::SingleRunButtonClick()
-{}
-void TForm1::Run1Click()
-{}
-void TForm1::Stop2Click()
-{}
-void TForm1::AutoStoreButtonClick()
-{}
-void TForm1::EraseButtonClick()
-{}
-void TForm1::ChangeModel1Click()
-{}
+// Commands whose work is added with the view commands, the dialogs, search,
+// files and the protocol pages.
 void TForm1::LoadClick()
 {}
 void TForm1::SaveClick()

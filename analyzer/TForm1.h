@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer/AcquisitionWindow.h"
 #include "device/AFile.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
@@ -15,7 +16,10 @@
 #include <string>
 #include <vector>
 
+class CAcquisition;
+class CCaptureRecord;
 class CEzUsb;
+class DIV_WTime;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -32,8 +36,10 @@ class QTableWidget;
 class QTimer;
 class QToolBar;
 class TDeviceSelectForm;
+class TForm1AcquisitionWindow;
 class TForm1StatusBar;
 class TLamp;
+class TWaveformGrid;
 class Tform_ExtFreq;
 
 // The analyzer's main window. It owns every long-lived object of the program
@@ -45,7 +51,7 @@ class TForm1 : public QMainWindow
 
 public:
     // Commands idle or running, for SetRunControls.
-    enum class RunMode { Idle, Running };
+    using RunMode = AcquisitionWindow::RunMode;
     // What a device-change notification says.
     enum class DeviceChangeKind { Other, Arrival, OpenDeviceRemoved };
 
@@ -56,6 +62,7 @@ public:
     static constexpr int MaxHeight = 776;
     static constexpr int ClientWidth = 1016;
     static constexpr int ClientHeight = 720;
+    static constexpr int UsbEventIntervalMs = 20;
 
     // `systemIniPath` empty: System.ini beside the program (or in the user's
     // config folder when the program folder is not writable), language files
@@ -110,25 +117,24 @@ public:
     std::unique_ptr<WSysLanguage> wSysLanguage;
     std::unique_ptr<CFile> cFile;
     std::unique_ptr<AFile> aFile;
-    // The command channel, created by FormShow once the device layer exists;
-    // null means "no analyzer link".
+    // Where the capture lies in the sample ring, and the time base. The
+    // waveform view takes both over when it joins the window.
+    std::unique_ptr<CCaptureRecord> CaptureRecord;
+    std::unique_ptr<DIV_WTime> TimeBase;
+    // Acquisition control: the run commands, the capture sequence and its
+    // state (Running, SingleShot, CaptureReady, AcquisitionStep, the Auto
+    // Store flag, NoTriggerCondition, the delay, the last-capture copies).
+    std::unique_ptr<CAcquisition> Acquisition;
+    // The command channel, created by FormShow; it stays while the program
+    // runs, connected or not.
     CEzUsb *EzUsb = nullptr;
 
     // Main-window state.
-    bool Running = false;
-    bool SingleShot = false;
-    bool CaptureReady = false;
-    int AcquisitionStep = 1;
     std::array<bool, 5> TimerStates{};
     uint32_t BackgroundColor = 0x000000; // 0x00BBGGRR
     uint32_t ForegroundColor = 0xFFFFFF;
     uint32_t ListColor = 0;
-    bool AutoStoreOn = false;
-    bool NoTriggerCondition = false;
     int LanguageIndex = 0;
-    int16_t LastTimeDivRow = 0;
-    int16_t LastMemoryDepthIndex = 0;
-    int16_t LastTriggerPositionCode = 0;
     bool ArrivalPending = false;
     int WaveformScrollPosition = 0;
     // The state list's grid, once the list view has built it.
@@ -146,6 +152,8 @@ public:
     QTimer *Timer3 = nullptr;
     QTimer *Timer4 = nullptr;
     QTimer *Timer5 = nullptr;
+    // Delivers the command channel's device changes (arrival, removal).
+    QTimer *UsbEventTimer = nullptr;
 
     // Pages.
     QTabWidget *PageControl1 = nullptr;
@@ -183,6 +191,7 @@ public:
     QTableWidget *StringGrid1 = nullptr;
     QTableWidget *StringGrid2 = nullptr;
     QFrame *Waveform_Panel = nullptr;
+    TWaveformGrid *WaveformGrid = nullptr;
     QFrame *Cursor_State_Panel = nullptr;
     QScrollBar *ScrollBar3 = nullptr;
     QListWidget *LanguageFileList = nullptr;
@@ -301,6 +310,11 @@ public slots:
     void DeviceChange(TForm1::DeviceChangeKind kind);
     void DeviceArrived();
     void DeviceRemoved();
+    // The command channel's side of the two: connect again, close the
+    // removed analyzer. PumpDeviceEvents delivers them (UsbEventTimer).
+    void ConnectDevice();
+    void CloseDevice();
+    void PumpDeviceEvents();
 
     void Timer1Timer();
     void Timer2Timer();
@@ -373,7 +387,11 @@ protected:
 private:
     void CreateTimers();
     void SelectModelAtStart();
+    void CreateCommandChannel();
+    void ShowDeviceList();
 
+    std::unique_ptr<TForm1AcquisitionWindow> acquisitionWindow;
+    std::unique_ptr<CEzUsb> commandChannel;
     std::string systemIni;
     std::vector<std::string> languageFolders;
     bool shownOnce = false;

@@ -64,8 +64,8 @@ public:
 
     bool Idle() const
     {
-        return !TimerEnabled(Timer::Capture) && !TimerEnabled(Timer::Display) &&
-               TimerEnabled(Timer::Redraw) && mode == RunMode::Idle;
+        return !TimerEnabled(Timer::Timer1) && !TimerEnabled(Timer::Timer2) &&
+               TimerEnabled(Timer::Timer3) && mode == RunMode::Idle;
     }
 
     std::array<bool, 4> timers{false, false, false, true};
@@ -134,12 +134,12 @@ public:
     int Tick(int ticks = 400)
     {
         int n = 0;
-        for (; n < ticks && (window.TimerEnabled(AcquisitionWindow::Timer::Capture) ||
-                             window.TimerEnabled(AcquisitionWindow::Timer::Display));
+        for (; n < ticks && (window.TimerEnabled(AcquisitionWindow::Timer::Timer1) ||
+                             window.TimerEnabled(AcquisitionWindow::Timer::Timer2));
              ++n) {
-            if (window.TimerEnabled(AcquisitionWindow::Timer::Capture))
+            if (window.TimerEnabled(AcquisitionWindow::Timer::Timer1))
                 acquisition->Timer1Tick();
-            if (window.TimerEnabled(AcquisitionWindow::Timer::Display))
+            if (window.TimerEnabled(AcquisitionWindow::Timer::Timer2))
                 acquisition->Timer2Tick();
         }
         return n;

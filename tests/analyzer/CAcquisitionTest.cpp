@@ -108,7 +108,7 @@ TEST(CaptureSequence, BusyStartCaptureKeepsStepOneWithoutAMessage)
     bench.Tick(20);
     EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepStart);
     EXPECT_TRUE(bench.acquisition->Running);
-    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Capture));
+    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Timer1));
     EXPECT_TRUE(bench.window.warnings.empty());
     EXPECT_EQ(bench.window.captures, 0);
 
@@ -505,7 +505,7 @@ TEST(AutoScale, TakesTheDevicesSettingsAndRunsWithThem)
     EXPECT_TRUE(bench.acquisition->Delay.IsZero());
     EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepSendSettings);
     EXPECT_EQ(bench.acquisition->LastTimeDivRow, 9);
-    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Capture));
+    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Timer1));
     EXPECT_EQ(bench.window.mode, RunMode::Running);
     bench.TickUntilShown(2);
     EXPECT_EQ(bench.window.captures, 2);
@@ -601,7 +601,7 @@ TEST(Demo, AutoScaleListsEveryChannel)
     EXPECT_EQ(bench.settings.DisplayOrder[31], 31);
     EXPECT_EQ(bench.settings.ChannelEntry[31].Members[0], 31);
     EXPECT_EQ(bench.settings.ChannelEntry[31].InUse, 1);
-    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Capture));
+    EXPECT_TRUE(bench.window.TimerEnabled(Timer::Timer1));
     bench.TickUntilShown(1);
     EXPECT_EQ(bench.window.captures, 1);
     bench.acquisition->Stop();

@@ -1,0 +1,182 @@
+// The main window's acquisition commands, its two acquisition timers and its
+// side of the command channel (creation, device arrival and removal).
+
+#include "analyzer/AppMessage.h"
+#include "analyzer/CAcquisition.h"
+#include "analyzer/TForm1.h"
+#include "analyzer/TWaveformGrid.h"
+#include "device/CEzUsb.h"
+#include "display/DIV_WTime.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <initializer_list>
+#include <stdexcept>
+
+namespace {
+
+void Enable(std::initializer_list<QAction *> actions, bool on)
+{
+    for (QAction *a : actions)
+        a->setEnabled(on);
+}
+
+// Zoom In stops at the first row, Zoom Out at the last; with the external
+// clock at the rows of the first and the last divider (3 and 16).
+void ApplyZoomLimits(TForm1 &form)
+{
+    const bool external = form.Settings().ClockSource == 1;
+    const int row = form.TimeBase->TimeDivIndex;
+    const int first = external ? 3 : 0;
+    const int last = external ? 16 : ModelTable::TimeDivRowCount - 1;
+    Enable({form.ZoomIn1, form.ZoomInButton}, row > first);
+    Enable({form.ZoomOut1, form.ZoomOutButton}, row < last);
+}
+
+} // namespace
+
+void TForm1::SetRunControls(TForm1::RunMode mode)
+{
+    const bool idle = mode == RunMode::Idle;
+    Enable({Run1, AutoScaleButton, RunRepetitive1, RunButton, SingleRun, SingleRunButton}, idle);
+    Enable({Stop2, StopButton}, !idle);
+    Enable({Load, Save, Capture, Report1, Print1, ToolButton2, ToolButton3, ToolButton24,
+            ToolButton25, FindPrevious1, FindNext1, SearchPrevious1, SearchNext1, SearchPrevious,
+            SearchNext, ChangeModel1},
+           idle);
+    // Device memory transfers exist for the first models only.
+    Enable({Import, Export}, idle && cFile->ModelCode <= 2);
+    Enable({HandShift1, HandShiftButton}, idle && PageControl1->currentIndex() == 0);
+    if (idle) {
+        Acquisition->AutoStoreOn = false;
+        AutoStore1->setChecked(false);
+        AutoStoreButton->setChecked(false);
+    } else {
+        // The waveform view's hand-shift mode goes off with the buttons.
+        HandShift1->setChecked(false);
+        HandShiftButton->setChecked(false);
+    }
+    ApplyZoomLimits(*this);
+}
+
+void TForm1::RunRepetitive1Click()
+{
+    Acquisition->Run();
+}
+
+void TForm1::SingleRunButtonClick()
+{
+    Acquisition->SingleRun();
+}
+
+void TForm1::Run1Click()
+{
+    Acquisition->AutoScale();
+}
+
+void TForm1::Stop2Click()
+{
+    Acquisition->Stop();
+}
+
+void TForm1::AutoStoreButtonClick()
+{
+    Acquisition->ToggleAutoStore();
+    AutoStore1->setChecked(Acquisition->AutoStoreOn);
+    AutoStoreButton->setChecked(Acquisition->AutoStoreOn);
+}
+
+void TForm1::EraseButtonClick()
+{
+    WaveformGrid->Erase();
+}
+
+void TForm1::ChangeModel1Click()
+{
+    Acquisition->ChangeModel();
+}
+
+void TForm1::Timer1Timer()
+{
+    Acquisition->Timer1Tick();
+}
+
+void TForm1::Timer2Timer()
+{
+    Acquisition->Timer2Tick();
+}
+
+// --- Command channel --------------------------------------------------------
+
+void TForm1::CreateCommandChannel()
+{
+    if (commandChannel)
+        return;
+    commandChannel =
+        std::make_unique<CEzUsb>(*cFile, *wSystem, [this](CCyUSBDevice::Change change) {
+            if (change == CCyUSBDevice::Change::Arrived)
+                DeviceArrived();
+            else
+                DeviceRemoved();
+        });
+    EzUsb = commandChannel.get();
+    Acquisition->SetLink(EzUsb);
+    if (EzUsb->Connected)
+        Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
+    ShowDeviceList();
+    UsbEventTimer->start();
+}
+
+void TForm1::ShowDeviceList()
+{
+    combo_Device->clear();
+    if (EzUsb == nullptr || EzUsb->DeviceNames.empty()) {
+        combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
+        return;
+    }
+    for (const std::string &name : EzUsb->DeviceNames)
+        combo_Device->addItem(QString::fromStdString(name));
+    combo_Device->setCurrentIndex(0);
+}
+
+void TForm1::PumpDeviceEvents()
+{
+    if (EzUsb == nullptr)
+        return;
+    // An analyzer that arrived on the last tick has been set up by now: this
+    // tick is the notification that follows its arrival.
+    if (ArrivalPending)
+        DeviceChange(DeviceChangeKind::Other);
+    EzUsb->PumpEvents(0);
+}
+
+void TForm1::ConnectDevice()
+{
+    if (EzUsb == nullptr)
+        return;
+    // Connecting reads whatever the device still holds into the sample
+    // ring; the capture on show is kept.
+    const std::vector<uint8_t> ring = wSystem->SampleBuffer;
+    const bool connected = EzUsb->Connect();
+    if (wSystem->SampleBuffer.size() == ring.size())
+        wSystem->SampleBuffer = ring;
+    if (connected)
+        Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
+    ShowDeviceList();
+}
+
+void TForm1::CloseDevice()
+{
+    if (EzUsb == nullptr)
+        return;
+    try {
+        EzUsb->Device().CloseDevice();
+    } catch (const std::runtime_error &error) {
+        AppMessage::Error(this, windowTitle(), QString::fromStdString(error.what()));
+    }
+    EzUsb->Connected = false;
+    Acquisition->DeviceRemoved();
+}

@@ -1,0 +1,197 @@
+#include "analyzer/TForm1AcquisitionWindow.h"
+
+#include "analyzer/AppMessage.h"
+#include "analyzer/CAcquisition.h"
+#include "analyzer/TDeviceSelectForm.h"
+#include "analyzer/TForm1.h"
+#include "analyzer/TLamp.h"
+#include "analyzer/TWaveformGrid.h"
+#include "display/CCaptureRecord.h"
+#include "display/DIV_WTime.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTimer>
+
+TForm1AcquisitionWindow::TForm1AcquisitionWindow(TForm1 &mainForm)
+    : form(mainForm)
+{}
+
+namespace {
+
+QTimer *TimerOf(TForm1 &form, AcquisitionWindow::Timer timer)
+{
+    switch (timer) {
+    case AcquisitionWindow::Timer::Timer1:
+        return form.Timer1;
+    case AcquisitionWindow::Timer::Timer2:
+        return form.Timer2;
+    case AcquisitionWindow::Timer::Timer3:
+        return form.Timer3;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void TForm1AcquisitionWindow::EnableTimer(Timer timer, bool on)
+{
+    QTimer *t = TimerOf(form, timer);
+    if (on)
+        t->start();
+    else
+        t->stop();
+}
+
+bool TForm1AcquisitionWindow::TimerEnabled(Timer timer) const
+{
+    return TimerOf(form, timer)->isActive();
+}
+
+void TForm1AcquisitionWindow::SetProgress(int percent)
+{
+    form.ProgressBar1->setValue(percent);
+}
+
+void TForm1AcquisitionWindow::SetLamp(bool on)
+{
+    form.ALed1->SetOn(on);
+}
+
+void TForm1AcquisitionWindow::SetRunControls(RunMode mode)
+{
+    form.SetRunControls(mode);
+}
+
+void TForm1AcquisitionWindow::ShowWarning(Warning warning)
+{
+    WSysLanguage::Id text = WSysLanguage::strNoDeivce;
+    switch (warning) {
+    case Warning::NoDevice:
+        text = WSysLanguage::strNoDeivce;
+        break;
+    case Warning::LinkFail:
+        text = WSysLanguage::strLinkFail;
+        break;
+    case Warning::DeviceWrong:
+        text = WSysLanguage::strDeviceWrong;
+        break;
+    case Warning::ProcessingFail:
+        text = WSysLanguage::strProcfail;
+        break;
+    }
+    AppMessage::Warning(&form, form.windowTitle(), form.Text(text));
+}
+
+void TForm1AcquisitionWindow::ChooseModel()
+{
+    form.SuspendTimers();
+    form.CreateDialogs();
+    form.DeviceSelectForm->ChooseModel(form.Settings(), form.System(), form.SystemIniPath());
+    form.ResumeTimers();
+}
+
+void TForm1AcquisitionWindow::ModelChanged()
+{
+    form.UpdateTitle();
+    form.FillDivList();
+    form.FillDepthList();
+    SelectCombos();
+    form.MemoryPercent->setCurrentIndex(form.Settings().MemoryPercent - 1);
+    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
+    form.WriteStatusBar();
+    RefreshViews();
+}
+
+int TForm1AcquisitionWindow::ActivePage() const
+{
+    return form.PageControl1->currentIndex();
+}
+
+int TForm1AcquisitionWindow::DivComboBoxIndex() const
+{
+    return form.DivComboBox->currentIndex();
+}
+
+void TForm1AcquisitionWindow::SelectCombos()
+{
+    form.Memory_Depth_ComboBox->setCurrentIndex(form.Settings().MemoryDepthIndex);
+    const int row = form.TimeBase->TimeDivIndex;
+    if (form.Settings().ClockSource != 1) {
+        form.DivComboBox->setCurrentIndex(row);
+        return;
+    }
+    const WSystem &sys = form.System();
+    for (uint32_t i = 0; i < sys.DividerCount; ++i) {
+        if ((*sys.DividerRows)[i] == row)
+            form.DivComboBox->setCurrentIndex(static_cast<int>(i));
+    }
+}
+
+void TForm1AcquisitionWindow::FillDivList()
+{
+    form.FillDivList();
+}
+
+void TForm1AcquisitionWindow::WriteStatusBar()
+{
+    form.WriteStatusBar();
+}
+
+void TForm1AcquisitionWindow::ShowDelay(const std::string &text)
+{
+    form.Edit1->setText(QString::fromStdString(text));
+}
+
+void TForm1AcquisitionWindow::ClearWaveform(bool)
+{
+    // Both pictures are one until the waveform view draws rows on its own
+    // layer: Auto Store has nothing to keep yet.
+    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
+    form.WaveformGrid->Erase();
+}
+
+// The hooks below belong to the views that are still to come: the waveform
+// view (position, scroll bar, rows), the cursors, the state list and the SPI
+// page. Each takes its part here when it joins the window.
+void TForm1AcquisitionWindow::SetViewPosition(const WTime &)
+{}
+
+void TForm1AcquisitionWindow::ScrollWaveformHome()
+{}
+
+void TForm1AcquisitionWindow::UpdateCursors()
+{}
+
+void TForm1AcquisitionWindow::PlaceTriggerMark()
+{}
+
+void TForm1AcquisitionWindow::RefreshList()
+{}
+
+WTime TForm1AcquisitionWindow::ListDelay() const
+{
+    return WTime{};
+}
+
+void TForm1AcquisitionWindow::ShowCapture()
+{
+    if (ActivePage() == WaveformPage)
+        ClearWaveform(form.Acquisition->AutoStoreOn);
+}
+
+void TForm1AcquisitionWindow::RedrawWaveform()
+{
+    if (ActivePage() == WaveformPage)
+        form.WaveformGrid->update();
+}
+
+void TForm1AcquisitionWindow::RefreshViews()
+{
+    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
+}
+
+void TForm1AcquisitionWindow::EnableSpiPage()
+{}
