@@ -24,6 +24,7 @@ namespace {
 constexpr int Model = 8;
 constexpr uint32_t DepthIndex = 11; // " 1M ": 1,024,000 samples
 constexpr int Rows = 25;
+constexpr auto Us = benchmark::kMicrosecond;
 
 // The capture: channels 0..15 a counter that counts every sample (channel 0
 // toggles at the sample rate), channels 16..31 a pattern that changes every
@@ -100,7 +101,7 @@ void BM_ConvertWindow(benchmark::State &state)
     }
     SetCounters(state, c);
 }
-BENCHMARK(BM_ConvertWindow)->ArgName("row")->DenseRange(0, Rows - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConvertWindow)->ArgName("row")->DenseRange(0, Rows - 1)->Unit(Us);
 
 // The memory-bandwidth reference: reading every word of the 4 MB record once.
 void BM_ReadRecordOnce(benchmark::State &state)
@@ -119,7 +120,7 @@ void BM_ReadRecordOnce(benchmark::State &state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * words * 4));
 }
-BENCHMARK(BM_ReadRecordOnce)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRecordOnce)->Unit(Us);
 
 // Conversion and drawing into the 1024 x 768 waveform layer without the
 // screen: clear the layer, convert, then every one of the 32 channel rows and
@@ -174,9 +175,6 @@ void BM_ConvertAndDraw(benchmark::State &state)
     }
     SetCounters(state, c);
 }
-BENCHMARK(BM_ConvertAndDraw)
-    ->ArgName("row")
-    ->DenseRange(0, Rows - 1)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConvertAndDraw)->ArgName("row")->DenseRange(0, Rows - 1)->Unit(Us);
 
 } // namespace

@@ -154,24 +154,22 @@ void Graphics_Waveform::SetDisplayBase(int row, int base)
     Rows[static_cast<size_t>(row)].DisplayBase = base;
 }
 
-std::span<const uint8_t, Graphics_Waveform::ColumnCount>
-Graphics_Waveform::ChannelShapes(int row) const
+Graphics_Waveform::ShapeSpan Graphics_Waveform::ChannelShapes(int row) const
 {
     return columns->ChannelShapes[static_cast<size_t>(row)];
 }
 
-std::span<const uint8_t, Graphics_Waveform::ColumnCount>
-Graphics_Waveform::ChannelLevels(int row) const
+Graphics_Waveform::ShapeSpan Graphics_Waveform::ChannelLevels(int row) const
 {
     return columns->ChannelLevels[static_cast<size_t>(row)];
 }
 
-std::span<const uint8_t, Graphics_Waveform::ColumnCount> Graphics_Waveform::BusShapes(int bus) const
+Graphics_Waveform::ShapeSpan Graphics_Waveform::BusShapes(int bus) const
 {
     return columns->BusShapes[static_cast<size_t>(bus)];
 }
 
-std::span<const int32_t, Graphics_Waveform::ColumnCount> Graphics_Waveform::BusValues(int bus) const
+Graphics_Waveform::ValueSpan Graphics_Waveform::BusValues(int bus) const
 {
     return columns->BusValues[static_cast<size_t>(bus)];
 }
@@ -318,7 +316,8 @@ void Graphics_Waveform::BuildZoomedIn(const WindowPlacement &window, uint64_t sa
         // The record ends before this column's sample (its time reached PostSpan).
         if (v >= samplesLeft)
             break;
-        words[static_cast<size_t>(col)] = Word(window.FirstAddress + 4u * static_cast<uint32_t>(v));
+        const uint32_t address = window.FirstAddress + 4u * static_cast<uint32_t>(v);
+        words[static_cast<size_t>(col)] = Word(address);
         last = col;
         samplesRead = v + 1;
         if (counter > 0) {

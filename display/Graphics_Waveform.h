@@ -140,11 +140,13 @@ public:
 
     std::vector<RowEntry> Rows;
 
+    using ShapeSpan = std::span<const uint8_t, ColumnCount>;
+    using ValueSpan = std::span<const int32_t, ColumnCount>;
     const ColumnArrays &Columns() const { return *columns; }
-    std::span<const uint8_t, ColumnCount> ChannelShapes(int row) const;
-    std::span<const uint8_t, ColumnCount> ChannelLevels(int row) const;
-    std::span<const uint8_t, ColumnCount> BusShapes(int bus) const;
-    std::span<const int32_t, ColumnCount> BusValues(int bus) const;
+    ShapeSpan ChannelShapes(int row) const;
+    ShapeSpan ChannelLevels(int row) const;
+    ShapeSpan BusShapes(int bus) const;
+    ValueSpan BusValues(int bus) const;
 
     // The last column BuildColumns filled (-1 when none), and the number of
     // samples it took from the ring.

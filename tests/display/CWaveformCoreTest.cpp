@@ -114,9 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PlaceWindowTable,
     ::testing::Values(
         // 200 ps per pixel, 4 ns per sample; record 2 us either side.
-        PlaceCase{"ZoomedInsideColumnZeroBeforeTrigger", 0, 0, 1000, 5, WTime{}, 0, 473, 12, 0,
+        PlaceCase{"ZoomedInsideBeforeTrigger", 0, 0, 1000, 5, WTime{}, 0, 473, 12, 0,
                   Ns(400, 106, 0, true)},
-        PlaceCase{"ZoomedInsideColumnZeroAfterTrigger", 0, 0, 1000, 5, Ns(200, 0, 1), 0, 723, 11, 1,
+        PlaceCase{"ZoomedInsideAfterTrigger", 0, 0, 1000, 5, Ns(200, 0, 1), 0, 723, 11, 1,
                   Ns(800, 893)},
         PlaceCase{"OutsideAfterTheEnd", 0, 0, 1000, 5, Ns(600, 106, 2), 1024, -1, 0, 0, WTime{}},
         PlaceCase{"OutsideBeforeTheStart", 0, 0, 1000, 5, Ns(600, 102, 2, true), 1024, -1, 0, 0,
@@ -124,9 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"GotoBegin", 0, 0, 1000, 5, Ns(0, 0, 2, true), 532, 0, 20, 0, Ns(0, 0, 2, true)},
         // 1 ns per pixel, 4 ns per sample; 30 samples (120 ns) before the trigger,
         // less than the 122 ns left of the trigger column.
-        PlaceCase{"ZoomedBeforeRecordShortPreSpan", 2, 0, 300, 1, Ns(0, 100, 0, true), 103, 0, 3, 0,
+        PlaceCase{"ZoomedBeforeShortPreSpan", 2, 0, 300, 1, Ns(0, 100, 0, true), 103, 0, 3, 0,
                   Ns(0, 120, 0, true)},
-        PlaceCase{"ZoomedBeforeRecordViewPositive", 2, 0, 300, 1, WTime{}, 3, 0, 3, 0,
+        PlaceCase{"ZoomedBeforeViewPositive", 2, 0, 300, 1, WTime{}, 3, 0, 3, 0,
                   Ns(0, 120, 0, true)},
         // 10 ns per pixel, 4 ns per sample (2.5 samples a pixel); 128 us either side.
         PlaceCase{"CompressedHalfPhaseZero", 5, 0, 64000, 5, WTime{}, 2, 30670, 0, 0,

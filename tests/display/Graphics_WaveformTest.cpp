@@ -52,7 +52,7 @@ protected:
             settings.DisplayOrder[r] = r;
         settings.DisplayOrder[4] = 32;
         settings.BusEntry[0].BitCount = 4;
-        settings.BusEntry[0].Members = {7, 6, 5, 4, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32};
+        settings.BusEntry[0].Members = {7, 6, 5, 4}; // the rest lies beyond the width
         view->RefreshRowTable();
         SetRecord(1000);
     }
@@ -387,8 +387,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"three columns", 2, 0x12, {{255, 1}, {0, 1}, {2, 2}, {255, 1}}},
         RunCase{"14 columns: two ramps", 13, 0x12, {{255, 1}, {0, 7}, {2, 7}, {255, 1}}},
         RunCase{"15 columns: a cell", 14, 0x12, {{255, 1}, {0, 7}, {2, 8}, {255, 1}}},
-        RunCase{
-            "16 columns: a cell with body", 15, 0x12, {{255, 1}, {0, 7}, {1, 1}, {2, 8}, {255, 1}}},
+        RunCase{"16 columns: with a body", 15, 0x12, {{255, 1}, {0, 7}, {1, 1}, {2, 8}, {255, 1}}},
         RunCase{"all ones, 15 columns", 14, 0xFF, {{255, 1}, {3, 7}, {5, 8}, {255, 1}}},
         RunCase{"all ones, 16 columns", 15, 0xFF, {{255, 1}, {3, 7}, {4, 1}, {5, 8}, {255, 1}}},
         RunCase{"zero, 15 columns", 14, 0, {{255, 1}, {6, 7}, {8, 8}, {255, 1}}},
