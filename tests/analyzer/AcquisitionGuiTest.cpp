@@ -1,0 +1,366 @@
+// The main window against emulated analyzers: runs on every model, the
+// faults of the device link, Demo captures and the command states.
+
+#include "AnalyzerGuiHelpers.h"
+#include "AnalyzerTestFolder.h"
+
+#include "analyzer/CAcquisition.h"
+#include "analyzer/TDeviceSelectForm.h"
+#include "analyzer/TForm1.h"
+#include "analyzer/TForm1StatusBar.h"
+#include "analyzer/TLamp.h"
+#include "device/CEzUsb.h"
+#include "device/EmulatedDriver.h"
+#include "display/CCaptureRecord.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// TRACEMOOR_DEVICE for one test, restored afterwards.
+class DeviceEnvironment
+{
+public:
+    explicit DeviceEnvironment(const std::string &value)
+        : old(qgetenv("TRACEMOOR_DEVICE"))
+        , had(qEnvironmentVariableIsSet("TRACEMOOR_DEVICE"))
+    {
+        qputenv("TRACEMOOR_DEVICE", QByteArray::fromStdString(value));
+    }
+    ~DeviceEnvironment()
+    {
+        if (had)
+            qputenv("TRACEMOOR_DEVICE", old);
+        else
+            qunsetenv("TRACEMOOR_DEVICE");
+    }
+    DeviceEnvironment(const DeviceEnvironment &) = delete;
+    DeviceEnvironment &operator=(const DeviceEnvironment &) = delete;
+
+private:
+    QByteArray old;
+    bool had;
+};
+
+// Lets the event loop run until `done` holds or `ms` have passed.
+bool WaitFor(const std::function<bool()> &done, int ms = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// With TRACEMOOR_SCREENSHOTS set to a folder, the window is kept there as a
+// picture (run under Xvfb for the real look).
+void KeepScreenshot(QWidget &window, const char *name)
+{
+    const QString folder = qEnvironmentVariable("TRACEMOOR_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(50);
+    window.grab().save(QDir(folder).filePath(QLatin1String(name)));
+}
+
+// A shown main window on model `model` (0: Demo) over the analyzers that
+// `emulator` describes, with every message recorded instead of shown.
+class AnalyzerWindow
+{
+public:
+    AnalyzerWindow(int model, const std::string &emulator)
+        : environment(model == 0 ? std::string("demo") : emulator)
+    {
+        // Only the model asked for is offered; the selection at start takes it.
+        std::ofstream(folder.File("System.ini"))
+            << "[History]\nLastFile=\n[Model]\nHost=" << std::hex << (1 << model) << "\n";
+        form = std::make_unique<TForm1>(nullptr, folder.File("System.ini"));
+        ModalAnswerer answer([this](QWidget *dialog) {
+            ++dialogs;
+            if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+                select->OK_btn->click();
+        });
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        EXPECT_EQ(form->System().ModelCode, model);
+    }
+
+    CAcquisition &Acquisition() { return *form->Acquisition; }
+    CCaptureRecord &Record() { return *form->CaptureRecord; }
+    EmulatedDriver &Driver()
+    {
+        return dynamic_cast<EmulatedDriver &>(form->EzUsb->Device().Driver());
+    }
+    AnalyzerFirmware &Analyzer() { return Driver().Firmware(Driver().Config().Foreign); }
+
+    bool Idle() const
+    {
+        return !form->Timer1->isActive() && !form->Timer2->isActive() && form->Timer3->isActive() &&
+               form->RunButton->isEnabled() && !form->StopButton->isEnabled();
+    }
+    bool WaitIdle(int ms = 5000)
+    {
+        return WaitFor([this] { return Idle(); }, ms);
+    }
+
+    // Pattern 1: CH0 rising while CH1 and CH2 are high.
+    void SetCounterTrigger()
+    {
+        CFile &s = form->Settings();
+        for (auto &row : s.TriggerCondition)
+            row.fill(CFile::CondX);
+        s.TriggerType = 1;
+        s.TriggerCondition[0][0] = CFile::CondRise;
+        s.TriggerCondition[0][1] = CFile::CondHigh;
+        s.TriggerCondition[0][2] = CFile::CondHigh;
+    }
+
+    QStringList Messages() const
+    {
+        QStringList texts;
+        for (const auto &m : recorder.messages)
+            texts << m.text;
+        return texts;
+    }
+
+    AnalyzerTestFolder folder;
+    DeviceEnvironment environment;
+    MessageRecorder recorder;
+    std::unique_ptr<TForm1> form;
+    int dialogs = 0;
+};
+
+std::string Emulated(int model, const std::string &more = {})
+{
+    return "model=" + std::to_string(model) + (more.empty() ? "" : "," + more);
+}
+
+// --- A capture on every model ----------------------------------------------------
+
+class EveryModelWindow : public testing::TestWithParam<int>
+{
+};
+
+TEST_P(EveryModelWindow, SingleRunBringsTheCaptureAndEndsIdle)
+{
+    const int model = GetParam();
+    AnalyzerWindow w(model, Emulated(model));
+    ASSERT_TRUE(w.form->EzUsb->Connected);
+    EXPECT_EQ(w.form->combo_Device->currentText(), "Device0");
+    EXPECT_EQ(w.Acquisition().AcquisitionStep, CAcquisition::StepSendSettings);
+    w.SetCounterTrigger();
+
+    w.form->SingleRunButton->trigger();
+    EXPECT_FALSE(w.form->SingleRunButton->isEnabled());
+    EXPECT_TRUE(w.form->StopButton->isEnabled());
+    ASSERT_TRUE(w.WaitIdle());
+
+    EXPECT_EQ(w.Record().CaptureValid, 1);
+    ASSERT_TRUE(w.Analyzer().LastCapture());
+    EXPECT_EQ(w.Record().TriggerAddress, w.Analyzer().LastCapture()->TriggerAddress);
+    EXPECT_EQ(w.form->ProgressBar1->value(), 100);
+    EXPECT_FALSE(w.form->ALed1->On());
+    EXPECT_FALSE(w.Acquisition().Running);
+    EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
+    EXPECT_TRUE(w.form->StatusBar->PanelText(0).startsWith("Sample Rate : "));
+    if (model == 5)
+        KeepScreenshot(*w.form, "main-window-model5-run.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, EveryModelWindow, testing::Range(1, 11));
+
+// --- Repeated runs and the command states ---------------------------------------------
+
+TEST(AcquisitionWindow, RunRepeatsUntilStopWithTheCommandsOfARun)
+{
+    for (int model : {1, 4}) {
+        AnalyzerWindow w(model, Emulated(model));
+        w.SetCounterTrigger();
+        w.form->RunButton->trigger();
+        ASSERT_TRUE(WaitFor([&w] { return w.Analyzer().CapturesStarted() >= 3; }));
+        EXPECT_TRUE(w.Acquisition().Running);
+
+        // Running: run commands, files, search, model change and hand-shift off.
+        for (QAction *a :
+             {w.form->RunButton, w.form->SingleRun, w.form->Run1, w.form->Load, w.form->Save,
+              w.form->Print1, w.form->ToolButton2, w.form->FindNext1, w.form->SearchPrevious,
+              w.form->ChangeModel1, w.form->Import, w.form->Export, w.form->HandShiftButton})
+            EXPECT_FALSE(a->isEnabled()) << model << " " << a->objectName().toStdString();
+        EXPECT_TRUE(w.form->Stop2->isEnabled());
+        EXPECT_TRUE(w.form->AutoStoreButton->isEnabled());
+
+        w.form->StopButton->trigger();
+        EXPECT_TRUE(w.Idle());
+        EXPECT_EQ(w.Record().CaptureValid, 1);
+        for (QAction *a : {w.form->RunButton, w.form->SingleRun, w.form->Run1, w.form->Load,
+                           w.form->Save, w.form->Print1, w.form->ToolButton2, w.form->FindNext1,
+                           w.form->SearchPrevious, w.form->ChangeModel1, w.form->HandShiftButton})
+            EXPECT_TRUE(a->isEnabled()) << model << " " << a->objectName().toStdString();
+        // Device memory transfers only for model codes 0, 1 and 2.
+        EXPECT_EQ(w.form->Import->isEnabled(), model <= 2);
+        EXPECT_EQ(w.form->Export->isEnabled(), model <= 2);
+        EXPECT_FALSE(w.form->Stop2->isEnabled());
+        EXPECT_TRUE(w.Messages().isEmpty());
+    }
+}
+
+TEST(AcquisitionWindow, AutoStoreTogglesTogetherAndGoesOffWhenIdle)
+{
+    AnalyzerWindow w(3, Emulated(3));
+    w.form->RunButton->trigger();
+    ASSERT_TRUE(WaitFor([&w] { return w.form->Stop2->isEnabled(); }));
+    w.form->AutoStoreButton->trigger();
+    EXPECT_TRUE(w.Acquisition().AutoStoreOn);
+    EXPECT_TRUE(w.form->AutoStore1->isChecked());
+    EXPECT_TRUE(w.form->AutoStoreButton->isChecked());
+    w.form->AutoStore1->trigger();
+    EXPECT_FALSE(w.Acquisition().AutoStoreOn);
+    EXPECT_FALSE(w.form->AutoStoreButton->isChecked());
+    w.form->AutoStoreButton->trigger();
+    w.form->Stop2->trigger();
+    EXPECT_FALSE(w.Acquisition().AutoStoreOn);
+    EXPECT_FALSE(w.form->AutoStore1->isChecked());
+    EXPECT_FALSE(w.form->AutoStoreButton->isChecked());
+}
+
+// --- Faults --------------------------------------------------------------------------------
+
+struct WindowFault
+{
+    const char *name;
+    const char *emulator;
+    QStringList messages;
+};
+
+class FaultWindow : public testing::TestWithParam<WindowFault>
+{
+};
+
+TEST_P(FaultWindow, ShowsItsMessageAndTheProgramGoesOn)
+{
+    const WindowFault &c = GetParam();
+    AnalyzerWindow w(5, Emulated(5, c.emulator));
+    w.SetCounterTrigger();
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Messages(), c.messages);
+    EXPECT_FALSE(w.form->ALed1->On());
+
+    // Still usable: another single run either captures or says why not.
+    w.recorder.messages.clear();
+    const bool connected = w.form->EzUsb->Connected;
+    ModalAnswerer answer([](QWidget *dialog) {
+        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+            select->OK_btn->click();
+    });
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    if (connected) {
+        EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
+        EXPECT_EQ(w.Record().CaptureValid, 1);
+    } else {
+        EXPECT_EQ(w.form->combo_Device->currentText(), "Select Device.");
+        EXPECT_EQ(w.Messages(), QStringList{"Version is wrong."});
+        EXPECT_EQ(answer.Seen(), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultWindow,
+    testing::Values(WindowFault{"Busy", "busy=8", {}},
+                    WindowFault{"LinkFail", "linkfail=StartCapture*1", {"Linking fail."}},
+                    WindowFault{
+                        "UnplugAtReadSamples", "unplug=ReadSamples", {"No device connected."}},
+                    WindowFault{"ShortRead", "short=ReadSamples*1", {}},
+                    WindowFault{"CorruptedBlock", "corrupt=2", {}},
+                    WindowFault{"TimeOut", "timeout=ReadBlock*2,timeout=ReadSamples*1", {}}),
+    [](const testing::TestParamInfo<WindowFault> &row) { return row.param.name; });
+
+TEST(AcquisitionWindow, AnotherModelSaysVersionIsWrongAndOpensTheModelSelection)
+{
+    AnalyzerWindow w(5, Emulated(6));
+    const int dialogsAtStart = w.dialogs;
+    ModalAnswerer answer([](QWidget *dialog) {
+        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+            select->OK_btn->click();
+    });
+    w.form->RunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Messages(), QStringList{"Version is wrong."});
+    EXPECT_EQ(answer.Seen(), 1);
+    EXPECT_EQ(dialogsAtStart, 1);
+    EXPECT_FALSE(w.Acquisition().Running);
+    EXPECT_EQ(w.Acquisition().AcquisitionStep, CAcquisition::StepSendSettings);
+}
+
+TEST(AcquisitionWindow, AutoScaleWithoutADeviceSaysNoDeviceConnected)
+{
+    AnalyzerWindow w(5, "count=0");
+    EXPECT_EQ(w.form->combo_Device->currentText(), "Select Device.");
+    w.form->AutoScaleButton->trigger();
+    EXPECT_EQ(w.Messages(), QStringList{"No device connected."});
+    EXPECT_TRUE(w.Idle());
+}
+
+TEST(AcquisitionWindow, UnpluggingMidRunEndsItAndPluggingBackConnectsAgain)
+{
+    AnalyzerWindow w(8, Emulated(8));
+    w.SetCounterTrigger();
+    w.form->RunButton->trigger();
+    ASSERT_TRUE(WaitFor([&w] { return w.Analyzer().CapturesStarted() >= 2; }));
+
+    w.Driver().Unplug(w.Driver().Config().Foreign);
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Messages(), QStringList{"No device connected."});
+    EXPECT_FALSE(w.form->EzUsb->Connected);
+    EXPECT_EQ(w.form->combo_Device->currentText(), "Select Device.");
+
+    w.Driver().Plug(w.Driver().Config().Foreign);
+    ASSERT_TRUE(WaitFor([&w] { return w.form->EzUsb->Connected; }));
+    EXPECT_EQ(w.form->combo_Device->currentText(), "Device0");
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Record().CaptureValid, 1);
+    EXPECT_EQ(w.Messages().size(), 1);
+}
+
+// --- Demo -------------------------------------------------------------------------------------
+
+TEST(DemoWindowRun, RunMakesCapturesUntilStopAndSingleRunEndsIdle)
+{
+    AnalyzerWindow w(0, "");
+    EXPECT_EQ(w.dialogs, 0);
+    w.form->RunButton->trigger();
+    ASSERT_TRUE(WaitFor([&w] { return w.Record().CaptureValid == 1; }));
+    EXPECT_TRUE(w.Acquisition().Running);
+    EXPECT_FALSE(w.form->RunButton->isEnabled());
+    w.form->StopButton->trigger();
+    EXPECT_TRUE(w.Idle());
+
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Record().CaptureValid, 1);
+    EXPECT_EQ(w.form->ProgressBar1->value(), 100);
+    EXPECT_EQ(w.form->Edit1->text(), "0.0ns");
+    EXPECT_TRUE(w.Messages().isEmpty());
+    KeepScreenshot(*w.form, "main-window-demo-run.png");
+}
+
+} // namespace
