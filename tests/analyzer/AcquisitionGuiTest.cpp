@@ -103,6 +103,7 @@ public:
     }
 
     CAcquisition &Acquisition() { return *form->Acquisition; }
+    CFile &Settings() { return form->Settings(); }
     CCaptureRecord &Record() { return *form->CaptureRecord; }
     EmulatedDriver &Driver()
     {
@@ -112,8 +113,9 @@ public:
 
     bool Idle() const
     {
-        return !form->Timer1->isActive() && !form->Timer2->isActive() && form->Timer3->isActive() &&
-               form->RunButton->isEnabled() && !form->StopButton->isEnabled();
+        const bool timers =
+            !form->Timer1->isActive() && !form->Timer2->isActive() && form->Timer3->isActive();
+        return timers && form->RunButton->isEnabled() && !form->StopButton->isEnabled();
     }
     bool WaitIdle(int ms = 5000)
     {
@@ -166,6 +168,10 @@ TEST_P(EveryModelWindow, SingleRunBringsTheCaptureAndEndsIdle)
     EXPECT_EQ(w.form->combo_Device->currentText(), "Device0");
     EXPECT_EQ(w.Acquisition().AcquisitionStep, CAcquisition::StepSendSettings);
     w.SetCounterTrigger();
+    // 10 us/div (400 ns samples) and the third depth of the model's list.
+    w.form->DivComboBox->setCurrentIndex(9);
+    w.form->Settings().MemoryDepthIndex = 3;
+    w.form->Memory_Depth_ComboBox->setCurrentIndex(3);
 
     w.form->SingleRunButton->trigger();
     EXPECT_FALSE(w.form->SingleRunButton->isEnabled());
@@ -179,7 +185,12 @@ TEST_P(EveryModelWindow, SingleRunBringsTheCaptureAndEndsIdle)
     EXPECT_FALSE(w.form->ALed1->On());
     EXPECT_FALSE(w.Acquisition().Running);
     EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
-    EXPECT_TRUE(w.form->StatusBar->PanelText(0).startsWith("Sample Rate : "));
+    EXPECT_EQ(w.Acquisition().LastTimeDivRow, 9);
+    EXPECT_EQ(w.Settings().RateRow, 9);
+    EXPECT_EQ(w.Record().DepthIndex, 3);
+    EXPECT_EQ(w.form->StatusBar->PanelText(0), "Sample Rate : 400nS(2.5MHz)");
+    EXPECT_EQ(w.form->StatusBar->PanelText(1),
+              "Memory Depth : " + w.form->Memory_Depth_ComboBox->itemText(3));
     if (model == 5)
         KeepScreenshot(*w.form, "main-window-model5-run.png");
 }

@@ -378,9 +378,10 @@ TEST_P(PrepareDelay, TellsTheDeviceWhatToRecord)
 
     const int depth = bench.system.ComputeSplit(0, c.row);
     ASSERT_EQ(bench.record->DepthIndex, depth);
-    EXPECT_EQ(s.PostTriggerBytes,
-              static_cast<uint32_t>(bench.system.SplitTable[0][5]) + c.extraPost);
-    EXPECT_EQ(s.PreTriggerBytes, static_cast<uint32_t>(bench.system.SplitTable[1][5]) + c.extraPre);
+    const auto after = static_cast<uint32_t>(bench.system.SplitTable[0][5]);
+    const auto before = static_cast<uint32_t>(bench.system.SplitTable[1][5]);
+    EXPECT_EQ(s.PostTriggerBytes, after + c.extraPost);
+    EXPECT_EQ(s.PreTriggerBytes, before + c.extraPre);
     for (size_t k = 0; k < 5; ++k)
         EXPECT_EQ(s.DelayGroups[k], c.expected.g[k]) << k;
     EXPECT_EQ(s.DelayNegative, c.expected.IsNegative() ? 1 : 0);
