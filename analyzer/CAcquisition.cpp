@@ -383,7 +383,10 @@ void CAcquisition::Stop()
     window.EnableTimer(Timer::Timer3, true);
     // Repeated only while the transfer itself fails (a gone analyzer
     // answers "no device" and ends it at once).
+    const auto deadline = std::chrono::steady_clock::now() + StopTime;
     for (int i = 0; i < StopAttempts && Send(CEzUsb::StopCapture) == Failed; ++i) {
+        if (std::chrono::steady_clock::now() > deadline)
+            break;
     }
     AcquisitionStep = StepStart;
     window.EnableSpiPage();
@@ -512,11 +515,12 @@ void CAcquisition::AutoScale()
     }
 
     window.SetRunControls(RunMode::Running);
+    const auto deadline = std::chrono::steady_clock::now() + AutoScaleCommandTime;
     for (int request = 1;; ++request) {
         const uint8_t status = Send(CEzUsb::AutoScale);
         if (status == Accepted)
             break;
-        if (request >= AutoScaleRequests) {
+        if (request >= AutoScaleRequests || std::chrono::steady_clock::now() > deadline) {
             ReportStatus(status);
             if (status == Busy) {
                 // Still busy after every try: say so rather than stay "running".

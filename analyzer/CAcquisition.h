@@ -48,11 +48,15 @@ public:
     static constexpr uint32_t AutoScaleBlockTimeoutMs = 500;
     static constexpr uint32_t SamplesTimeoutMs = 1000;
     static constexpr size_t RunImageBytes = 1024;
-    // Stop repeats StopCapture while the transfer itself fails, this often.
+    // Stop repeats StopCapture while the transfer itself fails, this often
+    // and this long at most.
     static constexpr int StopAttempts = 1002;
-    // Auto Scale repeats its command until accepted; the status of this
-    // request goes to ReportStatus when it is refused too.
+    static constexpr std::chrono::milliseconds StopTime{3000};
+    // Auto Scale repeats its command until accepted; the status of the last
+    // request goes to ReportStatus when it is refused too. A device whose
+    // requests time out ends the loop after the time given here.
     static constexpr int AutoScaleRequests = 5002;
+    static constexpr std::chrono::milliseconds AutoScaleCommandTime{10000};
     // Auto Scale then waits for the scaled settings block at most this many
     // ReadBlock requests and this long, whichever ends first.
     static constexpr int AutoScaleBlockRequests = 1000;
