@@ -224,7 +224,9 @@ void CAcquisition::ApplyRecordGeometry()
     record.DepthIndex = static_cast<uint16_t>(std::max(depth, 0));
     record.SetTriggerPosition(file.MemoryPercent);
     const size_t d = std::min<size_t>(record.DepthIndex, sys.DepthCount ? sys.DepthCount - 1 : 0);
-    time.DepthSamples = static_cast<uint32_t>(std::max(sys.DepthSamples[d], 0));
+    // The record's depth follows at the read-out; the view needs it now.
+    record.DepthSamples = static_cast<uint32_t>(std::max(sys.DepthSamples[d], 0));
+    time.DepthSamples = record.DepthSamples;
     time.PreTriggerPercent = record.PreTriggerPercent;
     time.PostTriggerPercent = record.PostTriggerPercent;
     time.UpdateTimeBase();

@@ -16,7 +16,7 @@
 #include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
-#include "display/DIV_WTime.h"
+#include "display/CWaveformCore.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
 
@@ -106,10 +106,9 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     ProgressBar1 = StatusBar->ProgressBar();
     // 7.-12. Cursors, waveform view, state list, channel names and the
     // protocol pages attach themselves to the pages built above. Until the
-    // waveform view does, the capture record, the time base and the page's
-    // grid picture stand in for it.
+    // waveform window does, its core and the page's grid picture stand in.
     CaptureRecord = std::make_unique<CCaptureRecord>(*wSystem, *cFile);
-    TimeBase = std::make_unique<DIV_WTime>(*wSystem, *cFile);
+    Waveform = std::make_unique<CWaveformCore>(*wSystem, *cFile, *CaptureRecord);
     WaveformGrid = new TWaveformGrid(Waveform_Panel);
     auto *waveformLayout = new QVBoxLayout(Waveform_Panel);
     waveformLayout->setContentsMargins(0, 0, 0, 0);
@@ -122,7 +121,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     Random.seed(static_cast<unsigned>(now.count()));
     acquisitionWindow = std::make_unique<TForm1AcquisitionWindow>(*this);
     Acquisition = std::make_unique<CAcquisition>(*wSystem, *cFile, *aFile, *CaptureRecord,
-                                                 *TimeBase, *acquisitionWindow, Random);
+                                                 *Waveform, *acquisitionWindow, Random);
 
     combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
     Panel5->installEventFilter(this);

@@ -19,7 +19,7 @@
 class CAcquisition;
 class CCaptureRecord;
 class CEzUsb;
-class DIV_WTime;
+class CWaveformCore;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -117,10 +117,11 @@ public:
     std::unique_ptr<WSysLanguage> wSysLanguage;
     std::unique_ptr<CFile> cFile;
     std::unique_ptr<AFile> aFile;
-    // Where the capture lies in the sample ring, and the time base. The
-    // waveform view takes both over when it joins the window.
+    // Where the capture lies in the sample ring, and the waveform view's
+    // core (time base, view position, row table); the waveform window takes
+    // the core's place when it joins the window.
     std::unique_ptr<CCaptureRecord> CaptureRecord;
-    std::unique_ptr<DIV_WTime> TimeBase;
+    std::unique_ptr<CWaveformCore> Waveform;
     // Acquisition control: the run commands, the capture sequence and its
     // state (Running, SingleShot, CaptureReady, AcquisitionStep, the Auto
     // Store flag, NoTriggerCondition, the delay, the last-capture copies).

@@ -6,7 +6,7 @@
 #include "analyzer/TForm1.h"
 #include "analyzer/TWaveformGrid.h"
 #include "device/CEzUsb.h"
-#include "display/DIV_WTime.h"
+#include "display/CWaveformCore.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -29,7 +29,7 @@ void Enable(std::initializer_list<QAction *> actions, bool on)
 void ApplyZoomLimits(TForm1 &form)
 {
     const bool external = form.Settings().ClockSource == 1;
-    const int row = form.TimeBase->TimeDivIndex;
+    const int row = form.Waveform->TimeDivIndex;
     const int first = external ? 3 : 0;
     const int last = external ? 16 : ModelTable::TimeDivRowCount - 1;
     Enable({form.ZoomIn1, form.ZoomInButton}, row > first);

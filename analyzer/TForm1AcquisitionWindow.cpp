@@ -7,7 +7,7 @@
 #include "analyzer/TLamp.h"
 #include "analyzer/TWaveformGrid.h"
 #include "display/CCaptureRecord.h"
-#include "display/DIV_WTime.h"
+#include "display/CWaveformCore.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -102,6 +102,7 @@ void TForm1AcquisitionWindow::ModelChanged()
     form.MemoryPercent->setCurrentIndex(form.Settings().MemoryPercent - 1);
     form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
     form.WriteStatusBar();
+    form.Waveform->AllocateRows();
     RefreshViews();
 }
 
@@ -118,7 +119,7 @@ int TForm1AcquisitionWindow::DivComboBoxIndex() const
 void TForm1AcquisitionWindow::SelectCombos()
 {
     form.Memory_Depth_ComboBox->setCurrentIndex(form.Settings().MemoryDepthIndex);
-    const int row = form.TimeBase->TimeDivIndex;
+    const int row = form.Waveform->TimeDivIndex;
     if (form.Settings().ClockSource != 1) {
         form.DivComboBox->setCurrentIndex(row);
         return;
@@ -153,11 +154,14 @@ void TForm1AcquisitionWindow::ClearWaveform(bool)
     form.WaveformGrid->Erase();
 }
 
+void TForm1AcquisitionWindow::SetViewPosition(const WTime &t)
+{
+    form.Waveform->SetViewPosition(t);
+}
+
 // The hooks below belong to the views that are still to come: the waveform
-// view (position, scroll bar, rows), the cursors, the state list and the SPI
-// page. Each takes its part here when it joins the window.
-void TForm1AcquisitionWindow::SetViewPosition(const WTime &)
-{}
+// window (scroll bar, drawing), the cursors, the state list and the SPI page.
+// Each takes its part here when it joins the window.
 
 void TForm1AcquisitionWindow::ScrollWaveformHome()
 {}
@@ -190,6 +194,7 @@ void TForm1AcquisitionWindow::RedrawWaveform()
 
 void TForm1AcquisitionWindow::RefreshViews()
 {
+    form.Waveform->RefreshRows();
     form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
 }
 
