@@ -352,6 +352,34 @@ TEST(AcquisitionWindow, UnpluggingMidRunEndsItAndPluggingBackConnectsAgain)
     EXPECT_EQ(w.Messages().size(), 1);
 }
 
+TEST(AcquisitionWindow, ChangeModelTakesTheChosenModelWithFreshSettings)
+{
+    AnalyzerWindow w(5, Emulated(6));
+    std::ofstream(w.folder.File("System.ini")) << "[History]\nLastFile=\n[Model]\nHost=60\n";
+    w.Settings().TriggerType = 3;
+    w.Settings().MemoryDepthIndex = 4;
+    ModalAnswerer answer([](QWidget *dialog) {
+        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog)) {
+            select->Device_Box->setCurrentIndex(1); // models 5 and 6 offered
+            select->OK_btn->click();
+        }
+    });
+    w.form->ChangeModel1->trigger();
+    EXPECT_EQ(answer.Seen(), 1);
+    EXPECT_EQ(w.form->System().ModelCode, 6);
+    EXPECT_EQ(w.form->windowTitle(), "Logic Analyzer V2.06 - PC-Based LA 100MHz/4ns(32CH)");
+    EXPECT_EQ(w.Settings().TriggerType, 1);
+    EXPECT_EQ(w.form->Memory_Depth_ComboBox->currentIndex(), 0);
+    EXPECT_EQ(w.form->Memory_Depth_ComboBox->count(), 11);
+    EXPECT_TRUE(w.Idle());
+
+    // The analyzer is a model 6: a run now captures.
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
+    EXPECT_EQ(w.Record().CaptureValid, 1);
+}
+
 // --- Demo -------------------------------------------------------------------------------------
 
 TEST(DemoWindowRun, RunMakesCapturesUntilStopAndSingleRunEndsIdle)
