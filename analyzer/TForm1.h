@@ -397,4 +397,5 @@ private:
     std::vector<std::string> languageFolders;
     bool shownOnce = false;
     bool resizing = false;
+    bool pumpingDeviceEvents = false;
 };

@@ -144,13 +144,17 @@ void TForm1::ShowDeviceList()
 
 void TForm1::PumpDeviceEvents()
 {
-    if (EzUsb == nullptr)
+    // A message shown while the events are delivered runs the event loop:
+    // the events are not delivered again from inside it.
+    if (EzUsb == nullptr || pumpingDeviceEvents)
         return;
+    pumpingDeviceEvents = true;
     // An analyzer that arrived on the last tick has been set up by now: this
     // tick is the notification that follows its arrival.
     if (ArrivalPending)
         DeviceChange(DeviceChangeKind::Other);
     EzUsb->PumpEvents(0);
+    pumpingDeviceEvents = false;
 }
 
 void TForm1::ConnectDevice()
