@@ -5,6 +5,7 @@
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TWaveformGrid.h"
+#include "analyzer/ViewCommands.h"
 #include "device/CEzUsb.h"
 #include "display/CWaveformCore.h"
 
@@ -24,16 +25,13 @@ void Enable(std::initializer_list<QAction *> actions, bool on)
         a->setEnabled(on);
 }
 
-// Zoom In stops at the first row, Zoom Out at the last; with the external
-// clock at the rows of the first and the last divider (3 and 16).
+// The zoom commands follow the zoom limits of the view's time/div row.
 void ApplyZoomLimits(TForm1 &form)
 {
-    const bool external = form.Settings().ClockSource == 1;
-    const int row = form.Waveform->TimeDivIndex;
-    const int first = external ? 3 : 0;
-    const int last = external ? 16 : ModelTable::TimeDivRowCount - 1;
-    Enable({form.ZoomIn1, form.ZoomInButton}, row > first);
-    Enable({form.ZoomOut1, form.ZoomOutButton}, row < last);
+    const ViewCommands::ZoomEnables zoom =
+        ViewCommands::ZoomLimits(form.Settings().ClockSource == 1, form.Waveform->TimeDivIndex);
+    Enable({form.ZoomIn1, form.ZoomInButton}, zoom.ZoomIn);
+    Enable({form.ZoomOut1, form.ZoomOutButton}, zoom.ZoomOut);
 }
 
 } // namespace
