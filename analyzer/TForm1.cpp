@@ -109,6 +109,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     // waveform window does, its core and the page's grid picture stand in.
     CaptureRecord = std::make_unique<CCaptureRecord>(*wSystem, *cFile);
     Waveform = std::make_unique<CWaveformCore>(*wSystem, *cFile, *CaptureRecord);
+    WaveformPlotter = std::make_unique<Plotrune>();
     WaveformGrid = new TWaveformGrid(Waveform_Panel);
     auto *waveformLayout = new QVBoxLayout(Waveform_Panel);
     waveformLayout->setContentsMargins(0, 0, 0, 0);

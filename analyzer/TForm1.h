@@ -5,6 +5,7 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "lang/WSysLanguage.h"
+#include "plot/Plotrune.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -122,6 +123,9 @@ public:
     // the core's place when it joins the window.
     std::unique_ptr<CCaptureRecord> CaptureRecord;
     std::unique_ptr<CWaveformCore> Waveform;
+    // The drawing library's object the waveform view draws its rows with,
+    // kept for the window's lifetime (libplotrune.so is bound at load time).
+    std::unique_ptr<Plotrune> WaveformPlotter;
     // Acquisition control: the run commands, the capture sequence and its
     // state (Running, SingleShot, CaptureReady, AcquisitionStep, the Auto
     // Store flag, NoTriggerCondition, the delay, the last-capture copies).
