@@ -1,5 +1,7 @@
 #include "analyzer/TForm1.h"
 
+#include <QDialog>
+
 #include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/SystemIni.h"
@@ -180,11 +182,22 @@ void TForm1::CreateDialogs()
 {
     if (DeviceSelectForm)
         return;
-    // Fixed order: Tform_name, Tform_delay, Tform_Triglevel, TForm2, TBusEdit,
-    // TForm3, TForm4, TtDataSearch, then the two below, then TReport_form and
-    // Tform_SPI_Help. Each is created here as its window joins the program.
+    // Fixed order. The dialogs whose windows have not joined the program yet
+    // exist as plain, hidden dialogs under their names; each is replaced here
+    // by its own class when it arrives.
+    auto plain = [this](const char *name) {
+        auto *dialog = new QDialog(this);
+        dialog->setObjectName(QString::fromLatin1(name));
+        dialog->setModal(true);
+        PendingDialogs.push_back(dialog);
+    };
+    for (const char *name : {"form_name", "form_delay", "form_Triglevel", "Form2", "BusEdit",
+                             "Form3", "Form4", "tDataSearch"})
+        plain(name);
     DeviceSelectForm = new TDeviceSelectForm(this);
     form_ExtFreq = new Tform_ExtFreq(this);
+    for (const char *name : {"Report_form", "form_SPI_Help"})
+        plain(name);
 }
 
 void TForm1::SuspendTimers()

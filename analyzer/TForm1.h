@@ -126,6 +126,8 @@ public:
     // The drawing library's object the waveform view draws its rows with,
     // kept for the window's lifetime (libplotrune.so is bound at load time).
     std::unique_ptr<Plotrune> WaveformPlotter;
+    // Dialogs created in their fixed order whose own windows come later.
+    std::vector<class QDialog *> PendingDialogs;
     // Acquisition control: the run commands, the capture sequence and its
     // state (Running, SingleShot, CaptureReady, AcquisitionStep, the Auto
     // Store flag, NoTriggerCondition, the delay, the last-capture copies).

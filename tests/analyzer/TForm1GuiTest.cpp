@@ -321,6 +321,18 @@ TEST_F(DemoWindow, MenusHoldEveryItemInOrder)
     EXPECT_EQ(form->Delete1->text(), "Delete");
 }
 
+TEST_F(DemoWindow, CreatesItsDialogsInTheirFixedOrder)
+{
+    QStringList names;
+    for (QObject *child : form->children())
+        if (child->isWidgetType() && static_cast<QWidget *>(child)->isWindow() &&
+            child->inherits("QDialog"))
+            names << child->objectName();
+    EXPECT_EQ(names, (QStringList{"form_name", "form_delay", "form_Triglevel", "Form2", "BusEdit",
+                                  "Form3", "Form4", "tDataSearch", "DeviceSelectForm",
+                                  "form_ExtFreq", "Report_form", "form_SPI_Help"}));
+}
+
 TEST_F(DemoWindow, ExitClosesTheWindow)
 {
     form->Exit1->trigger();
