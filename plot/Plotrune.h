@@ -45,7 +45,7 @@ public:
     //     steps reaches count + 1;
     //   then, unless x equals count + 1, draw (x, run, cur).
     // The first run is one column shorter than its entries (the first entry
-    // only seeds the comparison). The classic form of this loop is a do-while; here
+    // only starts the comparison). The classic form of this loop is a do-while; here
     // i < limit is tested before every read, so values[limit] is never read
     // (with start = limit − 1 only the pending run of length 0 is drawn).
     // The caller's array must hold `limit` entries (every index from start

@@ -349,7 +349,7 @@ TEST(PlotruneArray, PendingRunIsSkippedWhenXEqualsCountPlusOne)
 
 TEST(PlotruneArray, CountEndsTheWalk)
 {
-    // count 2: at most three entries after the seed are compared.
+    // count 2: at most three entries after the first one are compared.
     const std::vector<int32_t> values = {4, 4, 4, 4, 7, 7, 7, 7};
     TBitmap bitmap = StripBitmap();
     Plotrune().DrawGraphInfArray(&bitmap, 10, 15, 5, 0, 2, 8, values.data());
@@ -374,7 +374,7 @@ TEST(PlotruneArray, WalkFromAnOffsetDrawsEveryRunAtItsColumn)
 
 TEST(PlotruneArray, LastEntryAsStartDrawsOnlyTheEmptyPendingRun)
 {
-    // start = limit − 1: no entry after the seed is read (the array ends at
+    // start = limit − 1: no entry after the first one is read (the array ends at
     // limit); the pending run has length 0, which for code 0 is a vertical stroke.
     const std::vector<int32_t> values = {4, 0};
     TBitmap bitmap = StripBitmap();
@@ -467,7 +467,7 @@ TEST(PlotruneArray, OneRunPerColumnMatchesTheClassicWalk)
     Plotrune().DrawGraphInfArray(&walked, 20, 50, 10, 5, 1024, 2053, trace.data());
     ReferenceWalk(reference, 20, 50, 10, 5, 1024, 2053, trace.data());
     EXPECT_EQ(walked, reference);
-    // The seed (7 at index 5) makes an empty first run; then every column
+    // The first entry (7 at index 5) makes an empty first run; then every column
     // from 20 holds a run of one: high (row 40) at even offsets, low (rows 59
     // and 60) at odd ones.
     for (int x = 0; x < 1024; ++x) {
