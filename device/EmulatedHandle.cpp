@@ -1,5 +1,6 @@
 #include "device/EmulatedHandle.h"
 
+#include "device/DriverReply.h"
 #include "device/DriverRequestBlock.h"
 #include "device/EmulatedDriver.h"
 
@@ -10,25 +11,6 @@ namespace {
 constexpr uint32_t UsbdiVersion = 0x00000200;
 constexpr uint32_t HighSpeed = 2;
 
-bool PutWord(std::span<uint8_t> out, uint32_t value, uint32_t &returned)
-{
-    if (out.size() < 4)
-        return false;
-    for (size_t i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-    returned = 4;
-    return true;
-}
-
-bool PutText(std::span<uint8_t> out, const std::string &text, uint32_t &returned)
-{
-    if (out.size() <= text.size())
-        return false;
-    std::copy(text.begin(), text.end(), out.begin());
-    out[text.size()] = 0;
-    returned = static_cast<uint32_t>(text.size() + 1);
-    return true;
-}
 } // namespace
 
 EmulatedHandle::EmulatedHandle(EmulatedDriver &owner, std::shared_ptr<AnalyzerFirmware> device,
@@ -67,11 +49,11 @@ bool EmulatedHandle::Request(uint32_t code, std::span<const uint8_t> in, std::sp
         return false;
     switch (code) {
     case DriverCode::GetDriverVersion:
-        return PutWord(out, version, returned);
+        return DriverReply::PutWord(out, version, returned);
     case DriverCode::GetUsbdiVersion:
-        return PutWord(out, UsbdiVersion, returned);
+        return DriverReply::PutWord(out, UsbdiVersion, returned);
     case DriverCode::GetSpeed:
-        return PutWord(out, HighSpeed, returned);
+        return DriverReply::PutWord(out, HighSpeed, returned);
     case DriverCode::GetAltInterface:
     case DriverCode::GetAddress:
         if (out.empty())
@@ -80,9 +62,9 @@ bool EmulatedHandle::Request(uint32_t code, std::span<const uint8_t> in, std::sp
         returned = 1;
         return true;
     case DriverCode::GetDeviceName:
-        return PutText(out, "emulated-" + std::to_string(address), returned);
+        return DriverReply::PutText(out, "emulated-" + std::to_string(address), returned);
     case DriverCode::GetFriendlyName:
-        return PutText(out, "Tracemoor emulated analyzer", returned);
+        return DriverReply::PutText(out, "Tracemoor emulated analyzer", returned);
     case DriverCode::ResetParentPort:
         firmware->ResetPort();
         return true;

@@ -1,5 +1,6 @@
 #include "device/LibusbHandle.h"
 
+#include "device/DriverReply.h"
 #include "device/DriverRequestBlock.h"
 #include "device/LibusbDriver.h"
 
@@ -17,25 +18,6 @@ constexpr uint32_t EventSliceMs = 100;
 constexpr uint32_t LongestWaitMs = 24u * 3600u * 1000u;
 constexpr int CancelRounds = 50;
 
-bool PutWord(std::span<uint8_t> out, uint32_t value, uint32_t &returned)
-{
-    if (out.size() < 4)
-        return false;
-    for (size_t i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-    returned = 4;
-    return true;
-}
-
-bool PutText(std::span<uint8_t> out, const std::string &text, uint32_t &returned)
-{
-    if (out.size() <= text.size())
-        return false;
-    std::copy(text.begin(), text.end(), out.begin());
-    out[text.size()] = 0;
-    returned = static_cast<uint32_t>(text.size() + 1);
-    return true;
-}
 
 std::string NodeName(uint8_t bus, uint8_t address)
 {
@@ -96,15 +78,15 @@ bool LibusbHandle::Request(uint32_t code, std::span<const uint8_t> in, std::span
         return false;
     switch (code) {
     case DriverCode::GetDriverVersion:
-        return PutWord(out, DirectDriverVersion, returned);
+        return DriverReply::PutWord(out, DirectDriverVersion, returned);
     case DriverCode::GetUsbdiVersion: {
         const libusb_version *v = libusb_get_version();
-        return PutWord(out, uint32_t{v->major} << 16 | uint32_t{v->minor} << 8 | v->micro,
+        return DriverReply::PutWord(out, uint32_t{v->major} << 16 | uint32_t{v->minor} << 8 | v->micro,
                        returned);
     }
     case DriverCode::GetSpeed: {
         const int speed = libusb_get_device_speed(libusb_get_device(handle));
-        return PutWord(out, speed >= LIBUSB_SPEED_HIGH ? 2 : 1, returned);
+        return DriverReply::PutWord(out, speed >= LIBUSB_SPEED_HIGH ? 2 : 1, returned);
     }
     case DriverCode::GetAltInterface:
     case DriverCode::GetAddress:
@@ -114,9 +96,9 @@ bool LibusbHandle::Request(uint32_t code, std::span<const uint8_t> in, std::span
         returned = 1;
         return true;
     case DriverCode::GetDeviceName:
-        return PutText(out, NodeName(bus, address), returned);
+        return DriverReply::PutText(out, NodeName(bus, address), returned);
     case DriverCode::GetFriendlyName:
-        return PutText(out, "USB device " + NodeName(bus, address).substr(13), returned);
+        return DriverReply::PutText(out, "USB device " + NodeName(bus, address).substr(13), returned);
     case DriverCode::ResetParentPort: {
         CancelAll();
         const int rc = libusb_reset_device(handle);
