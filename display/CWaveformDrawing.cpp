@@ -1,0 +1,181 @@
+#include "display/CWaveformDrawing.h"
+
+#include "device/WSystem.h"
+#include "display/CursorMarkers.h"
+#include "display/WCursor.h"
+
+#include <algorithm>
+#include <array>
+
+CWaveformDrawing::CWaveformDrawing(const WSystem &system, CFile &settings, CCaptureRecord &record)
+    : CWaveformCore(system, settings, record)
+    , WaveformLayer(LayerWidth, DefaultLayerHeight)
+    , DisplayLayer(LayerWidth, DefaultLayerHeight)
+    , RulerImage(RulerWidth, RulerHeight, RulerBackground)
+{
+    texts.reserve(64);
+}
+
+bool CWaveformDrawing::DrawLayers(std::span<const ListRow> rows, WCursor *cursors)
+{
+    // The ruler reads the time base, so it is brought up to date first.
+    UpdateTimeBase();
+    DrawRuler();
+    if (!AutoStore)
+        ClearLayer(WaveformLayer);
+    ClearLayer(DisplayLayer);
+    DrawGrid();
+    bool drawn = false;
+    if (CaptureValid()) {
+        PlaceWindow();
+        BuildColumns();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const ListRow &r = rows[i];
+            if (r.Height <= 0 || (i > 0 && r.Top == 0))
+                break;
+            DrawRow(r.Top, r.Height, r.Row);
+        }
+        drawn = true;
+    }
+    ComposeDisplay(cursors);
+    return drawn;
+}
+
+void CWaveformDrawing::ClearLayer(TBitmap &layer) const
+{
+    layer.Fill(BackgroundColour);
+}
+
+int CWaveformDrawing::TriggerMarkColumn() const
+{
+    return static_cast<int>(int64_t{PreTriggerPercent} * std::max(PanelWidth, 0) / 100);
+}
+
+void CWaveformDrawing::DrawGrid()
+{
+    TCanvas &c = WaveformLayer.Canvas();
+    c.Pen = TPen{ForegroundColour, TPenStyle::Solid, 1};
+    const int w = std::clamp(PanelWidth, 0, LayerWidth);
+    const int h = std::clamp(PanelHeight, 0, WaveformLayer.Height());
+    const int t = TriggerMarkColumn();
+
+    const std::array<TPoint, 4> triangle{TPoint{t - 6, 1}, TPoint{t, 7}, TPoint{t + 6, 1},
+                                     TPoint{t - 6, 1}};
+    c.Polyline(triangle);
+    // The last point of a polyline is not set; here it is the first one again.
+    c.SetPixel(t - 6, 1, ForegroundColour);
+    if (GridStyle == 0)
+        return;
+
+    const int middle = h / 2;
+    auto tick = [&](int x) {
+        c.MoveTo(x, middle + 2);
+        c.LineTo(x, middle - 3);
+    };
+    for (int n = w / 2; n > 0; n -= 10)
+        tick(n);
+    for (int n = w / 2 + 10; n < w; n += 10)
+        tick(n);
+    if (GridStyle == 1)
+        return;
+
+    const TColor fg = ForegroundColour;
+    auto divisionLine = [&](int x) {
+        for (int dy = 0; middle - dy >= 0 || middle + dy < h; dy += 10) {
+            for (int y : {middle - dy, middle + dy}) {
+                if (GridStyle == 2) {
+                    c.SetPixel(x, y, fg);
+                } else {
+                    c.MoveTo(x - 2, y);
+                    c.LineTo(x + 2, y);
+                }
+            }
+        }
+    };
+    // Division lines every 50 pixels, from the trigger column outwards.
+    for (int x = t; x >= 0; x -= DivisionPixels)
+        divisionLine(x);
+    for (int x = t + DivisionPixels; x < w; x += DivisionPixels)
+        divisionLine(x);
+}
+
+void CWaveformDrawing::DrawRuler()
+{
+    RulerImage.Fill(RulerBackground);
+    TCanvas &c = RulerImage.Canvas();
+    c.Pen = TPen{RulerPen, TPenStyle::Dash, 1};
+    c.Brush.Style = TBrushStyle::Clear;
+    c.Font.Size = FontSize;
+    c.Font.Color = RulerPen;
+
+    RulerMarks marks;
+    RulerMarksOf(marks);
+    for (int i = 0; i < marks.LabelCount; ++i) {
+        const RulerLabel &l = marks.Labels[static_cast<size_t>(i)];
+        c.TextOut(l.X, 20, l.Text);
+    }
+    for (int i = 0; i < marks.TickCount; ++i) {
+        const RulerTick &t = marks.Ticks[static_cast<size_t>(i)];
+        c.MoveTo(t.X, t.Major ? 35 : 40);
+        c.LineTo(t.X, 45);
+    }
+}
+
+void CWaveformDrawing::DrawRow(int top, int height, int row)
+{
+    DrawGrid();
+    if (row < 0 || static_cast<size_t>(row) >= Rows.size())
+        return;
+    const RowEntry &entry = Rows[static_cast<size_t>(row)];
+    TCanvas &c = WaveformLayer.Canvas();
+    c.Font.Size = FontSize;
+    c.Font.Color = entry.Colour;
+    c.Brush.Style = TBrushStyle::Clear;
+    c.Pen = TPen{entry.Colour, TPenStyle::Solid, 1};
+    const int h = (height - 6) / 2;
+    const int y = top + h - VerticalOffset;
+    const int channels = System.ChannelCount;
+    const int first = Placement.FirstColumn;
+
+    auto drawRuns = [&](ShapeSpan shapes) {
+        WRowTexts::ForEachShapeRun(shapes, [&](int x, int length, int code) {
+            Graph.DrawGraphInformation(&WaveformLayer, x, y + 6, length, h, code);
+        });
+    };
+    auto writeTexts = [&] {
+        for (const WRowTexts::Spot &s : texts)
+            c.TextOut(s.X, y, s.Text);
+    };
+
+    texts.clear();
+    if (row < channels) {
+        if (row >= MaxRows)
+            return;
+        if (entry.ValueTextFlag == 1) {
+            WRowTexts::LevelTexts(ChannelLevels(row), ChannelShapes(row), first, texts);
+            writeTexts();
+        }
+        drawRuns(ChannelShapes(row));
+        return;
+    }
+    const int bus = row - channels;
+    if (entry.Visible == 0 || bus >= MaxRows)
+        return;
+    WRowTexts::BusTexts(BusValues(bus), BusShapes(bus), first, entry.BusWidth,
+                        entry.DisplayBase, texts);
+    writeTexts();
+    drawRuns(BusShapes(bus));
+}
+
+void CWaveformDrawing::ComposeDisplay(WCursor *cursors)
+{
+    DisplayLayer = WaveformLayer;
+    if (!cursors)
+        return;
+    TCanvas &c = DisplayLayer.Canvas();
+    for (const CursorMarkers::Line &line : CursorMarkers::Layout(*cursors, ViewPosition, *this)) {
+        c.Pen = TPen{line.Colour, static_cast<TPenStyle>(line.Style), 1};
+        c.MoveTo(line.X, 0);
+        c.LineTo(line.X, PanelHeight);
+    }
+}
