@@ -13,12 +13,14 @@
 #include "analyzer/TForm1Texts.h"
 #include "analyzer/TForm1ToolBars.h"
 #include "analyzer/TLamp.h"
-#include "analyzer/TWaveformGrid.h"
 #include "analyzer/Tform_ExtFreq.h"
 #include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
-#include "display/CWaveformCore.h"
+#include "analyzer/ViewCommands.h"
+#include "display/CWaveform.h"
+#include "display/CursorState.h"
+#include "display/WCursor.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
 
@@ -110,12 +112,12 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     // protocol pages attach themselves to the pages built above. Until the
     // waveform window does, its core and the page's grid picture stand in.
     CaptureRecord = std::make_unique<CCaptureRecord>(*wSystem, *cFile);
-    Waveform = std::make_unique<CWaveformCore>(*wSystem, *cFile, *CaptureRecord);
-    WaveformPlotter = std::make_unique<Plotrune>();
-    WaveformGrid = new TWaveformGrid(Waveform_Panel);
-    auto *waveformLayout = new QVBoxLayout(Waveform_Panel);
-    waveformLayout->setContentsMargins(0, 0, 0, 0);
-    waveformLayout->addWidget(WaveformGrid);
+    Cursors = std::make_unique<WCursor>();
+    CursorStates = std::make_unique<CursorState>();
+    Waveform = std::make_unique<CWaveform>(*wSystem, *cFile, *CaptureRecord, Panel_Ly0,
+                                           WaveformPopupMenu1);
+    Waveform->GridStyle = ViewCommands::InitialGridStyle;
+    BindWaveform();
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));
@@ -263,7 +265,6 @@ void TForm1::FormShow()
     UpdateTitle();
     Acquisition->ViewFromRecord();
     Acquisition->UpdateNoTriggerCondition();
-    WaveformGrid->SetTriggerPercent(CaptureRecord->PreTriggerPercent);
 
     FillDivList();
     FillDepthList();
@@ -271,7 +272,11 @@ void TForm1::FormShow()
     MemoryPercent->setCurrentIndex(cFile->MemoryPercent - 1);
     wSystem->ComputeSplit(cFile->MemoryDepthIndex, cFile->RateRow);
 
-    // The list view is refreshed and the waveform redrawn here by their views.
+    // The list view is refreshed here by its view.
+    Waveform->AllocateRows();
+    Waveform->RefreshRows();
+    Waveform->SetScrollRange();
+    RedrawWaveform();
     Timer3->start();
     SetRunControls(RunMode::Idle);
     WriteStatusBar();
@@ -461,14 +466,8 @@ void TForm1::Exit1Click()
 
 // Timers. Timer1 runs the capture sequence and Timer2 hands a capture to the
 // display (acquisition control, TForm1Acquisition.cpp); Timer3 redraws the
-// idle waveform page; Timer4 and Timer5 scroll while a cursor is dragged past
-// an edge.
-void TForm1::Timer3Timer()
-{}
-void TForm1::Timer4Timer()
-{}
-void TForm1::Timer5Timer()
-{}
+// idle waveform page and Timer4 and Timer5 scroll while a cursor is dragged
+// past an edge (view commands, TForm1View.cpp).
 
 // Commands whose work is added with the view commands, the dialogs, search,
 // files and the protocol pages.

@@ -5,7 +5,6 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "lang/WSysLanguage.h"
-#include "plot/Plotrune.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -20,7 +19,9 @@
 class CAcquisition;
 class CCaptureRecord;
 class CEzUsb;
-class CWaveformCore;
+class CWaveform;
+class CursorState;
+class WCursor;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -40,7 +41,6 @@ class TDeviceSelectForm;
 class TForm1AcquisitionWindow;
 class TForm1StatusBar;
 class TLamp;
-class TWaveformGrid;
 class Tform_ExtFreq;
 
 // The analyzer's main window. It owns every long-lived object of the program
@@ -118,14 +118,12 @@ public:
     std::unique_ptr<WSysLanguage> wSysLanguage;
     std::unique_ptr<CFile> cFile;
     std::unique_ptr<AFile> aFile;
-    // Where the capture lies in the sample ring, and the waveform view's
-    // core (time base, view position, row table); the waveform window takes
-    // the core's place when it joins the window.
+    // Where the capture lies in the sample ring; the cursors and their
+    // states; the waveform view (it draws with the Plotrune library).
     std::unique_ptr<CCaptureRecord> CaptureRecord;
-    std::unique_ptr<CWaveformCore> Waveform;
-    // The drawing library's object the waveform view draws its rows with,
-    // kept for the window's lifetime (libplotrune.so is bound at load time).
-    std::unique_ptr<Plotrune> WaveformPlotter;
+    std::unique_ptr<WCursor> Cursors;
+    std::unique_ptr<CursorState> CursorStates;
+    std::unique_ptr<CWaveform> Waveform;
     // Dialogs created in their fixed order whose own windows come later.
     std::vector<class QDialog *> PendingDialogs;
     // Acquisition control: the run commands, the capture sequence and its
@@ -197,8 +195,7 @@ public:
     QLabel *Bus_Channel_State_Image = nullptr;
     QTableWidget *StringGrid1 = nullptr;
     QTableWidget *StringGrid2 = nullptr;
-    QFrame *Waveform_Panel = nullptr;
-    TWaveformGrid *WaveformGrid = nullptr;
+    QFrame *Panel_Ly0 = nullptr; // holds the waveform view's controls
     QFrame *Cursor_State_Panel = nullptr;
     QScrollBar *ScrollBar3 = nullptr;
     QListWidget *LanguageFileList = nullptr;
@@ -370,6 +367,13 @@ public slots:
     void MemoryPercentChange();
     void PageControl1Change();
     void ScrollBar3Change();
+    void V_Waveform_ScrollBarChange(int position);
+    void H_Waveform_ScrollBarScroll(int position);
+    // Redraws the waveform page with the window's colours, grid style and
+    // Auto Store mode.
+    void RedrawWaveform();
+    // The trigger cursor's time given to the view.
+    void SyncTriggerCursor();
 
     // Trigger, search and protocol commands.
     void Button1Click();
@@ -393,6 +397,8 @@ protected:
 
 private:
     void CreateTimers();
+    // Connects the waveform view's controls to the window's handlers.
+    void BindWaveform();
     void SelectModelAtStart();
     void CreateCommandChannel();
     void ShowDeviceList();

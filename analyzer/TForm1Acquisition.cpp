@@ -4,10 +4,10 @@
 #include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
-#include "analyzer/TWaveformGrid.h"
+#include "analyzer/TForm1AcquisitionWindow.h"
 #include "analyzer/ViewCommands.h"
 #include "device/CEzUsb.h"
-#include "display/CWaveformCore.h"
+#include "display/CWaveform.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,11 +52,11 @@ void TForm1::SetRunControls(TForm1::RunMode mode)
         Acquisition->AutoStoreOn = false;
         AutoStore1->setChecked(false);
         AutoStoreButton->setChecked(false);
-    } else {
-        // The waveform view's hand-shift mode goes off with the buttons.
-        HandShift1->setChecked(false);
-        HandShiftButton->setChecked(false);
     }
+    // A run start or stop switches the waveform view's hand-shift mode off.
+    HandShift1->setChecked(false);
+    HandShiftButton->setChecked(false);
+    Waveform->SetHandShift(false);
     ApplyZoomLimits(*this);
 }
 
@@ -89,7 +89,7 @@ void TForm1::AutoStoreButtonClick()
 
 void TForm1::EraseButtonClick()
 {
-    WaveformGrid->Erase();
+    acquisitionWindow->ClearWaveform(false);
 }
 
 void TForm1::ChangeModel1Click()

@@ -5,9 +5,10 @@
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TLamp.h"
-#include "analyzer/TWaveformGrid.h"
 #include "display/CCaptureRecord.h"
-#include "display/CWaveformCore.h"
+#include "display/CWaveform.h"
+#include "display/TPaintBox.h"
+#include "display/WCursor.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -100,7 +101,6 @@ void TForm1AcquisitionWindow::ModelChanged()
     form.FillDepthList();
     SelectCombos();
     form.MemoryPercent->setCurrentIndex(form.Settings().MemoryPercent - 1);
-    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
     form.WriteStatusBar();
     form.Waveform->AllocateRows();
     RefreshViews();
@@ -146,12 +146,17 @@ void TForm1AcquisitionWindow::ShowDelay(const std::string &text)
     form.Edit1->setText(QString::fromStdString(text));
 }
 
-void TForm1AcquisitionWindow::ClearWaveform(bool)
+void TForm1AcquisitionWindow::ClearWaveform(bool keepDrawing)
 {
-    // Both pictures are one until the waveform view draws rows on its own
-    // layer: Auto Store has nothing to keep yet.
-    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
-    form.WaveformGrid->Erase();
+    CWaveform &w = *form.Waveform;
+    w.BackgroundColour = static_cast<TColor>(form.BackgroundColor);
+    w.ForegroundColour = static_cast<TColor>(form.ForegroundColor);
+    w.UpdateTimeBase();
+    if (!keepDrawing)
+        w.ClearLayer(w.WaveformLayer);
+    w.DrawGrid();
+    w.ComposeDisplay(nullptr);
+    w.Device.PaintBox->update();
 }
 
 void TForm1AcquisitionWindow::SetViewPosition(const WTime &t)
@@ -159,18 +164,25 @@ void TForm1AcquisitionWindow::SetViewPosition(const WTime &t)
     form.Waveform->SetViewPosition(t);
 }
 
-// The hooks below belong to the views that are still to come: the waveform
-// window (scroll bar, drawing), the cursors, the state list and the SPI page.
-// Each takes its part here when it joins the window.
-
 void TForm1AcquisitionWindow::ScrollWaveformHome()
-{}
+{
+    form.Waveform->SetScrollRange();
+}
 
 void TForm1AcquisitionWindow::UpdateCursors()
-{}
+{
+    form.Cursors->SetTriggerCursor(form.Acquisition->Delay);
+    form.SyncTriggerCursor();
+}
 
 void TForm1AcquisitionWindow::PlaceTriggerMark()
-{}
+{
+    form.Cursors->SetTriggerCursor(WTime{});
+    form.SyncTriggerCursor();
+}
+
+// The hooks below belong to the views that are still to come: the state
+// list and the SPI page. Each takes its part here when it joins the window.
 
 void TForm1AcquisitionWindow::RefreshList()
 {}
@@ -182,20 +194,21 @@ WTime TForm1AcquisitionWindow::ListDelay() const
 
 void TForm1AcquisitionWindow::ShowCapture()
 {
-    if (ActivePage() == WaveformPage)
-        ClearWaveform(form.Acquisition->AutoStoreOn);
+    if (ActivePage() == WaveformPage) {
+        form.Waveform->SetScrollRange();
+        form.RedrawWaveform();
+    }
 }
 
 void TForm1AcquisitionWindow::RedrawWaveform()
 {
     if (ActivePage() == WaveformPage)
-        form.WaveformGrid->update();
+        form.RedrawWaveform();
 }
 
 void TForm1AcquisitionWindow::RefreshViews()
 {
     form.Waveform->RefreshRows();
-    form.WaveformGrid->SetTriggerPercent(form.CaptureRecord->PreTriggerPercent);
 }
 
 void TForm1AcquisitionWindow::EnableSpiPage()

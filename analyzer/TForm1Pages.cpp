@@ -192,13 +192,13 @@ void TForm1Pages::BuildWaveformBody(TForm1 &form)
     form.Panel2 = gridPanel("Panel2", "Bus_Channel_State_Image", "Trigger Pattern", "StringGrid2",
                             105, form.Bus_Channel_State_Image, form.StringGrid2);
     form.StringGrid2->setColumnCount(1);
+    // Column 0 fills the panel; the signal numbers in StringGrid1's column 1
+    // lie beyond its right edge.
+    form.StringGrid1->setColumnWidth(0, form.Panel1->width() - 4);
+    form.StringGrid2->setColumnWidth(0, form.Panel2->width() - 4);
 
     // Host of the waveform view (ruler, plot and its scroll bars).
-    form.Waveform_Panel = NewPanel(page, "Waveform_Panel");
-    form.Waveform_Panel->setAutoFillBackground(true);
-    QPalette black = form.Waveform_Panel->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    form.Waveform_Panel->setPalette(black);
+    form.Panel_Ly0 = NewPanel(page, "Panel_Ly0");
 
     form.Cursor_State_Panel = NewPanel(page, "Cursor_State_Panel");
     form.Cursor_State_Panel->setFixedWidth(140);
@@ -223,6 +223,6 @@ void TForm1Pages::BuildWaveformBody(TForm1 &form)
     form.LanguageNameList->hide();
 
     body->addWidget(form.Channel_Panel);
-    body->addWidget(form.Waveform_Panel, 1);
+    body->addWidget(form.Panel_Ly0, 1);
     body->addWidget(form.Cursor_State_Panel);
 }

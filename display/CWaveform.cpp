@@ -1,0 +1,306 @@
+#include "display/CWaveform.h"
+
+#include "device/CFile.h"
+#include "device/WSystem.h"
+#include "display/TPaintBox.h"
+#include "display/WGetName.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Calls back when the watched panel changes its size.
+class ResizeHook : public QObject
+{
+public:
+    explicit ResizeHook(std::function<void()> fn) : callback(std::move(fn)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            callback();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> callback;
+};
+
+QFrame *NewPanel(QWidget *parent, const char *name)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    return panel;
+}
+
+} // namespace
+
+CWaveform::CWaveform(const WSystem &system, CFile &settings, CCaptureRecord &record,
+                     QWidget *panelLy0, QMenu *popup)
+    : CWaveformDrawing(system, settings, record)
+{
+    Graphics_Device &d = Device;
+    auto *outer = new QHBoxLayout(panelLy0);
+    outer->setContentsMargins(0, 0, 0, 0);
+    d.AreaPanel = NewPanel(panelLy0, "AreaPanel");
+    outer->addWidget(d.AreaPanel);
+
+    auto *area = new QHBoxLayout(d.AreaPanel);
+    area->setContentsMargins(0, 0, 0, 0);
+    area->setSpacing(0);
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    area->addLayout(column, 1);
+
+    d.VScrollBar = new QScrollBar(Qt::Vertical, d.AreaPanel);
+    d.VScrollBar->setObjectName(QStringLiteral("V_Waveform_ScrollBar"));
+    d.VScrollBar->setFixedWidth(ScrollBarWidth);
+    d.VScrollBar->setPageStep(VerticalLargeChange);
+    d.VScrollBar->setSingleStep(VerticalSmallChange);
+    d.VScrollBar->setRange(0, 0);
+    area->addWidget(d.VScrollBar);
+
+    d.RulerPanel = NewPanel(d.AreaPanel, "RulerPanel");
+    d.RulerPanel->setFixedHeight(RulerPanelHeight);
+    d.RulerImage = new TPaintBox(d.RulerPanel, "RulerImage");
+    d.RulerImage->setGeometry(0, 0, RulerWidth, RulerHeight);
+    d.RulerImage->SetBitmap(&RulerImage);
+    column->addWidget(d.RulerPanel);
+
+    d.PlotPanel = NewPanel(d.AreaPanel, "PlotPanel");
+    d.PlotPanel->setAutoFillBackground(true);
+    QPalette black = d.PlotPanel->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    d.PlotPanel->setPalette(black);
+    column->addWidget(d.PlotPanel, 1);
+
+    d.PaintBox = new TPaintBox(d.PlotPanel, "PaintBox");
+    d.PaintBox->setGeometry(0, 0, LayerWidth, DefaultLayerHeight);
+    d.PaintBox->SetBitmap(&DisplayLayer);
+    d.PaintBox->OnMouseDown = [this](QMouseEvent *e) { MouseDown(e); };
+    d.PaintBox->OnMouseMove = [this](QMouseEvent *e) { MouseMove(e); };
+    d.PaintBox->OnMouseUp = [this](QMouseEvent *e) { MouseUp(e); };
+    if (popup) {
+        d.PaintBox->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(d.PaintBox, &QWidget::customContextMenuRequested, popup,
+                         [popup, box = d.PaintBox](const QPoint &p) {
+                             popup->popup(box->mapToGlobal(p));
+                         });
+    }
+
+    d.HScrollBar = new QScrollBar(Qt::Horizontal, d.PlotPanel);
+    d.HScrollBar->setObjectName(QStringLiteral("H_Waveform_ScrollBar"));
+    d.HScrollBar->setRange(0, 0);
+
+    resizeHook = std::make_unique<ResizeHook>([this] { PanelResized(); });
+    d.PlotPanel->installEventFilter(resizeHook.get());
+    PanelResized();
+}
+
+CWaveform::~CWaveform()
+{
+    // The controls belong to the main window's panel; they may outlive the
+    // view for a moment while the window is torn down.
+    if (Device.PlotPanel)
+        Device.PlotPanel->removeEventFilter(resizeHook.get());
+    if (Device.PaintBox)
+        Device.PaintBox->SetBitmap(nullptr);
+    if (Device.RulerImage)
+        Device.RulerImage->SetBitmap(nullptr);
+}
+
+void CWaveform::PanelResized()
+{
+    QFrame *plot = Device.PlotPanel;
+    const int barHeight = Device.HScrollBar->sizeHint().height();
+    Device.HScrollBar->setGeometry(0, plot->height() - barHeight, plot->width(), barHeight);
+    Device.HScrollBar->raise();
+    PanelWidth = std::min(plot->width(), LayerWidth);
+    PanelHeight = std::min(plot->height(), DefaultLayerHeight);
+}
+
+std::vector<CWaveformDrawing::ListRow> CWaveform::ListRowsOfGrid() const
+{
+    std::vector<ListRow> rows;
+    if (NameGrid == nullptr)
+        return rows;
+    const size_t listed = ListedRows().size();
+    int top = 0;
+    for (int i = 0; i < NameGrid->rowCount() && rows.size() < listed; ++i) {
+        const QTableWidgetItem *item = NameGrid->item(i, 1);
+        bool ok = false;
+        const int row = item ? item->text().toInt(&ok) : 0;
+        const int height = NameGrid->rowHeight(i);
+        if (!ok)
+            break;
+        rows.push_back(ListRow{row, top, height});
+        top += height;
+    }
+    return rows;
+}
+
+void CWaveform::Redraw()
+{
+    const std::vector<ListRow> rows = ListRowsOfGrid();
+    DrawLayers(rows, Cursors);
+    SyncScrollPosition();
+    Device.RulerImage->update();
+    Device.PaintBox->update();
+}
+
+void CWaveform::SetScrollRange()
+{
+    QScrollBar *bar = Device.HScrollBar;
+    const QSignalBlocker quiet(bar);
+    UpdateTimeBase();
+    const ScrollRange r = ScrollRangeOf();
+    bar->setValue(0);
+    bar->setPageStep(r.PageSize);
+    bar->setRange(r.Min, std::max(r.Min, r.Max - r.PageSize + 1));
+}
+
+void CWaveform::SyncScrollPosition()
+{
+    QScrollBar *bar = Device.HScrollBar;
+    const QSignalBlocker quiet(bar);
+    const ScrollRange r{bar->minimum(), bar->maximum() + bar->pageStep() - 1, bar->pageStep()};
+    bar->setValue(std::clamp(ScrollPositionOf(r), bar->minimum(), bar->maximum()));
+}
+
+void CWaveform::ScrollTo(int position)
+{
+    CWaveformCore::ScrollTo(position);
+    Redraw();
+}
+
+void CWaveform::RefreshRows()
+{
+    CWaveformCore::RefreshRows();
+    if (NameGrid == nullptr || PatternGrid == nullptr)
+        return;
+    const std::span<const uint8_t> listed = ListedRows();
+    const int count = std::max<int>(1, static_cast<int>(listed.size()));
+    NameGrid->setRowCount(count);
+    PatternGrid->setRowCount(count);
+    for (int i = 0; i < count; ++i) {
+        const QString number =
+            i < static_cast<int>(listed.size()) ? QString::number(listed[static_cast<size_t>(i)])
+                                                : QString();
+        auto *item = NameGrid->item(i, 1);
+        if (item == nullptr) {
+            item = new QTableWidgetItem;
+            NameGrid->setItem(i, 1, item);
+        }
+        item->setText(number);
+    }
+    LayoutRows();
+    PaintRowLabels();
+}
+
+void CWaveform::PaintRowLabels()
+{
+    if (NameGrid == nullptr || PatternGrid == nullptr)
+        return;
+    const std::span<const uint8_t> listed = ListedRows();
+    const int channels = System.ChannelCount;
+    WGetName names(Settings);
+    for (int i = 0; i < NameGrid->rowCount(); ++i) {
+        const bool shown = i < static_cast<int>(listed.size());
+        const int row = shown ? listed[static_cast<size_t>(i)] : 0;
+        const QString name = shown ? QString::fromStdString(names.RowName(row, channels)) : "";
+        const QString trigger =
+            shown && TriggerTextOf ? QString::fromStdString(TriggerTextOf(row)) : QString();
+        auto set = [](QTableWidget *grid, int r, const QString &text) {
+            auto *item = grid->item(r, 0);
+            if (item == nullptr) {
+                item = new QTableWidgetItem;
+                grid->setItem(r, 0, item);
+            }
+            item->setText(text);
+            item->setForeground(QColor(0, 0, 0));
+        };
+        set(NameGrid, i, name);
+        set(PatternGrid, i, trigger);
+    }
+}
+
+void CWaveform::LayoutRows()
+{
+    if (NameGrid == nullptr)
+        return;
+    int sum = 0;
+    for (int i = 0; i < NameGrid->rowCount(); ++i) {
+        const int h = std::max(NameGrid->rowHeight(i), MinRowHeight);
+        NameGrid->setRowHeight(i, h);
+        if (PatternGrid && i < PatternGrid->rowCount())
+            PatternGrid->setRowHeight(i, h);
+        sum += h;
+    }
+    QScrollBar *bar = Device.VScrollBar;
+    const int maximum = std::max(sum, Device.PlotPanel->height()) + VerticalSlack;
+    bar->setPageStep(1);
+    bar->setRange(0, maximum);
+}
+
+void CWaveform::SetVerticalOffset(int offset)
+{
+    VerticalOffset = offset;
+    UpdateTimeBase();
+    Redraw();
+}
+
+void CWaveform::SetHandShift(bool on)
+{
+    HandShift = on;
+    drag.Dragging = false;
+    if (on)
+        Device.PaintBox->setCursor(HandCursor);
+    else
+        Device.PaintBox->unsetCursor();
+}
+
+void CWaveform::MouseDown(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    drag.Dragging = true;
+    drag.StartX = static_cast<int>(event->position().x());
+    drag.StartY = static_cast<int>(event->position().y());
+    drag.VerticalPosition = Device.VScrollBar->value();
+    drag.HorizontalPosition = Device.HScrollBar->value();
+    drag.View = ViewPosition;
+}
+
+void CWaveform::MouseMove(QMouseEvent *event)
+{
+    if (!drag.Dragging || !HandShift)
+        return;
+    const int x = static_cast<int>(event->position().x());
+    // Dragging the picture to the left shows later times.
+    WTime d = TimeMul(TimePerPixel, static_cast<uint32_t>(std::abs(x - drag.StartX)));
+    d.sign = (x <= drag.StartX) ? 1 : 0;
+    if (d.IsZero())
+        d.sign = 1;
+    SetViewPosition(SignedAdd(drag.View, d));
+    if (OnViewMoved)
+        OnViewMoved();
+    Redraw();
+}
+
+void CWaveform::MouseUp(QMouseEvent *)
+{
+    drag.Dragging = false;
+}
