@@ -421,6 +421,8 @@ void TForm1::DeviceChange(TForm1::DeviceChangeKind kind)
 void TForm1::ApplyLanguageTexts()
 {
     TForm1Texts::Apply(*this);
+    Waveform->LabelTexts = WRowLabels::Texts::FromLanguage(*wSysLanguage);
+    Waveform->PaintRowLabels();
 }
 
 QString TForm1::Text(WSysLanguage::Id id) const

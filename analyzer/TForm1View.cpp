@@ -19,6 +19,8 @@ void TForm1::BindWaveform()
     w.PatternGrid = StringGrid2;
     w.Cursors = Cursors.get();
     w.HandCursor = HandCursor;
+    w.ChannelPanel = Channel_Panel;
+    w.NamePanel = Panel1;
     w.OnViewMoved = [this] {
         Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
         Edit1->setText(QString::fromStdString(Waveform->DelayText()));

@@ -3,7 +3,6 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "display/TPaintBox.h"
-#include "display/WGetName.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -214,26 +213,35 @@ void CWaveform::PaintRowLabels()
 {
     if (NameGrid == nullptr || PatternGrid == nullptr)
         return;
-    const std::span<const uint8_t> listed = ListedRows();
-    const int channels = System.ChannelCount;
-    WGetName names(Settings);
-    for (int i = 0; i < NameGrid->rowCount(); ++i) {
-        const bool shown = i < static_cast<int>(listed.size());
-        const int row = shown ? listed[static_cast<size_t>(i)] : 0;
-        const QString name = shown ? QString::fromStdString(names.RowName(row, channels)) : "";
-        const QString trigger =
-            shown && TriggerTextOf ? QString::fromStdString(TriggerTextOf(row)) : QString();
-        auto set = [](QTableWidget *grid, int r, const QString &text) {
-            auto *item = grid->item(r, 0);
-            if (item == nullptr) {
-                item = new QTableWidgetItem;
-                grid->setItem(r, 0, item);
-            }
-            item->setText(text);
-            item->setForeground(QColor(0, 0, 0));
-        };
-        set(NameGrid, i, name);
-        set(PatternGrid, i, trigger);
+    WRowLabels labels(*this, LabelTexts);
+    const std::span<const uint8_t> listed = labels.Rows();
+    if (listed.empty())
+        return;
+    if (NameGrid->rowCount() < static_cast<int>(listed.size())) {
+        NameGrid->setRowCount(static_cast<int>(listed.size()));
+        PatternGrid->setRowCount(static_cast<int>(listed.size()));
+    }
+    auto set = [](QTableWidget *grid, int r, const std::string &text) {
+        auto *item = grid->item(r, 0);
+        if (item == nullptr) {
+            item = new QTableWidgetItem;
+            grid->setItem(r, 0, item);
+        }
+        item->setText(QString::fromStdString(text));
+    };
+    std::string pulseText;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const int r = static_cast<int>(i);
+        const int row = listed[i];
+        const std::string trigger = labels.TriggerText(row);
+        if (Settings.TriggerType == WRowLabels::PulseWidthType && !trigger.empty())
+            pulseText = trigger;
+        set(NameGrid, r, labels.Name(row));
+        set(PatternGrid, r, trigger);
+    }
+    if (ChannelPanel && NamePanel && !pulseText.empty()) {
+        const int wanted = WRowLabels::ChannelPanelWidth(FontSize, pulseText, NamePanel->width());
+        ChannelPanel->setFixedWidth(std::max(ChannelPanel->width(), wanted));
     }
 }
 

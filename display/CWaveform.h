@@ -9,6 +9,7 @@
 // main window connects the scroll bars to its own handlers.
 
 #include "display/CWaveformDrawing.h"
+#include "display/WRowLabels.h"
 
 #include <QCursor>
 
@@ -67,9 +68,12 @@ public:
     // The view was moved by the user (hand-shift): the main window shows the
     // delay and lets a running capture resend its settings.
     std::function<void()> OnViewMoved;
-    // Trigger texts of the signal list (row number -> text); empty texts
-    // when not set.
-    std::function<std::string(int row)> TriggerTextOf;
+    // The words of the signal list's trigger texts (the active language's).
+    WRowLabels::Texts LabelTexts;
+    // The signal-list panel and its name panel: a pulse-width trigger text
+    // widens the former to fit.
+    QWidget *ChannelPanel = nullptr; // Channel_Panel
+    QWidget *NamePanel = nullptr;    // Panel1
 
     // The whole redraw: layers (ruler, grid, rows, cursor lines) for the
     // rows of the signal list, the horizontal scroll position, the repaint.
