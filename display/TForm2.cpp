@@ -83,9 +83,9 @@ void TForm2::showEvent(QShowEvent *event)
 void TForm2::FormShow()
 {
     LoadTexts();
-    const std::vector<std::string> choices =
-        cursors ? cursors->StateChoices()
-                : std::vector<std::string>{std::string(WCursor::NoneText)};
+    std::vector<std::string> choices{std::string(WCursor::NoneText)};
+    if (cursors)
+        choices = cursors->StateChoices();
     Fill(ComboBox1, choices);
     Fill(ComboBox2, choices);
 }

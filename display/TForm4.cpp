@@ -71,9 +71,9 @@ void TForm4::FormShow()
     LoadTexts();
     Chosen.reset();
     ComboBox1->clear();
-    const std::vector<std::string> choices =
-        cursors ? cursors->GotoChoices()
-                : std::vector<std::string>{std::string(WCursor::NoneText)};
+    std::vector<std::string> choices{std::string(WCursor::NoneText)};
+    if (cursors)
+        choices = cursors->GotoChoices();
     for (const std::string &c : choices)
         ComboBox1->addItem(QString::fromStdString(c));
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);

@@ -30,6 +30,9 @@ constexpr std::array<KeyRow, 4> KeyRows{{
     {"asdfghjkl", 64, 144},
     {"zxcvbnm.", 80, 184},
 }};
+static_assert(KeyRows[0].Keys.size() + KeyRows[1].Keys.size() + KeyRows[2].Keys.size() +
+                  KeyRows[3].Keys.size() ==
+              Tform_name::KeyCount);
 constexpr int KeyPitch = 32;
 constexpr int KeySize = 30;
 
@@ -59,21 +62,18 @@ Tform_name::Tform_name(QWidget *parent)
     edit_name->setAcceptDrops(false);
     edit_name->installEventFilter(this);
 
-    int total = 0;
     for (const KeyRow &r : KeyRows) {
         for (size_t i = 0; i < r.Keys.size(); ++i) {
             const char c = r.Keys[i];
             const QString name = c == '.' ? QStringLiteral("btn_key_period")
                                           : QStringLiteral("btn_key_%1").arg(QLatin1Char(c));
-            QPushButton *b = NewButton(name.toLatin1().constData(), QString(QLatin1Char(c)),
-                                       r.Left + static_cast<int>(i) * KeyPitch, r.Top, KeySize,
-                                       KeySize);
+            QPushButton *b =
+                NewButton(name.toLatin1().constData(), QString(QLatin1Char(c)),
+                          r.Left + static_cast<int>(i) * KeyPitch, r.Top, KeySize, KeySize);
             keys.push_back({c, b});
             connect(b, &QPushButton::clicked, this, [this, b] { KeyClick(b); });
-            ++total;
         }
     }
-    Q_ASSERT(total == KeyCount);
     btn_space = NewButton("btn_space", QStringLiteral("Space"), 8, 224, 300, 30);
     connect(btn_space, &QPushButton::clicked, this, [this] { KeyClick(btn_space); });
 
@@ -267,9 +267,8 @@ void Tform_name::btn_yesClick()
     if (renaming && settings) {
         const int channels = ModelTable::Model(settings->ModelCode).channels;
         const QByteArray name = edit_name->text().left(MaxName).toLatin1();
-        WGetName(*settings).SetRowName(row, channels,
-                                       std::string_view(name.constData(),
-                                                        static_cast<size_t>(name.size())));
+        WGetName(*settings).SetRowName(
+            row, channels, std::string_view(name.constData(), static_cast<size_t>(name.size())));
     }
     accept();
 }

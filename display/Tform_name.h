@@ -92,6 +92,6 @@ private:
 
     CFile *settings = nullptr;
     int row = 0;
-    QString shownText; // what the edit receives on show
+    QString shownText;     // what the edit receives on show
     bool renaming = false; // "&OK" writes the name into the settings record
 };

@@ -20,9 +20,9 @@ struct EmulatedChannel
         system.SelectModel(model);
         record.ModelCode = static_cast<uint8_t>(model);
         record.ResetSettings();
-        usb = std::make_unique<CEzUsb>(record, system, nullptr,
-                                       std::make_unique<EmulatedDriver>(
-                                           parsed ? *parsed : EmulatorConfig{}));
+        usb = std::make_unique<CEzUsb>(
+            record, system, nullptr,
+            std::make_unique<EmulatedDriver>(parsed ? *parsed : EmulatorConfig{}));
     }
 
     WSystem system;

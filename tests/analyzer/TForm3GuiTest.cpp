@@ -36,8 +36,8 @@ protected:
 
 TEST_F(About, AConnectedAnalyzerGivesItsModelAndBiosLines)
 {
-    EXPECT_EQ(Show("model=5"), QStringList({"Logic Analyzer V2.06", "H/W Model  :QX-B16",
-                                            "BIOS Version:1.0"}));
+    EXPECT_EQ(Show("model=5"),
+              QStringList({"Logic Analyzer V2.06", "H/W Model  :QX-B16", "BIOS Version:1.0"}));
     EXPECT_EQ(dialog.windowTitle(), "About");
     EXPECT_EQ(dialog.SoftwareVerLabel->pos(), QPoint(10, 10));
     EXPECT_EQ(dialog.ModelLabel->pos(), QPoint(10, 30));

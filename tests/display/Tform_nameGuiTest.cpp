@@ -167,11 +167,11 @@ TEST_F(NameKeyboard, KeysInsertAtTheCaretOrReplaceTheSelection)
     const struct
     {
         const char *start;
-        int left;   // clicks of the left arrow
-        int right;  // then of the right arrow
-        bool all;   // then select everything
-        bool bksp;  // then BKSP
-        char key;   // then this key (0: none)
+        int left;  // clicks of the left arrow
+        int right; // then of the right arrow
+        bool all;  // then select everything
+        bool bksp; // then BKSP
+        char key;  // then this key (0: none)
         const char *shown;
         int caret;
     } cases[] = {
@@ -210,14 +210,13 @@ TEST_F(NameKeyboard, KeysInsertAtTheCaretOrReplaceTheSelection)
 
 TEST_F(NameKeyboard, TheKeyboardTypesOnlyNameCharacters)
 {
-    const QString typed = Edit("", [&] {
-        QTest::keyClicks(dialog.edit_name, "a!b/c(D)&*+-._ 9,?=");
-    });
+    const QString typed =
+        Edit("", [&] { QTest::keyClicks(dialog.edit_name, "a!b/c(D)&*+-._ 9,?="); });
     // The length limit cuts the accepted characters at eight.
     EXPECT_EQ(typed, "abc(D)&*");
     const QString more = Edit("", [&] {
-        QKeyEvent accented(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
-                           QString(QChar(0xE9)));
+        const QString eAcute(QChar(0xE9));
+        QKeyEvent accented(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, eAcute);
         QApplication::sendEvent(dialog.edit_name, &accented);
         QTest::keyClicks(dialog.edit_name, "+-._9");
         QTest::keyClick(dialog.edit_name, Qt::Key_V, Qt::ControlModifier);
@@ -230,18 +229,17 @@ TEST_F(NameKeyboard, TheKeyboardTypesOnlyNameCharacters)
 
 TEST_F(NameKeyboard, EnterConfirmsAndEscapeCancels)
 {
-    EXPECT_EQ(Edit("bus", [&] {
-                  Click("1");
-                  QTest::keyClick(dialog.edit_name, Qt::Key_Return);
-              }, nullptr),
-              "bus1");
-    EXPECT_EQ(Edit("bus", [&] {
-                  Click("1");
-                  QTest::keyClick(dialog.edit_name, Qt::Key_Escape);
-              }, nullptr),
-              "bus");
-    EXPECT_EQ(Edit("bus", [&] { dialog.btn_clear->click(); }, &Tform_name::btn_cancel), "bus");
-    EXPECT_EQ(Edit("bus", [&] { dialog.btn_clear->click(); }), "");
+    const auto typeOneThen = [this](Qt::Key key) {
+        return [this, key] {
+            Click("1");
+            QTest::keyClick(dialog.edit_name, key);
+        };
+    };
+    EXPECT_EQ(Edit("bus", typeOneThen(Qt::Key_Return), nullptr), "bus1");
+    EXPECT_EQ(Edit("bus", typeOneThen(Qt::Key_Escape), nullptr), "bus");
+    const auto clear = [this] { dialog.btn_clear->click(); };
+    EXPECT_EQ(Edit("bus", clear, &Tform_name::btn_cancel), "bus");
+    EXPECT_EQ(Edit("bus", clear), "");
 }
 
 TEST_F(NameKeyboard, NoButtonTakesTheFocus)
