@@ -13,7 +13,11 @@
 #include "analyzer/TForm1Texts.h"
 #include "analyzer/TForm1ToolBars.h"
 #include "analyzer/TLamp.h"
+#include "analyzer/TForm3.h"
 #include "analyzer/Tform_ExtFreq.h"
+#include "display/TForm2.h"
+#include "display/TForm4.h"
+#include "display/Tform_name.h"
 #include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
@@ -118,9 +122,11 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
                                            WaveformPopupMenu1);
     Waveform->GridStyle = ViewCommands::InitialGridStyle;
     BindWaveform();
+    BindGrids();
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));
+    SystemListColor = ListColor;
     HandCursor = QCursor(Qt::OpenHandCursor);
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     Random.seed(static_cast<unsigned>(now.count()));
@@ -193,9 +199,18 @@ void TForm1::CreateDialogs()
         dialog->setModal(true);
         PendingDialogs.push_back(dialog);
     };
-    for (const char *name : {"form_name", "form_delay", "form_Triglevel", "Form2", "BusEdit",
-                             "Form3", "Form4", "tDataSearch"})
+    form_name = new Tform_name(this);
+    for (const char *name : {"form_delay", "form_Triglevel"})
         plain(name);
+    Form2 = new TForm2(this);
+    connect(Form2, &TForm2::StateAdded, this, [this](char from, char to) {
+        CursorStates->AddState(from, to);
+        RefreshCursorStates();
+    });
+    plain("BusEdit");
+    Form3 = new TForm3(this);
+    Form4 = new TForm4(this);
+    plain("tDataSearch");
     DeviceSelectForm = new TDeviceSelectForm(this);
     form_ExtFreq = new Tform_ExtFreq(this);
     for (const char *name : {"Report_form", "form_SPI_Help"})
@@ -241,6 +256,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Panel5 && event->type() == QEvent::Resize)
         LayoutPanel8();
+    if (StringGrid1 && GridMouseEvent(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -486,46 +503,6 @@ void TForm1::ExportClick()
 void TForm1::Report1Click()
 {}
 void TForm1::Print1Click()
-{}
-void TForm1::ZoomIn1Click()
-{}
-void TForm1::ZoomOut1Click()
-{}
-void TForm1::GridStyle1Click()
-{}
-void TForm1::BW1Click()
-{}
-void TForm1::HandShift1Click()
-{}
-void TForm1::Cursor1Click()
-{}
-void TForm1::GOTOTrigger1Click()
-{}
-void TForm1::GOTO1Click()
-{}
-void TForm1::GOTOEnd1Click()
-{}
-void TForm1::CursorAddButtonClick()
-{}
-void TForm1::CursorSetButtonClick()
-{}
-void TForm1::Delete1Click()
-{}
-void TForm1::wCStateDeleteClick()
-{}
-void TForm1::Default1Click()
-{}
-void TForm1::About1Click()
-{}
-void TForm1::DivComboBoxChange()
-{}
-void TForm1::Memory_Depth_ComboBoxChange()
-{}
-void TForm1::MemoryPercentChange()
-{}
-void TForm1::PageControl1Change()
-{}
-void TForm1::ScrollBar3Change()
 {}
 void TForm1::Button1Click()
 {}

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -42,6 +43,10 @@ class TForm1AcquisitionWindow;
 class TForm1StatusBar;
 class TLamp;
 class Tform_ExtFreq;
+class Tform_name;
+class TForm2;
+class TForm3;
+class TForm4;
 
 // The analyzer's main window. It owns every long-lived object of the program
 // and the dialogs, which live until it is destroyed. Controls carry the names
@@ -139,6 +144,7 @@ public:
     uint32_t BackgroundColor = 0x000000; // 0x00BBGGRR
     uint32_t ForegroundColor = 0xFFFFFF;
     uint32_t ListColor = 0;
+    uint32_t SystemListColor = 0; // the system's background colour
     int LanguageIndex = 0;
     bool ArrivalPending = false;
     int WaveformScrollPosition = 0;
@@ -148,8 +154,14 @@ public:
     std::minstd_rand Random;
 
     // Dialogs.
+    Tform_name *form_name = nullptr;
+    TForm2 *Form2 = nullptr;
+    TForm3 *Form3 = nullptr;
+    TForm4 *Form4 = nullptr;
     TDeviceSelectForm *DeviceSelectForm = nullptr;
     Tform_ExtFreq *form_ExtFreq = nullptr;
+    // The cursor-state buttons on Cursor_State_Panel, by state id.
+    std::map<int32_t, QPushButton *> StateButtons;
 
     // Timers.
     QTimer *Timer1 = nullptr;
@@ -374,6 +386,22 @@ public slots:
     void RedrawWaveform();
     // The trigger cursor's time given to the view.
     void SyncTriggerCursor();
+    // Edit1 shows the view's displayed delay.
+    void ShowDelay();
+    // Zoom commands enabled by the zoom limits of the view's row (and only
+    // on the waveform page).
+    void ApplyZoomLimits();
+    // After every view command: a running capture resends its settings; with
+    // Timer1 running before the command the view takes DivComboBox's rows;
+    // the picture is redrawn.
+    void ApplyViewChange(bool timer1WasRunning);
+    // Depth and trigger position from the settings record into the capture
+    // record and the view.
+    void ApplyRecordChoice();
+    // Cursor-state texts, buttons and their layout.
+    void RefreshCursorStates();
+    // The signal list's grids take the list colour.
+    void ApplyListColour();
 
     // Trigger, search and protocol commands.
     void Button1Click();
@@ -399,6 +427,20 @@ private:
     void CreateTimers();
     // Connects the waveform view's controls to the window's handlers.
     void BindWaveform();
+    // The signal list's mouse handling (selection, pressed frame, row
+    // dragging, rename, the pattern pop-up).
+    void BindGrids();
+    // Mouse events of the grids' viewports (from eventFilter); true when
+    // the event was used up.
+    bool GridMouseEvent(QObject *watched, QEvent *event);
+    void ShowPatternPopup(int listRow, const QPoint &globalPos);
+    void MoveListRow(int from, int to);
+
+public:
+    // Double click on a name: the name keyboard for that row's signal.
+    void RenameListRow(int listRow);
+
+private:
     void SelectModelAtStart();
     void CreateCommandChannel();
     void ShowDeviceList();

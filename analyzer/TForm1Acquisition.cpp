@@ -25,15 +25,6 @@ void Enable(std::initializer_list<QAction *> actions, bool on)
         a->setEnabled(on);
 }
 
-// The zoom commands follow the zoom limits of the view's time/div row.
-void ApplyZoomLimits(TForm1 &form)
-{
-    const ViewCommands::ZoomEnables zoom =
-        ViewCommands::ZoomLimits(form.Settings().ClockSource == 1, form.Waveform->TimeDivIndex);
-    Enable({form.ZoomIn1, form.ZoomInButton}, zoom.ZoomIn);
-    Enable({form.ZoomOut1, form.ZoomOutButton}, zoom.ZoomOut);
-}
-
 } // namespace
 
 void TForm1::SetRunControls(TForm1::RunMode mode)
@@ -57,7 +48,7 @@ void TForm1::SetRunControls(TForm1::RunMode mode)
     HandShift1->setChecked(false);
     HandShiftButton->setChecked(false);
     Waveform->SetHandShift(false);
-    ApplyZoomLimits(*this);
+    ApplyZoomLimits();
 }
 
 void TForm1::RunRepetitive1Click()

@@ -2,7 +2,9 @@
 
 #include "device/CFile.h"
 #include "device/WSystem.h"
+#include "display/CursorMarkerPicture.h"
 #include "display/TPaintBox.h"
+#include "display/WCursor.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -156,6 +158,7 @@ void CWaveform::Redraw()
     const std::vector<ListRow> rows = ListRowsOfGrid();
     DrawLayers(rows, Cursors);
     SyncScrollPosition();
+    PlaceMarkers();
     Device.RulerImage->update();
     Device.PaintBox->update();
 }
@@ -311,4 +314,120 @@ void CWaveform::MouseMove(QMouseEvent *event)
 void CWaveform::MouseUp(QMouseEvent *)
 {
     drag.Dragging = false;
+}
+
+// --- Cursor markers ----------------------------------------------------------
+
+TPaintBox *CWaveform::MarkerOf(char name) const
+{
+    const auto it = markers.find(name);
+    return it == markers.end() ? nullptr : it->second.Control;
+}
+
+void CWaveform::PlaceMarkers()
+{
+    if (Cursors == nullptr)
+        return;
+    std::vector<const WCursor::Cursor *> all{&Cursors->TriggerCursor()};
+    for (const WCursor::Cursor &c : Cursors->Cursors())
+        all.push_back(&c);
+    // Markers whose cursor is gone.
+    for (auto it = markers.begin(); it != markers.end();) {
+        const bool alive = std::any_of(all.begin(), all.end(),
+                                       [&](const auto *c) { return c->Name == it->first; });
+        if (alive) {
+            ++it;
+            continue;
+        }
+        delete it->second.Control;
+        it = markers.erase(it);
+    }
+    for (const WCursor::Cursor *c : all) {
+        Marker &m = markers[c->Name];
+        if (m.Control == nullptr || m.Colour != c->Colour) {
+            if (m.Control == nullptr) {
+                const std::string name = std::string("Marker_") + c->Name;
+                m.Control = new TPaintBox(Device.RulerPanel, name.c_str());
+                if (!c->IsTrigger()) {
+                    const char letter = c->Name;
+                    m.Control->OnMouseDown = [this, letter](QMouseEvent *e) {
+                        MarkerPressed(letter, e);
+                    };
+                    m.Control->OnContextMenu = [this, letter](QMouseEvent *e) {
+                        MarkerPressed(letter, e);
+                    };
+                    m.Control->OnMouseMove = [this](QMouseEvent *e) {
+                        if (Cursors->Dragging)
+                            DragMarker(static_cast<int>(e->position().x()));
+                    };
+                    m.Control->OnMouseUp = [this](QMouseEvent *) {
+                        Cursors->Dragging = false;
+                        if (OnDragTimers)
+                            OnDragTimers(CursorMarkers::Timer::Stop, CursorMarkers::Timer::Stop);
+                        if (OnCursorsChanged)
+                            OnCursorsChanged();
+                    };
+                }
+            }
+            m.Colour = c->Colour;
+            m.Control->SetPicture(CursorMarkerPicture::RulerMarker(c->Name, c->Colour),
+                                  CursorMarkerPicture::TransparentColour);
+            m.Control->show();
+        }
+        const int top = c->IsTrigger() ? WCursor::TriggerMarkerTop : WCursor::UserMarkerTop;
+        m.Control->move(c->MarkerLeft, top);
+    }
+    // The selected cursor's marker lies on top.
+    if (const WCursor::Cursor *selected = Cursors->Selected())
+        if (TPaintBox *box = MarkerOf(selected->Name))
+            box->raise();
+}
+
+void CWaveform::MarkerPressed(char name, QMouseEvent *event)
+{
+    if (Cursors == nullptr || !Cursors->Select(name))
+        return;
+    if (TPaintBox *box = MarkerOf(name))
+        box->raise();
+    if (event->button() == Qt::LeftButton)
+        Cursors->Dragging = true;
+    Redraw();
+    if (OnCursorsChanged)
+        OnCursorsChanged();
+    if (event->button() == Qt::RightButton && CursorPopup)
+        CursorPopup->popup(event->globalPosition().toPoint());
+}
+
+void CWaveform::DragMarker(int x)
+{
+    WCursor::Cursor *c = Cursors ? Cursors->Selected() : nullptr;
+    if (c == nullptr)
+        return;
+    const CursorMarkers::DragResult r = CursorMarkers::DragMove(
+        c->MarkerLeft, x, Device.PlotPanel->width(), ViewPosition, TriggerCursorTime, *this);
+    c->MarkerLeft = r.MarkerLeft;
+    c->Time = r.CursorTime;
+    if (!(r.ViewPosition == ViewPosition))
+        SetViewPosition(r.ViewPosition);
+    if (OnDragTimers)
+        OnDragTimers(r.LeftScroll, r.RightScroll);
+    Redraw();
+    if (OnCursorsChanged)
+        OnCursorsChanged();
+}
+
+void CWaveform::AutoScrollMarker(bool left)
+{
+    WCursor::Cursor *c = Cursors ? Cursors->Selected() : nullptr;
+    if (c == nullptr)
+        return;
+    const CursorMarkers::ScrollResult r =
+        CursorMarkers::AutoScrollTick(left, ViewPosition, c->Time, *this);
+    c->Time = r.CursorTime;
+    SetViewPosition(r.ViewPosition);
+    if (OnViewMoved)
+        OnViewMoved();
+    Redraw();
+    if (OnCursorsChanged)
+        OnCursorsChanged();
 }

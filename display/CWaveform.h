@@ -9,11 +9,13 @@
 // main window connects the scroll bars to its own handlers.
 
 #include "display/CWaveformDrawing.h"
+#include "display/CursorMarkers.h"
 #include "display/WRowLabels.h"
 
 #include <QCursor>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -105,6 +107,23 @@ public:
     // The rows of the signal list as the name grid shows them.
     std::vector<ListRow> ListRowsOfGrid() const;
 
+    // --- Cursor markers in the ruler band ----------------------------------
+    // One marker control per cursor, moved to the cursor's MarkerLeft after
+    // every redraw; markers of removed cursors go away.
+    void PlaceMarkers();
+    // The marker control of a cursor (nullptr when it has none yet).
+    TPaintBox *MarkerOf(char name) const;
+    // Dragging a user cursor's marker: x relative to the marker's left edge.
+    void DragMarker(int x);
+    // One tick of the auto-scroll while a marker is dragged past an edge.
+    void AutoScrollMarker(bool left);
+    // A marker was pressed (its cursor is now selected), moved or released:
+    // the main window refreshes the cursor states.
+    std::function<void()> OnCursorsChanged;
+    // Runs or stops the left (Timer4) and right (Timer5) auto-scroll.
+    std::function<void(CursorMarkers::Timer left, CursorMarkers::Timer right)> OnDragTimers;
+    QMenu *CursorPopup = nullptr; // CursorPopupMenu, on the user markers
+
 private:
     void PanelResized();
     void MouseDown(QMouseEvent *event);
@@ -120,6 +139,14 @@ private:
         int HorizontalPosition = 0;
         WTime View;
     } drag;
+    void MarkerPressed(char name, QMouseEvent *event);
+
+    struct Marker
+    {
+        TPaintBox *Control = nullptr;
+        TColor Colour = 0;
+    };
+    std::map<char, Marker> markers;
     std::unique_ptr<QObject> resizeHook;
     bool settingScrollBar = false;
 };

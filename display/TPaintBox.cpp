@@ -19,9 +19,29 @@ void TPaintBox::SetBitmap(const TBitmap *b)
     update();
 }
 
+void TPaintBox::SetPicture(const TBitmap &source, TColor transparent)
+{
+    bitmap = nullptr;
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    picture = QImage(source.Width(), source.Height(), QImage::Format_ARGB32);
+    const uint32_t clear = TBitmap::PixelOf(transparent);
+    for (int y = 0; y < source.Height(); ++y) {
+        auto *line = reinterpret_cast<uint32_t *>(picture.scanLine(y));
+        const std::span<const uint32_t> row = source.ScanLine(y);
+        for (size_t x = 0; x < row.size(); ++x)
+            line[x] = row[x] == clear ? 0u : row[x];
+    }
+    resize(source.Width(), source.Height());
+    update();
+}
+
 void TPaintBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (!picture.isNull()) {
+        painter.drawImage(0, 0, picture);
+        return;
+    }
     if (bitmap == nullptr || bitmap->Empty()) {
         painter.fillRect(rect(), Qt::black);
         return;
@@ -34,6 +54,10 @@ void TPaintBox::paintEvent(QPaintEvent *)
 
 void TPaintBox::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::RightButton && OnContextMenu) {
+        OnContextMenu(event);
+        return;
+    }
     if (OnMouseDown)
         OnMouseDown(event);
 }

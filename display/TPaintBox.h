@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+
+#include "plot/TGraphicsTypes.h"
 
 #include <functional>
 
@@ -18,11 +21,15 @@ public:
 
     // The bitmap painted; it must outlive the control or be reset first.
     void SetBitmap(const TBitmap *bitmap);
+    // A picture of its own instead, painted with its transparency (the
+    // cursor markers): pixels of `transparent` are left out.
+    void SetPicture(const TBitmap &picture, TColor transparent);
 
     std::function<void(QMouseEvent *)> OnMouseDown;
     std::function<void(QMouseEvent *)> OnMouseMove;
     std::function<void(QMouseEvent *)> OnMouseUp;
     std::function<void(QMouseEvent *)> OnDoubleClick;
+    std::function<void(QMouseEvent *)> OnContextMenu;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -33,4 +40,5 @@ protected:
 
 private:
     const TBitmap *bitmap = nullptr;
+    QImage picture;
 };
