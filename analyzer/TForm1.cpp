@@ -128,6 +128,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     ListColor = ColorRef(palette().color(QPalette::Window));
     SystemListColor = ListColor;
     HandCursor = QCursor(Qt::OpenHandCursor);
+    Waveform->HandCursor = HandCursor;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     Random.seed(static_cast<unsigned>(now.count()));
     acquisitionWindow = std::make_unique<TForm1AcquisitionWindow>(*this);

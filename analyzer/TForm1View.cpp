@@ -56,7 +56,6 @@ void TForm1::BindWaveform()
     w.NameGrid = StringGrid1;
     w.PatternGrid = StringGrid2;
     w.Cursors = Cursors.get();
-    w.HandCursor = HandCursor;
     w.ChannelPanel = Channel_Panel;
     w.NamePanel = Panel1;
     w.CursorPopup = CursorPopupMenu;
