@@ -123,14 +123,10 @@ void TForm1::ApplyViewChange(bool timer1WasRunning)
 void TForm1::ApplyRecordChoice()
 {
     const int depth = wSystem->ComputeSplit(cFile->MemoryDepthIndex, cFile->RateRow);
-    CaptureRecord->DepthIndex = static_cast<uint16_t>(std::max(depth, 0));
-    CaptureRecord->SetTriggerPosition(cFile->MemoryPercent);
+    CaptureRecord->SetDepthAndPosition(depth, cFile->MemoryPercent);
     const size_t d = std::min<size_t>(CaptureRecord->DepthIndex,
                                       wSystem->DepthCount ? wSystem->DepthCount - 1 : 0);
     CaptureRecord->DepthSamples = static_cast<uint32_t>(std::max(wSystem->DepthSamples[d], 0));
-    const bool sameAsCapture = cFile->MemoryDepthIndex == Acquisition->LastMemoryDepthIndex &&
-                               cFile->MemoryPercent == Acquisition->LastTriggerPositionCode;
-    CaptureRecord->CaptureValid = sameAsCapture ? CaptureRecord->CaptureValidAtReadout : 0;
     Waveform->UpdateTimeBase();
     Waveform->SetScrollRange();
 }

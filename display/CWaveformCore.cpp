@@ -277,9 +277,15 @@ void CWaveformCore::RulerMarksOf(RulerMarks &marks) const
             label(right, rightTime);
             tick(left, true);
             tick(right, true);
+            // Four minor ticks on both sides of every labelled position, so
+            // the ruler reads in steps of 10 pixels.
             for (int i = 1; i <= 4; ++i) {
                 tick(left - 10 * i, false);
-                tick(right + 10 * i, false);
+                tick(left + 10 * i, false);
+                if (right != left) {
+                    tick(right - 10 * i, false);
+                    tick(right + 10 * i, false);
+                }
             }
         }
         if ((left <= 0 && right >= w) || marks.LabelCount >= MaxRulerLabels)

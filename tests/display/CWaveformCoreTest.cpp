@@ -338,7 +338,7 @@ TEST_F(View, RulerLabelsEveryTwoDivisionsFromTheOrigin)
     EXPECT_EQ(marks.Labels[3].Text, "20.000ns");
     EXPECT_EQ(marks.Labels[3].X, 599 - 20);
     EXPECT_EQ(marks.Labels[11].Text, "100.000ns");
-    ASSERT_EQ(marks.TickCount, 60);
+    ASSERT_EQ(marks.TickCount, 2 + 8 + 10 * 9); // the origin's minor ticks once
     EXPECT_TRUE(marks.Ticks[0].Major);
     EXPECT_EQ(marks.Ticks[0].X, 499);
     EXPECT_EQ(marks.Ticks[2].X, 489);
