@@ -292,9 +292,7 @@ void TForm1::FormShow()
 
     // The list view is refreshed here by its view.
     Waveform->AllocateRows();
-    Waveform->RefreshRows();
-    Waveform->SetScrollRange();
-    RedrawWaveform();
+    RefreshFromSettings(false);
     Timer3->start();
     SetRunControls(RunMode::Idle);
     WriteStatusBar();

@@ -398,6 +398,12 @@ public slots:
     // Depth and trigger position from the settings record into the capture
     // record and the view.
     void ApplyRecordChoice();
+    // The views and combos from the settings record (at start and after a
+    // project load): rows, depth, delay, the "T" mark at the delay, the
+    // last-capture copies. With `searchTrigger` the samples in the buffer
+    // are placed and searched for the trigger as after a read-out (a
+    // loaded project brings them; at start the buffer holds nothing).
+    void RefreshFromSettings(bool searchTrigger);
     // Cursor-state texts, buttons and their layout.
     void RefreshCursorStates();
     // The signal list's grids take the list colour.

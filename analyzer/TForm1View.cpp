@@ -173,6 +173,27 @@ void TForm1::Timer5Timer()
     Waveform->AutoScrollMarker(false);
 }
 
+void TForm1::RefreshFromSettings(bool searchTrigger)
+{
+    Acquisition->ViewFromRecord();
+    Waveform->RefreshRows();
+    MemoryPercent->setCurrentIndex(cFile->MemoryPercent - 1);
+    acquisitionWindow->SelectCombos();
+    Acquisition->PrepareDelay();
+    ShowDelay();
+    Cursors->SetTriggerCursor(ViewCommands::SettingsDelay(*cFile));
+    SyncTriggerCursor();
+    Acquisition->TakeLastCaptureCopies();
+    if (searchTrigger) {
+        CaptureRecord->PlaceRecord();
+        CaptureRecord->CaptureValidAtReadout = CaptureRecord->CaptureValid;
+    }
+    Waveform->SetScrollRange();
+    ApplyZoomLimits();
+    RedrawWaveform();
+    RefreshCursorStates();
+}
+
 // --- Combo boxes -----------------------------------------------------------------
 
 void TForm1::DivComboBoxChange()

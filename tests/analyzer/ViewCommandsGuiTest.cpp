@@ -277,4 +277,48 @@ TEST_F(ViewWindow, HandShiftAndTheScrollBarMoveTheView)
     EXPECT_EQ(View().ViewPosition, back);
 }
 
+TEST_F(ViewWindow, PagesOtherThanTheWaveformDisableItsCommands)
+{
+    TForm1 &f = *w.form;
+    f.HandShiftButton->trigger();
+    ASSERT_TRUE(View().HandShift);
+    f.PageControl1->setCurrentIndex(1); // Listing
+    for (QAction *a : {f.ZoomIn1, f.ZoomOutButton, f.GridButton, f.HandShift1, f.AutoStoreButton,
+                       f.EraseButton})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(f.BW1->isEnabled());
+    EXPECT_FALSE(View().HandShift);
+    EXPECT_FALSE(f.HandShiftButton->isChecked());
+    f.PageControl1->setCurrentIndex(0);
+    for (QAction *a : {f.ZoomOut1, f.GridButton, f.HandShift1, f.AutoStoreButton, f.EraseButton})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+}
+
+TEST_F(ViewWindow, VerticalScrollMovesTheRowsAndTheSignalList)
+{
+    TForm1 &f = *w.form;
+    QScrollBar *bar = View().Device.VScrollBar;
+    // The rows' heights plus room to scroll past the last one.
+    int sum = 0;
+    for (int i = 0; i < f.StringGrid1->rowCount(); ++i)
+        sum += f.StringGrid1->rowHeight(i);
+    EXPECT_EQ(bar->maximum(), std::max(sum, View().Device.PlotPanel->height()) + 100);
+    const int before = View().ChannelShapes(0)[0]; // conversion is not affected
+    bar->setValue(44);
+    EXPECT_EQ(View().VerticalOffset, 44);
+    EXPECT_EQ(f.Panel8->y(), -44);
+    EXPECT_EQ(View().ChannelShapes(0)[0], before);
+    // Two rows of 22 pixels are scrolled away: the top of the picture shows
+    // the third row's colour and none of the first row's.
+    auto colourInTopRows = [this](TColor colour) {
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < View().PanelWidth; ++x)
+                if (View().DisplayLayer.Pixel(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(colourInTopRows(View().Rows[2].Colour));
+    EXPECT_FALSE(colourInTopRows(View().Rows[0].Colour));
+}
+
 } // namespace
