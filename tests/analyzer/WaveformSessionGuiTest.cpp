@@ -9,6 +9,7 @@
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
 #include "display/TForm2.h"
+#include "display/TPaintBox.h"
 #include "display/Tform_name.h"
 #include "display/WCursor.h"
 #include "display/WRowTexts.h"
@@ -190,6 +191,7 @@ TEST(WaveformSession, AWholeSessionByMouse)
     f.B_W_Button->trigger();
     f.RenameListRow(0);
     EXPECT_EQ(f.StringGrid1->item(0, 0)->text(), "CLK");
+    EXPECT_EQ(view.DisplayLayer.Pixel(view.PanelWidth - 2, 300), 0xFFFFFF);
     KeepScreenshot(f, "session-3-white-renamed.png");
 }
 
