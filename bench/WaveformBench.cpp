@@ -1,14 +1,16 @@
-// The waveform view's column conversion at every time/div row, and the
-// conversion with the drawing of the rows into a 1024 x 768 layer. Model 8
-// (4 MiB ring, 32 channels), the deepest record (1,024,000 samples = 4 MB)
-// captured at row 0 (2 ns), the view centred on the trigger; all 32
-// channels and four 8-member buses. Figures are in docs/performance.md
-// ("Waveform column conversion").
+// The waveform view's column conversion at every time/div row, the
+// conversion with the drawing of the rows into a 1024 x 768 layer, and the
+// whole redraw of the layers (CWaveformDrawing::DrawLayers). Model 8 (4 MiB
+// ring, 32 channels), the deepest record (1,024,000 samples = 4 MB) captured
+// at row 0 (2 ns), the view centred on the trigger; all 32 channels and four
+// 8-member buses. Figures are in docs/performance.md ("Waveform column
+// conversion", "Full waveform redraw").
 
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
-#include "display/CWaveformCore.h"
+#include "display/CWaveformDrawing.h"
+#include "display/WCursor.h"
 #include "display/WRowTexts.h"
 #include "plot/Plotrune.h"
 #include "plot/TBitmap.h"
@@ -34,7 +36,7 @@ struct Capture
     WSystem system;
     CFile settings;
     std::unique_ptr<CCaptureRecord> record;
-    std::unique_ptr<CWaveformCore> view;
+    std::unique_ptr<CWaveformDrawing> view;
 
     Capture()
     {
@@ -64,7 +66,7 @@ struct Capture
         }
         for (uint8_t c = 0; c < 28; ++c)
             settings.DisplayOrder[4 + c] = c;
-        view = std::make_unique<CWaveformCore>(system, settings, *record);
+        view = std::make_unique<CWaveformDrawing>(system, settings, *record);
         view->RefreshRowTable();
     }
 
@@ -176,5 +178,44 @@ void BM_ConvertAndDraw(benchmark::State &state)
     SetCounters(state, c);
 }
 BENCHMARK(BM_ConvertAndDraw)->ArgName("row")->DenseRange(0, Rows - 1)->Unit(Us);
+
+// The whole redraw of the layers as Redraw does it (DrawLayers): ruler, both
+// layers cleared, grid, conversion, every row of the signal list drawn with
+// its grid, texts and shape runs, the display layer composed. The list holds
+// its 32 entries (the four buses and channels 0..27) in cells of 22 pixels,
+// the smallest row height of the name grid. Argument 1 adds four user
+// cursors (two in the window, one on each side of it at most rows) to the
+// trigger cursor.
+void BM_DrawLayers(benchmark::State &state)
+{
+    Capture &c = TheCapture();
+    c.Zoom(static_cast<int>(state.range(0)));
+    constexpr int RowHeight = 22;
+    std::vector<CWaveformDrawing::ListRow> rows;
+    for (const uint8_t row : c.view->ListedRows()) {
+        const int top = static_cast<int>(rows.size()) * RowHeight;
+        rows.push_back({row, top, RowHeight});
+    }
+    WCursor cursors;
+    if (state.range(1) != 0) {
+        const WTime div = c.view->TimePerDiv;
+        for (const int n : {-3, 5, -40, 40}) {
+            WTime t = Normalise(TimeMul(div, static_cast<uint32_t>(n < 0 ? -n : n)));
+            t.sign = n < 0 ? 0 : 1;
+            cursors.AddCursor(t);
+        }
+    }
+    WCursor *withCursors = state.range(1) != 0 ? &cursors : nullptr;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(c.view->DrawLayers(rows, withCursors));
+        benchmark::DoNotOptimize(c.view->DisplayLayer.Bits().data());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state, c);
+}
+BENCHMARK(BM_DrawLayers)
+    ->ArgNames({"row", "cursors"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, Rows - 1, 1), {0, 1}})
+    ->Unit(Us);
 
 } // namespace

@@ -23,7 +23,8 @@ bool CWaveformDrawing::DrawLayers(std::span<const ListRow> rows, WCursor *cursor
     DrawRuler();
     if (!AutoStore)
         ClearLayer(WaveformLayer);
-    ClearLayer(DisplayLayer);
+    // The display layer is not cleared: ComposeDisplay copies every pixel of
+    // the waveform layer over it, so the clearing would never show.
     DrawGrid();
     bool drawn = false;
     if (CaptureValid()) {
@@ -67,36 +68,70 @@ void CWaveformDrawing::DrawGrid()
     if (GridStyle == 0)
         return;
 
+    // The grid is drawn again before every row, so its ticks and marks are
+    // stored straight into the layer, clipped as the canvas clips, instead of
+    // a canvas call per pixel or per 5-pixel line. All of them have the
+    // foreground colour, so their order does not matter. The last line is
+    // drawn once more through the canvas, which leaves the pen position and
+    // its dash pattern where the line-by-line drawing left them.
+    const int width = WaveformLayer.Width();
+    const int height = WaveformLayer.Height();
+    uint32_t *const bits = WaveformLayer.Bits().data();
+    const uint32_t pixel = TBitmap::PixelOf(ForegroundColour);
+    auto put = [&](int x, int y) {
+        if (x >= 0 && x < width && y >= 0 && y < height)
+            bits[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                pixel;
+    };
+    bool lined = false;
+    TPoint lineFrom;
+    TPoint lineTo;
+
     const int middle = h / 2;
+    // A tick is the line from (x, middle + 2) to (x, middle - 3), that end
+    // point excluded.
     auto tick = [&](int x) {
-        c.MoveTo(x, middle + 2);
-        c.LineTo(x, middle - 3);
+        for (int y = middle - 2; y <= middle + 2; ++y)
+            put(x, y);
+        lined = true;
+        lineFrom = TPoint{x, middle + 2};
+        lineTo = TPoint{x, middle - 3};
     };
     for (int n = w / 2; n > 0; n -= 10)
         tick(n);
     for (int n = w / 2 + 10; n < w; n += 10)
         tick(n);
-    if (GridStyle == 1)
-        return;
 
-    const TColor fg = ForegroundColour;
-    auto divisionLine = [&](int x) {
-        for (int dy = 0; middle - dy >= 0 || middle + dy < h; dy += 10) {
-            for (int y : {middle - dy, middle + dy}) {
-                if (GridStyle == 2) {
-                    c.SetPixel(x, y, fg);
-                } else {
-                    c.MoveTo(x - 2, y);
-                    c.LineTo(x + 2, y);
-                }
+    if (GridStyle != 1) {
+        // A dot (style 2), or the line from (x - 2, y) to (x + 2, y) without
+        // that end point.
+        auto gridMark = [&](int x, int y) {
+            if (GridStyle == 2) {
+                put(x, y);
+                return;
             }
-        }
-    };
-    // Division lines every 50 pixels, from the trigger column outwards.
-    for (int x = t; x >= 0; x -= DivisionPixels)
-        divisionLine(x);
-    for (int x = t + DivisionPixels; x < w; x += DivisionPixels)
-        divisionLine(x);
+            for (int dx = -2; dx <= 1; ++dx)
+                put(x + dx, y);
+            lined = true;
+            lineFrom = TPoint{x - 2, y};
+            lineTo = TPoint{x + 2, y};
+        };
+        auto divisionLine = [&](int x) {
+            for (int dy = 0; middle - dy >= 0 || middle + dy < h; dy += 10) {
+                gridMark(x, middle - dy);
+                gridMark(x, middle + dy);
+            }
+        };
+        // Division lines every 50 pixels, from the trigger column outwards.
+        for (int x = t; x >= 0; x -= DivisionPixels)
+            divisionLine(x);
+        for (int x = t + DivisionPixels; x < w; x += DivisionPixels)
+            divisionLine(x);
+    }
+    if (lined) {
+        c.MoveTo(lineFrom.X, lineFrom.Y);
+        c.LineTo(lineTo.X, lineTo.Y);
+    }
 }
 
 void CWaveformDrawing::DrawRuler()

@@ -1,6 +1,7 @@
 #include "plot/TBitmap.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -94,7 +95,23 @@ void TBitmap::SetSize(int newWidth, int newHeight)
 
 void TBitmap::Fill(TColor colour)
 {
-    std::fill(pixels.begin(), pixels.end(), PixelOf(colour));
+    // Sixteen pixels (one cache line) per step in 16-byte stores: the plain
+    // loop of 32-bit stores that std::fill becomes at -O2 fills a 3 MiB
+    // layer at a quarter of the speed of a copy.
+    using Quad = uint32_t __attribute__((vector_size(16)));
+    const uint32_t pixel = PixelOf(colour);
+    const Quad quad = {pixel, pixel, pixel, pixel};
+    uint32_t *p = pixels.data();
+    const size_t n = pixels.size();
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        std::memcpy(p + i, &quad, sizeof quad);
+        std::memcpy(p + i + 4, &quad, sizeof quad);
+        std::memcpy(p + i + 8, &quad, sizeof quad);
+        std::memcpy(p + i + 12, &quad, sizeof quad);
+    }
+    for (; i < n; ++i)
+        p[i] = pixel;
 }
 
 TColor TBitmap::Pixel(int x, int y) const

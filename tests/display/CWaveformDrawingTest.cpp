@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -85,6 +86,85 @@ TEST_F(Drawing, GridStylesAndTriggerMark)
         view->DrawGrid();
         EXPECT_EQ(view->WaveformLayer.Pixel(c.x, c.y) == White, c.set)
             << "style " << c.style << " at (" << c.x << ", " << c.y << ")";
+    }
+}
+
+// The grid drawn line by line and pixel by pixel on a plain canvas: ticks
+// every 10 pixels from the middle of the width, division marks every 50
+// pixels from the trigger column and every 10 pixels from the middle height.
+void ReferenceGrid(TBitmap &b, int style, int w, int h, int t)
+{
+    TCanvas &c = b.Canvas();
+    c.Pen = TPen{White, TPenStyle::Solid, 1};
+    const TPoint triangle[] = {{t - 6, 1}, {t, 7}, {t + 6, 1}, {t - 6, 1}};
+    c.Polyline(triangle);
+    c.SetPixel(t - 6, 1, White);
+    if (style == 0)
+        return;
+    const int middle = h / 2;
+    for (int n = w / 2; n > 0; n -= 10) {
+        c.MoveTo(n, middle + 2);
+        c.LineTo(n, middle - 3);
+    }
+    for (int n = w / 2 + 10; n < w; n += 10) {
+        c.MoveTo(n, middle + 2);
+        c.LineTo(n, middle - 3);
+    }
+    if (style == 1)
+        return;
+    auto line = [&](int x) {
+        for (int dy = 0; middle - dy >= 0 || middle + dy < h; dy += 10) {
+            for (int y : {middle - dy, middle + dy}) {
+                if (style == 2) {
+                    c.SetPixel(x, y, White);
+                } else {
+                    c.MoveTo(x - 2, y);
+                    c.LineTo(x + 2, y);
+                }
+            }
+        }
+    };
+    for (int x = t; x >= 0; x -= 50)
+        line(x);
+    for (int x = t + 50; x < w; x += 50)
+        line(x);
+}
+
+TEST_F(Drawing, GridIsTheOneDrawnLineByLine)
+{
+    struct Case
+    {
+        int style;
+        int width; // panel
+        int height;
+        uint16_t pre; // trigger column share, percent
+    };
+    const Case cases[] = {
+        {2, 1024, 768, 50}, {3, 1024, 768, 50}, {1, 1000, 700, 30}, {2, 333, 101, 90},
+        {3, 1200, 900, 10}, {3, 57, 3, 100},    {2, 1, 1, 50},      {3, 0, 0, 0},
+        {0, 1024, 768, 50}, {2, -5, 768, 50},
+    };
+    for (const Case &k : cases) {
+        view->GridStyle = static_cast<uint16_t>(k.style);
+        view->PanelWidth = k.width;
+        view->PanelHeight = k.height;
+        view->PreTriggerPercent = k.pre;
+        view->ClearLayer(view->WaveformLayer);
+        TBitmap expected(view->WaveformLayer.Width(), view->WaveformLayer.Height());
+        // The pen starts elsewhere, and a dashed line drawn on from where the
+        // grid leaves the pen shows that position and the dash pattern.
+        view->WaveformLayer.Canvas().MoveTo(900, 600);
+        expected.Canvas().MoveTo(900, 600);
+        view->DrawGrid();
+        const int w = std::clamp(k.width, 0, 1024);
+        ReferenceGrid(expected, k.style, w, std::min(k.height, 768),
+                      k.pre * std::max(k.width, 0) / 100);
+        for (TCanvas *c : {&view->WaveformLayer.Canvas(), &expected.Canvas()}) {
+            c->Pen = TPen{0x00FF00, TPenStyle::Dash, 1};
+            c->LineTo(700, 760);
+        }
+        EXPECT_TRUE(view->WaveformLayer == expected)
+            << "style " << k.style << ", panel " << k.width << " x " << k.height;
     }
 }
 

@@ -59,6 +59,21 @@ TEST(TBitmap, ColoursAreBgrAndPixelsNativeRgb32)
     EXPECT_EQ(bitmap.ScanLine(0)[0], 0xFFFFFFFFu);
 }
 
+TEST(TBitmap, FillSetsEveryPixelWhateverTheSize)
+{
+    // Sizes around the 16-pixel steps of the fill, and a layer row.
+    const std::pair<int, int> sizes[] = {{1, 1}, {3, 5}, {15, 1}, {16, 1}, {17, 1},
+                                         {4, 8}, {33, 3}, {1024, 3}};
+    for (const auto &[w, h] : sizes) {
+        TBitmap bitmap(w, h, White);
+        bitmap.Fill(Red);
+        int red = 0;
+        for (const uint32_t pixel : bitmap.Bits())
+            red += pixel == TBitmap::PixelOf(Red);
+        EXPECT_EQ(red, w * h) << w << " x " << h;
+    }
+}
+
 TEST(TBitmap, OutsidePixelsAreIgnored)
 {
     TBitmap bitmap(2, 2);
