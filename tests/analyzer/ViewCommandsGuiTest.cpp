@@ -219,21 +219,32 @@ TEST_F(ViewWindow, SignalListRenamesAndReordersRows)
         f.form_name->edit_name->setText("SDA");
         f.form_name->btn_yes->click();
     });
-    f.RenameListRow(1);
+    // The grid's double click on a name (column 0).
+    emit f.StringGrid1->cellDoubleClicked(1, 0);
+    QWidget *port = f.StringGrid1->viewport();
     EXPECT_EQ(f.StringGrid1->item(1, 0)->text(), "SDA");
     EXPECT_STREQ(w.Settings().ChannelEntry[1].Name.data(), "SDA");
 
-    // Dragging the first name onto the third row moves it there.
-    QWidget *port = f.StringGrid1->viewport();
+    // While the button is held the cell has a red frame; dragging the first
+    // name onto the third row moves it there.
     const int y0 = f.StringGrid1->rowViewportPosition(0) + 5;
     const int y2 = f.StringGrid1->rowViewportPosition(2) + 5;
     QTest::mousePress(port, Qt::LeftButton, {}, QPoint(20, y0));
+    const QRect cell = f.StringGrid1->visualItemRect(f.StringGrid1->item(0, 0));
+    auto frameColour = [&] { return port->grab().toImage().pixelColor(cell.left() + 20, 1); };
+    EXPECT_EQ(frameColour(), QColor(Qt::red));
     QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(20, y2));
+    EXPECT_NE(frameColour(), QColor(Qt::red));
     EXPECT_EQ(w.Settings().DisplayOrder[0], 1);
     EXPECT_EQ(w.Settings().DisplayOrder[1], 2);
     EXPECT_EQ(w.Settings().DisplayOrder[2], 0);
     EXPECT_EQ(f.StringGrid1->item(0, 0)->text(), "SDA");
     EXPECT_EQ(f.StringGrid1->item(2, 1)->text(), "0");
+
+    // A click in the pattern grid selects the same row in the name grid.
+    const int y4 = f.StringGrid2->rowViewportPosition(4) + 5;
+    QTest::mouseClick(f.StringGrid2->viewport(), Qt::LeftButton, {}, QPoint(20, y4));
+    EXPECT_EQ(f.StringGrid1->currentRow(), 4);
 }
 
 TEST_F(ViewWindow, PatternPopupSetsTheConditionOfTheClickedRow)
