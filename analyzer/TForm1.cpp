@@ -346,7 +346,8 @@ void TForm1::FormResize()
         Timer2->start();
     if (timer1)
         Timer1->start();
-    // The cursor states and the waveform are redrawn here by their views.
+    RefreshCursorStates();
+    RedrawWaveform();
     StatusBar->PlaceProgressBar();
     resizing = false;
 }

@@ -83,6 +83,10 @@ void TForm1::RefreshCursorStates()
             button->setObjectName(QStringLiteral("CursorStateButton%1").arg(s.Id));
             button->setFixedSize(CursorState::ButtonWidth, CursorState::ButtonHeight);
             button->setFocusPolicy(Qt::NoFocus);
+            // A smaller face so that "A To B = 100.000ns" fits the button.
+            QFont small = button->font();
+            small.setPointSizeF(small.pointSizeF() * 0.85);
+            button->setFont(small);
             button->setContextMenuPolicy(Qt::CustomContextMenu);
             const int32_t id = s.Id;
             connect(button, &QPushButton::pressed, this, [this, id] { CursorStates->Select(id); });

@@ -92,6 +92,8 @@ void TForm1::ShowDelay()
 
 void TForm1::RedrawWaveform()
 {
+    if (!Waveform || !Acquisition)
+        return;
     CWaveform &w = *Waveform;
     w.BackgroundColour = static_cast<TColor>(BackgroundColor);
     w.ForegroundColour = static_cast<TColor>(ForegroundColor);

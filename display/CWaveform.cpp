@@ -293,6 +293,8 @@ void CWaveform::MouseDown(QMouseEvent *event)
     drag.VerticalPosition = Device.VScrollBar->value();
     drag.HorizontalPosition = Device.HScrollBar->value();
     drag.View = ViewPosition;
+    if (HandShift)
+        Device.PaintBox->setCursor(Qt::ClosedHandCursor);
 }
 
 void CWaveform::MouseMove(QMouseEvent *event)
@@ -314,6 +316,8 @@ void CWaveform::MouseMove(QMouseEvent *event)
 void CWaveform::MouseUp(QMouseEvent *)
 {
     drag.Dragging = false;
+    if (HandShift)
+        Device.PaintBox->setCursor(HandCursor);
 }
 
 // --- Cursor markers ----------------------------------------------------------
