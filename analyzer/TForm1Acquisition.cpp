@@ -150,13 +150,9 @@ void TForm1::ConnectDevice()
 {
     if (EzUsb == nullptr)
         return;
-    // Connecting reads whatever the device still holds into the sample
-    // ring; the capture on show is kept.
-    const std::vector<uint8_t> ring = wSystem->SampleBuffer;
-    const bool connected = EzUsb->Connect();
-    if (wSystem->SampleBuffer.size() == ring.size())
-        wSystem->SampleBuffer = ring;
-    if (connected)
+    // Connecting drains the device into a buffer of its own; the capture
+    // on show stays.
+    if (EzUsb->Connect())
         Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     ShowDeviceList();
 }

@@ -3,6 +3,8 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 
+#include <vector>
+
 namespace {
 constexpr uint16_t Port1Bits = 0x1000;
 constexpr uint16_t Port2Bits = 0x5000;
@@ -55,8 +57,10 @@ bool CEzUsb::Connect()
     std::array<uint8_t, HelloReplyBytes> hello{};
     Request(Hello, CompactModel(settings.ModelCode) ? lastThreshold : 0, hello);
     Connected = true;
-    // Whatever the device still holds from an earlier session is read away.
-    BulkRead(std::span(system.SampleBuffer).first(system.MemorySize), DrainTimeoutMs);
+    // Whatever the device still holds from an earlier session is read away,
+    // into a buffer of its own: the capture on show stays in the ring.
+    std::vector<uint8_t> stale(system.MemorySize);
+    BulkRead(stale, DrainTimeoutMs);
     USBDevice->ResetDevicePort();
     return true;
 }
