@@ -386,6 +386,8 @@ public slots:
     void RedrawWaveform();
     // The trigger cursor's time given to the view.
     void SyncTriggerCursor();
+    // The view draws with the window's background and foreground colours.
+    void SyncWaveformColours();
     // Edit1 shows the view's displayed delay.
     void ShowDelay();
     // Zoom commands enabled by the zoom limits of the view's row (and only
@@ -436,6 +438,8 @@ private:
     // The signal list's mouse handling (selection, pressed frame, row
     // dragging, rename, the pattern pop-up).
     void BindGrids();
+    // Zoom In (true) or Zoom Out (false).
+    void ApplyZoomStep(bool zoomIn);
     // Mouse events of the grids' viewports (from eventFilter); true when
     // the event was used up.
     bool GridMouseEvent(QObject *watched, QEvent *event);

@@ -148,9 +148,8 @@ void TForm1AcquisitionWindow::ShowDelay(const std::string &text)
 
 void TForm1AcquisitionWindow::ClearWaveform(bool keepDrawing)
 {
+    form.SyncWaveformColours();
     CWaveform &w = *form.Waveform;
-    w.BackgroundColour = static_cast<TColor>(form.BackgroundColor);
-    w.ForegroundColour = static_cast<TColor>(form.ForegroundColor);
     w.UpdateTimeBase();
     if (!keepDrawing)
         w.ClearLayer(w.WaveformLayer);

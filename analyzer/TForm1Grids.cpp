@@ -52,18 +52,6 @@ private:
 
 int PressedRow = -1;
 
-// Takes row `from` out of the grid and puts it back at `to`, every column.
-void MoveRow(QTableWidget *grid, int from, int to)
-{
-    std::vector<QTableWidgetItem *> items;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        items.push_back(grid->takeItem(from, c));
-    grid->removeRow(from);
-    grid->insertRow(to);
-    for (int c = 0; c < grid->columnCount(); ++c)
-        grid->setItem(to, c, items[static_cast<size_t>(c)]);
-}
-
 } // namespace
 
 void TForm1::BindGrids()
@@ -127,19 +115,15 @@ void TForm1::MoveListRow(int from, int to)
     const int listed = static_cast<int>(Waveform->ListedRows().size());
     if (from >= listed || to >= listed)
         return;
-    MoveRow(StringGrid1, from, to);
-    MoveRow(StringGrid2, from, to);
-    for (int i = 0; i < StringGrid1->rowCount(); ++i)
-        StringGrid1->setRowHeight(i, std::max(StringGrid1->rowHeight(i), CWaveform::MinRowHeight));
-    StringGrid1->setCurrentCell(to, 0);
-    // The order the grid now holds is the signal list's order.
-    for (int i = 0; i < listed; ++i) {
-        const QTableWidgetItem *item = StringGrid1->item(i, 1);
-        cFile->DisplayOrder[static_cast<size_t>(i)] =
-            static_cast<uint8_t>(item ? item->text().toInt() : 0);
-    }
+    // The signal list takes the new order; the grids are rebuilt from it.
+    auto order = cFile->DisplayOrder.begin();
+    if (from < to)
+        std::rotate(order + from, order + from + 1, order + to + 1);
+    else
+        std::rotate(order + to, order + from, order + from + 1);
     Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     Waveform->RefreshRows();
+    StringGrid1->setCurrentCell(to, 0);
     RedrawWaveform();
 }
 

@@ -94,12 +94,16 @@ void TForm1::RedrawWaveform()
 {
     if (!Waveform || !Acquisition)
         return;
-    CWaveform &w = *Waveform;
-    w.BackgroundColour = static_cast<TColor>(BackgroundColor);
-    w.ForegroundColour = static_cast<TColor>(ForegroundColor);
-    w.AutoStore = Acquisition->AutoStoreOn;
+    SyncWaveformColours();
+    Waveform->AutoStore = Acquisition->AutoStoreOn;
     SyncTriggerCursor();
-    w.Redraw();
+    Waveform->Redraw();
+}
+
+void TForm1::SyncWaveformColours()
+{
+    Waveform->BackgroundColour = static_cast<TColor>(BackgroundColor);
+    Waveform->ForegroundColour = static_cast<TColor>(ForegroundColor);
 }
 
 void TForm1::ApplyZoomLimits()
@@ -143,7 +147,7 @@ void TForm1::V_Waveform_ScrollBarChange(int position)
 void TForm1::H_Waveform_ScrollBarScroll(int position)
 {
     SyncTriggerCursor();
-    Waveform->CWaveformCore::ScrollTo(position);
+    Waveform->ScrollTo(position);
     ShowDelay();
     Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     RedrawWaveform();
@@ -250,40 +254,39 @@ void TForm1::MemoryPercentChange()
 
 // --- Zoom, grid, colours, hand-shift ------------------------------------------------
 
-void TForm1::ZoomIn1Click()
+// One zoom step: the view's row (the divider's with the external clock),
+// DivComboBox, the scroll range and the zoom limits. Zooming out while a run
+// goes on lets the capture's rate follow the row.
+void TForm1::ApplyZoomStep(bool zoomIn)
 {
     TimersSuspended timers(*this);
     const bool external = cFile->ClockSource == 1;
-    const ViewCommands::ZoomStep step = ViewCommands::ZoomIn(
-        external, Waveform->TimeDivIndex, DivComboBox->currentIndex(), *wSystem);
+    const int row = Waveform->TimeDivIndex;
+    const int divider = DivComboBox->currentIndex();
+    const ViewCommands::ZoomStep step =
+        zoomIn ? ViewCommands::ZoomIn(external, row, divider, *wSystem)
+               : ViewCommands::ZoomOut(external, row, divider, *wSystem);
     if (step.Changed) {
         if (external)
             Acquisition->CaptureReady = false;
         Waveform->TimeDivIndex = static_cast<int16_t>(step.Row);
         DivComboBox->setCurrentIndex(external ? step.DividerIndex : step.Row);
+        if (!zoomIn && !external && timers.Timer1WasRunning())
+            Waveform->SetRateFromTimeDiv(step.Row);
     }
     Waveform->SetScrollRange();
     ApplyZoomLimits();
     ApplyViewChange(timers.Timer1WasRunning());
 }
 
+void TForm1::ZoomIn1Click()
+{
+    ApplyZoomStep(true);
+}
+
 void TForm1::ZoomOut1Click()
 {
-    TimersSuspended timers(*this);
-    const bool external = cFile->ClockSource == 1;
-    const ViewCommands::ZoomStep step = ViewCommands::ZoomOut(
-        external, Waveform->TimeDivIndex, DivComboBox->currentIndex(), *wSystem);
-    if (step.Changed) {
-        if (external)
-            Acquisition->CaptureReady = false;
-        Waveform->TimeDivIndex = static_cast<int16_t>(step.Row);
-        DivComboBox->setCurrentIndex(external ? step.DividerIndex : step.Row);
-        if (!external && timers.Timer1WasRunning())
-            Waveform->SetRateFromTimeDiv(step.Row);
-    }
-    Waveform->SetScrollRange();
-    ApplyZoomLimits();
-    ApplyViewChange(timers.Timer1WasRunning());
+    ApplyZoomStep(false);
 }
 
 void TForm1::GridStyle1Click()

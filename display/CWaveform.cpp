@@ -182,12 +182,6 @@ void CWaveform::SyncScrollPosition()
     bar->setValue(std::clamp(ScrollPositionOf(r), bar->minimum(), bar->maximum()));
 }
 
-void CWaveform::ScrollTo(int position)
-{
-    CWaveformCore::ScrollTo(position);
-    Redraw();
-}
-
 void CWaveform::RefreshRows()
 {
     CWaveformCore::RefreshRows();

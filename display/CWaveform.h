@@ -81,12 +81,10 @@ public:
     // rows of the signal list, the horizontal scroll position, the repaint.
     void Redraw();
 
-    // The horizontal scroll bar's range and position from the view.
+    // The horizontal scroll bar's range and position from the view (the
+    // scroll handler itself is CWaveformCore::ScrollTo, then a redraw).
     void SetScrollRange();
     void SyncScrollPosition();
-    // The horizontal scroll handler: the view moves to the position, then
-    // the redraw.
-    void ScrollTo(int position);
 
     // After the signal list or the bus definitions change: the time rows,
     // delay and row table from the settings record, the grids sized and
