@@ -165,11 +165,10 @@ void TForm1::ShowPatternPopup(int listRow, const QPoint &globalPos)
     std::vector<QMenu *> parents(items.size(), nullptr);
     for (size_t i = 0; i < items.size(); ++i) {
         const PatternPopup::Item &it = items[i];
-        const QString caption = it.HasLanguageText ? Text(it.TextId)
-                                                   : QString::fromUtf8(it.Caption);
-        QMenu *into = it.Parent == PatternPopup::NoParent
-                          ? &menu
-                          : parents[static_cast<size_t>(it.Parent)];
+        const QString caption =
+            it.HasLanguageText ? Text(it.TextId) : QString::fromUtf8(it.Caption);
+        QMenu *into =
+            it.Parent == PatternPopup::NoParent ? &menu : parents[static_cast<size_t>(it.Parent)];
         if (it.Id == PatternPopup::Action::BaseMode) {
             parents[i] = into->addMenu(caption);
             parents[i]->setEnabled(it.Enabled);

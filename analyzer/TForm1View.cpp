@@ -38,7 +38,11 @@ void Enable(std::initializer_list<QAction *> actions, bool on)
 class TimersSuspended
 {
 public:
-    explicit TimersSuspended(TForm1 &f) : form(f) { form.SuspendTimers(); }
+    explicit TimersSuspended(TForm1 &f)
+        : form(f)
+    {
+        form.SuspendTimers();
+    }
     ~TimersSuspended() { form.ResumeTimers(); }
     TimersSuspended(const TimersSuspended &) = delete;
     TimersSuspended &operator=(const TimersSuspended &) = delete;
@@ -374,8 +378,8 @@ void TForm1::PageControl1Change()
     const bool waveform = page == AcquisitionWindow::WaveformPage;
     const bool listing = page == AcquisitionWindow::ListPage;
     if (page <= 6) {
-        Enable({ZoomIn1, ZoomInButton, ZoomOut1, ZoomOutButton, GridStyle1, GridButton,
-                HandShift1, HandShiftButton, AutoStore1, AutoStoreButton, Erase1, EraseButton},
+        Enable({ZoomIn1, ZoomInButton, ZoomOut1, ZoomOutButton, GridStyle1, GridButton, HandShift1,
+                HandShiftButton, AutoStore1, AutoStoreButton, Erase1, EraseButton},
                waveform);
         Enable({BW1, B_W_Button}, waveform || listing);
         if (!waveform) {

@@ -25,7 +25,9 @@ namespace {
 class ResizeHook : public QObject
 {
 public:
-    explicit ResizeHook(std::function<void()> fn) : callback(std::move(fn)) {}
+    explicit ResizeHook(std::function<void()> fn)
+        : callback(std::move(fn))
+    {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -96,10 +98,9 @@ CWaveform::CWaveform(const WSystem &system, CFile &settings, CCaptureRecord &rec
     d.PaintBox->OnMouseUp = [this](QMouseEvent *e) { MouseUp(e); };
     if (popup) {
         d.PaintBox->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(d.PaintBox, &QWidget::customContextMenuRequested, popup,
-                         [popup, box = d.PaintBox](const QPoint &p) {
-                             popup->popup(box->mapToGlobal(p));
-                         });
+        QObject::connect(
+            d.PaintBox, &QWidget::customContextMenuRequested, popup,
+            [popup, box = d.PaintBox](const QPoint &p) { popup->popup(box->mapToGlobal(p)); });
     }
 
     d.HScrollBar = new QScrollBar(Qt::Horizontal, d.PlotPanel);
@@ -192,9 +193,9 @@ void CWaveform::RefreshRows()
     NameGrid->setRowCount(count);
     PatternGrid->setRowCount(count);
     for (int i = 0; i < count; ++i) {
-        const QString number =
-            i < static_cast<int>(listed.size()) ? QString::number(listed[static_cast<size_t>(i)])
-                                                : QString();
+        const QString number = i < static_cast<int>(listed.size())
+                                   ? QString::number(listed[static_cast<size_t>(i)])
+                                   : QString();
         auto *item = NameGrid->item(i, 1);
         if (item == nullptr) {
             item = new QTableWidgetItem;

@@ -61,7 +61,7 @@ void CWaveformDrawing::DrawGrid()
     const int t = TriggerMarkColumn();
 
     const std::array<TPoint, 4> triangle{TPoint{t - 6, 1}, TPoint{t, 7}, TPoint{t + 6, 1},
-                                     TPoint{t - 6, 1}};
+                                         TPoint{t - 6, 1}};
     c.Polyline(triangle);
     // The last point of a polyline is not set; here it is the first one again.
     c.SetPixel(t - 6, 1, ForegroundColour);
@@ -196,8 +196,8 @@ void CWaveformDrawing::DrawRow(int top, int height, int row)
     const int bus = row - channels;
     if (entry.Visible == 0 || bus >= MaxRows)
         return;
-    WRowTexts::BusTexts(BusValues(bus), BusShapes(bus), first, entry.BusWidth,
-                        entry.DisplayBase, texts);
+    WRowTexts::BusTexts(BusValues(bus), BusShapes(bus), first, entry.BusWidth, entry.DisplayBase,
+                        texts);
     writeTexts();
     drawRuns(BusShapes(bus));
 }

@@ -73,8 +73,8 @@ public:
     Plotrune Graph;
 
     int PanelHeight = DefaultLayerHeight; // H of the grid: height of the plot panel
-    uint16_t GridStyle = 2;              // 0..3
-    bool AutoStore = false;              // successive captures pile up on the waveform layer
+    uint16_t GridStyle = 2;               // 0..3
+    bool AutoStore = false;               // successive captures pile up on the waveform layer
     TColor BackgroundColour = 0x000000;
     TColor ForegroundColour = 0xFFFFFF;
 

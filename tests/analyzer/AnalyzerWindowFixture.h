@@ -147,4 +147,3 @@ inline std::string Emulated(int model, const std::string &more = {})
 {
     return "model=" + std::to_string(model) + (more.empty() ? "" : "," + more);
 }
-

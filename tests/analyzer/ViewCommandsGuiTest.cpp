@@ -294,8 +294,8 @@ TEST_F(ViewWindow, PagesOtherThanTheWaveformDisableItsCommands)
     f.HandShiftButton->trigger();
     ASSERT_TRUE(View().HandShift);
     f.PageControl1->setCurrentIndex(1); // Listing
-    for (QAction *a : {f.ZoomIn1, f.ZoomOutButton, f.GridButton, f.HandShift1, f.AutoStoreButton,
-                       f.EraseButton})
+    for (QAction *a :
+         {f.ZoomIn1, f.ZoomOutButton, f.GridButton, f.HandShift1, f.AutoStoreButton, f.EraseButton})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(f.BW1->isEnabled());
     EXPECT_FALSE(View().HandShift);

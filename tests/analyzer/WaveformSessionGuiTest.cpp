@@ -112,8 +112,9 @@ TEST(WaveformSession, I2cAndSpiScenesShowTheirSignalsAtTheTrigger)
         int lines;
         const char *picture;
     };
-    for (const Scene sc : {Scene{"scene=i2c,text=Hi,clock=100000", 2, "waveform-model5-i2c.png"},
-                           Scene{"scene=spi,text=Hi,clock=1000000", 4, "waveform-model5-spi.png"}}) {
+    for (const Scene sc :
+         {Scene{"scene=i2c,text=Hi,clock=100000", 2, "waveform-model5-i2c.png"},
+          Scene{"scene=spi,text=Hi,clock=1000000", 4, "waveform-model5-spi.png"}}) {
         AnalyzerWindow w(5, Emulated(5, sc.emulator));
         CFile &s = w.Settings();
         s.DisplayOrder.fill(static_cast<uint8_t>(w.form->System().RowCount));

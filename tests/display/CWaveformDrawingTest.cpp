@@ -74,8 +74,8 @@ TEST_F(Drawing, GridStylesAndTriggerMark)
     // Panel 1000 x 768 with the trigger at 50 %: mark tip (500, 7), middle 384.
     view->PanelWidth = 1000;
     const GridCase cases[] = {
-        {0, 500, 7, true},   {0, 494, 1, true},   {0, 506, 1, true},   {0, 500, 386, false},
-        {1, 500, 7, true},   {1, 500, 386, true}, {1, 500, 382, true}, {1, 500, 381, false},
+        {0, 500, 7, true},   {0, 494, 1, true},    {0, 506, 1, true},    {0, 500, 386, false},
+        {1, 500, 7, true},   {1, 500, 386, true},  {1, 500, 382, true},  {1, 500, 381, false},
         {1, 510, 386, true}, {1, 505, 386, false}, {1, 550, 374, false}, {2, 550, 374, true},
         {2, 450, 394, true}, {2, 549, 374, false}, {2, 550, 375, false}, {3, 548, 374, true},
         {3, 551, 374, true}, {3, 552, 374, false}, {3, 547, 374, false}, {3, 0, 384, true},
