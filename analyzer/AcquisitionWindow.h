@@ -34,6 +34,8 @@ public:
 
     virtual void EnableTimer(Timer timer, bool on) = 0;
     virtual bool TimerEnabled(Timer timer) const = 0;
+    // The progress bar, 0..100; IdleProgress when no run is going on.
+    static constexpr int IdleProgress = 100;
     virtual void SetProgress(int percent) = 0;
     virtual void SetLamp(bool on) = 0;
     virtual void SetRunControls(RunMode mode) = 0;
@@ -43,6 +45,9 @@ public:
     virtual void ChooseModel() = 0;
     // After a model change: title, time/div and depth lists, views.
     virtual void ModelChanged() = 0;
+    // The signal list is empty, so a run would draw nothing: tells the user
+    // and offers to list every channel of the model. True when accepted.
+    virtual bool OfferEveryChannel() = 0;
 
     // The page showing (WaveformPage, ListPage or another).
     virtual int ActivePage() const = 0;

@@ -136,8 +136,41 @@ void CAcquisition::EndRun()
     window.EnableTimer(Timer::Timer1, false);
     window.EnableTimer(Timer::Timer2, false);
     window.EnableTimer(Timer::Timer3, true);
+    ShowIdle();
+}
+
+void CAcquisition::ShowIdle()
+{
     window.SetLamp(false);
     window.SetRunControls(RunMode::Idle);
+    window.SetProgress(AcquisitionWindow::IdleProgress);
+}
+
+bool CAcquisition::SignalListEmpty() const
+{
+    return file.DisplayOrder[0] >= sys.RowCount;
+}
+
+bool CAcquisition::OfferSignalList()
+{
+    if (!SignalListEmpty())
+        return true;
+    if (!window.OfferEveryChannel())
+        return false;
+    ListEveryChannel();
+    window.RefreshViews();
+    return true;
+}
+
+void CAcquisition::ListEveryChannel()
+{
+    for (size_t c = 0; c < sys.ChannelCount && c < CFile::MaxChannels; ++c) {
+        file.DisplayOrder[c] = static_cast<uint8_t>(c);
+        file.ChannelEntry[c].Members[0] = static_cast<uint16_t>(c);
+        file.ChannelEntry[c].BitCount = 1;
+        file.ChannelEntry[c].InUse = 1;
+        file.BusEntry[c].BitCount = 0;
+    }
 }
 
 void CAcquisition::ReportStatus(uint8_t status)
@@ -166,7 +199,7 @@ void CAcquisition::ModelMismatch()
     window.ShowWarning(Warning::DeviceWrong);
     window.ChooseModel();
     ResetAfterModelChange();
-    window.SetRunControls(RunMode::Idle);
+    ShowIdle();
     window.SelectCombos();
 }
 
@@ -324,6 +357,7 @@ void CAcquisition::FillDemoCapture()
 
 void CAcquisition::Run()
 {
+    OfferSignalList();
     Running = true;
     SingleShot = false;
     record.CaptureValid = 0;
@@ -344,6 +378,7 @@ void CAcquisition::Run()
 
 void CAcquisition::SingleRun()
 {
+    OfferSignalList();
     Running = true;
     CaptureReady = false;
     record.CaptureValid = 0;
@@ -392,7 +427,7 @@ void CAcquisition::Stop()
     }
     AcquisitionStep = StepStart;
     window.EnableSpiPage();
-    window.SetRunControls(RunMode::Idle);
+    ShowIdle();
 }
 
 void CAcquisition::ToggleAutoStore()
@@ -409,20 +444,14 @@ void CAcquisition::ChangeModel()
     SingleShot = false;
     window.ChooseModel();
     ResetAfterModelChange();
-    window.SetRunControls(RunMode::Idle);
+    ShowIdle();
 }
 
 // --- Auto Scale -----------------------------------------------------------------
 
 void CAcquisition::AutoScaleDemo()
 {
-    for (size_t c = 0; c < sys.ChannelCount && c < CFile::MaxChannels; ++c) {
-        file.DisplayOrder[c] = static_cast<uint8_t>(c);
-        file.ChannelEntry[c].Members[0] = static_cast<uint16_t>(c);
-        file.ChannelEntry[c].BitCount = 1;
-        file.ChannelEntry[c].InUse = 1;
-        file.BusEntry[c].BitCount = 0;
-    }
+    ListEveryChannel();
     window.RefreshViews();
     FillDemoCapture();
     window.EnableTimer(Timer::Timer1, true);
@@ -547,7 +576,7 @@ void CAcquisition::AutoScale()
     TakeLastCaptureCopies();
     window.UpdateCursors();
 
-    if (file.DisplayOrder[0] >= sys.RowCount) {
+    if (!OfferSignalList()) {
         // Nothing to show: back to idle.
         window.RedrawWaveform();
         EndRun();

@@ -110,6 +110,8 @@ public:
     void TakeLastCaptureCopies();
     // The demo run's sample pattern in both rings; commands to running.
     void FillDemoCapture();
+    // Every channel of the model as a row of its own, in channel order.
+    void ListEveryChannel();
     // The views take their time rows from the settings record.
     void ViewFromRecord();
     // The delay as Edit1 shows it: a time in the time/div unit, or a count of
@@ -152,6 +154,13 @@ private:
     bool CompactModel() const;
     void ResetPort();
     void EndRun();
+    // Lamp off, commands idle, progress bar back to its idle look.
+    void ShowIdle();
+    // True when the signal list holds no row to draw.
+    bool SignalListEmpty() const;
+    // An empty signal list draws nothing: the user may list every channel
+    // (the run goes on either way). True when the list has rows now.
+    bool OfferSignalList();
     // The depth index for this run, the record's depth and trigger position
     // and the time base that follows from them.
     void ApplyRecordGeometry();

@@ -27,3 +27,12 @@ std::vector<uint8_t> HostMask::Models(uint64_t mask)
             codes.push_back(static_cast<uint8_t>(n));
     return codes;
 }
+
+std::vector<uint8_t> HostMask::Offered(std::optional<uint64_t> mask, int connected)
+{
+    uint64_t offered = mask.value_or(0);
+    // The Demo needs no analyzer, so no analyzer ever stands for it.
+    if (connected >= 1 && connected <= LastModelCode)
+        offered |= uint64_t{1} << connected;
+    return Models(offered);
+}

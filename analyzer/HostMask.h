@@ -18,4 +18,9 @@ public:
     static std::optional<uint64_t> Parse(std::string_view text);
     // The model codes the mask offers, in code order.
     static std::vector<uint8_t> Models(uint64_t mask);
+    // What the model selection offers: the mask's models plus the model of
+    // the analyzer that is connected (`connected`, when it names a model of
+    // 1..10), in code order. A mask that is no number offers the connected
+    // model alone.
+    static std::vector<uint8_t> Offered(std::optional<uint64_t> mask, int connected);
 };

@@ -100,15 +100,17 @@ void TDeviceSelectForm::FormShow()
         AppMessage::Error(this, windowTitle(),
                           QStringLiteral("'%1' is not a valid hexadecimal value.")
                               .arg(QString::fromStdString(host)));
-        return;
     }
-    for (const uint8_t code : HostMask::Models(*mask)) {
+    int selected = -1;
+    for (const uint8_t code : HostMask::Offered(mask, ConnectedModel)) {
         Device_Box->addItem(
             QString::fromUtf8(ModelTable::Model(code).listName.data(),
                               static_cast<qsizetype>(ModelTable::Model(code).listName.size())));
+        if (code == ConnectedModel || selected < 0)
+            selected = static_cast<int>(EntryCodes.size());
         EntryCodes.push_back(code);
     }
-    Device_Box->setCurrentIndex(EntryCodes.empty() ? -1 : 0);
+    Device_Box->setCurrentIndex(selected);
 }
 
 void TDeviceSelectForm::OK_btnClick()

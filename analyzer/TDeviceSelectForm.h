@@ -31,6 +31,9 @@ public:
     QPushButton *OK_btn = nullptr;
     // Model code of each list entry.
     std::vector<uint8_t> EntryCodes;
+    // The model the connected analyzer names (-1: none). It is offered and
+    // preselected whatever the [Model] Host mask says.
+    int ConnectedModel = -1;
 
 public slots:
     void FormShow();

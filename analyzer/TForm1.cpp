@@ -309,6 +309,7 @@ void TForm1::SelectModelAtStart()
         cFile->ResetSettings();
         return;
     }
+    DeviceSelectForm->ConnectedModel = ConnectedModel();
     DeviceSelectForm->SelectModelAtStart(*cFile, *wSystem, systemIni);
 }
 

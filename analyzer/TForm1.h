@@ -115,6 +115,8 @@ public:
     int ListGridHeight() const;
     // The time/div row the view shows.
     int CurrentTimeDivRow() const;
+    // The model code the connected analyzer names, -1 when none answers.
+    int ConnectedModel();
     // Places Panel8 over Panel5, shifted by the waveform's vertical scroll.
     void LayoutPanel8();
 

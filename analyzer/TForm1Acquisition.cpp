@@ -7,6 +7,7 @@
 #include "analyzer/TForm1AcquisitionWindow.h"
 #include "analyzer/ViewCommands.h"
 #include "device/CEzUsb.h"
+#include "device/CFile.h"
 #include "display/CWaveform.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <initializer_list>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -117,6 +119,16 @@ void TForm1::CreateCommandChannel()
         Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     ShowDeviceList();
     UsbEventTimer->start();
+}
+
+int TForm1::ConnectedModel()
+{
+    if (EzUsb == nullptr || !EzUsb->Connected)
+        return -1;
+    // Asked with a record of its own: the settings keep their model code.
+    auto probe = std::make_unique<CFile>();
+    const uint8_t model = EzUsb->IdentifyDevice(*probe);
+    return model >= 1 && model <= 10 ? model : -1;
 }
 
 void TForm1::ShowDeviceList()

@@ -5,10 +5,12 @@
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TLamp.h"
+#include "analyzer/UiText.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
 #include "display/TPaintBox.h"
 #include "display/WCursor.h"
+#include "lang/LanguageDefaults.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -90,8 +92,20 @@ void TForm1AcquisitionWindow::ChooseModel()
 {
     form.SuspendTimers();
     form.CreateDialogs();
+    form.DeviceSelectForm->ConnectedModel = form.ConnectedModel();
     form.DeviceSelectForm->ChooseModel(form.Settings(), form.System(), form.SystemIniPath());
     form.ResumeTimers();
+}
+
+bool TForm1AcquisitionWindow::OfferEveryChannel()
+{
+    form.SuspendTimers();
+    const bool yes =
+        AppMessage::YesNo(&form, form.windowTitle(),
+                          UiText::Get("WarningString", "strEmptyList",
+                                      LanguageDefaults::Text("WarningString", "strEmptyList")));
+    form.ResumeTimers();
+    return yes;
 }
 
 void TForm1AcquisitionWindow::ModelChanged()

@@ -21,6 +21,7 @@ public:
     void ShowWarning(Warning warning) override;
     void ChooseModel() override;
     void ModelChanged() override;
+    bool OfferEveryChannel() override;
 
     int ActivePage() const override;
     int DivComboBoxIndex() const override;

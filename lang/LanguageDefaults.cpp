@@ -331,6 +331,8 @@ constexpr Entry Table[] = {
     {"WarningString", "strSelDevice", "Select Device."},
     {"WarningString", "strNoSupport", "This function is not supported PC-Base Logic Analyzer."},
     {"WarningString", "strLanguageChange", "Please restart Tracemoor."},
+    {"WarningString", "strEmptyList",
+     "The signal list is empty, so a capture would show nothing. List every channel?"},
     // [StatusBar]
     {"StatusBar", "strSampleRate", "Sample Rate : "},
     {"StatusBar", "strClock", "CK: Ext"},

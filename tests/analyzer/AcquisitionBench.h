@@ -40,6 +40,11 @@ public:
             onChooseModel();
     }
     void ModelChanged() override { ++modelChanges; }
+    bool OfferEveryChannel() override
+    {
+        ++channelOffers;
+        return listEveryChannel;
+    }
     int ActivePage() const override { return page; }
     int DivComboBoxIndex() const override { return divIndex; }
     void SelectCombos() override {}
@@ -75,6 +80,8 @@ public:
     std::vector<Warning> warnings;
     int modelChoices = 0;
     int modelChanges = 0;
+    int channelOffers = 0;
+    bool listEveryChannel = false; // the answer to the empty-list offer
     std::function<void()> onChooseModel;
     int page = WaveformPage;
     int divIndex = 3;

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -184,14 +185,24 @@ TEST(AcquisitionWindow, AnotherModelSaysVersionIsWrongAndOpensTheModelSelection)
 {
     AnalyzerWindow w(5, Emulated(6));
     const int dialogsAtStart = w.dialogs;
-    ModalAnswerer answer([](QWidget *dialog) {
-        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+    std::vector<uint8_t> offered;
+    int preselected = -1;
+    ModalAnswerer answer([&](QWidget *dialog) {
+        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog)) {
+            offered = select->EntryCodes;
+            preselected = select->EntryCodes.at(
+                static_cast<size_t>(std::max(select->Device_Box->currentIndex(), 0)));
             select->OK_btn->click();
+        }
     });
     w.form->RunButton->trigger();
     ASSERT_TRUE(w.WaitIdle());
     EXPECT_EQ(w.Messages(), QStringList{"Version is wrong."});
     EXPECT_EQ(answer.Seen(), 1);
+    // The analyzer that is attached is offered beside the mask and preselected.
+    EXPECT_EQ(offered, (std::vector<uint8_t>{5, 6}));
+    EXPECT_EQ(preselected, 6);
+    EXPECT_EQ(w.form->System().ModelCode, 6);
     EXPECT_EQ(dialogsAtStart, 1);
     EXPECT_FALSE(w.Acquisition().Running);
     EXPECT_EQ(w.Acquisition().AcquisitionStep, CAcquisition::StepSendSettings);
@@ -249,10 +260,12 @@ TEST(AcquisitionWindow, ChangeModelTakesTheChosenModelWithFreshSettings)
     EXPECT_EQ(w.form->Memory_Depth_ComboBox->count(), 11);
     EXPECT_TRUE(w.Idle());
 
-    // The analyzer is a model 6: a run now captures.
+    // The analyzer is a model 6: a run now captures. The fresh settings list
+    // no channel, so the run offers to list them first (answered No here).
     w.form->SingleRunButton->trigger();
     ASSERT_TRUE(w.WaitIdle());
-    EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
+    ASSERT_EQ(w.Messages().size(), 1) << w.Messages().join("|").toStdString();
+    EXPECT_TRUE(w.Messages()[0].startsWith("The signal list is empty"));
     EXPECT_EQ(w.Record().CaptureValid, 1);
 }
 

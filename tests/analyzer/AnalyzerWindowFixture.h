@@ -14,12 +14,14 @@
 #include "device/EmulatedDriver.h"
 #include "display/CCaptureRecord.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -79,21 +81,33 @@ inline void KeepScreenshot(QWidget &window, const char *name)
 class AnalyzerWindow
 {
 public:
-    AnalyzerWindow(int model, const std::string &emulator)
+    // `listChannels`: every channel is listed in the signal list after start.
+    AnalyzerWindow(int model, const std::string &emulator, bool listChannels = true)
         : environment(model == 0 ? std::string("demo") : emulator)
     {
         // Only the model asked for is offered; the selection at start takes it.
         std::ofstream(folder.File("System.ini"))
             << "[History]\nLastFile=\n[Model]\nHost=" << std::hex << (1 << model) << "\n";
         form = std::make_unique<TForm1>(nullptr, folder.File("System.ini"));
-        ModalAnswerer answer([this](QWidget *dialog) {
+        ModalAnswerer answer([this, model](QWidget *dialog) {
             ++dialogs;
-            if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+            if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog)) {
+                // The connected analyzer is offered too: take the model asked for.
+                const auto &codes = select->EntryCodes;
+                const auto entry = std::find(codes.begin(), codes.end(), model);
+                if (entry != codes.end())
+                    select->Device_Box->setCurrentIndex(static_cast<int>(entry - codes.begin()));
                 select->OK_btn->click();
+            }
         });
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         EXPECT_EQ(form->System().ModelCode, model);
+        // A user who has listed the channels: a run draws them without asking.
+        if (listChannels) {
+            form->Acquisition->ListEveryChannel();
+            form->RefreshFromSettings(false);
+        }
     }
 
     CAcquisition &Acquisition() { return *form->Acquisition; }

@@ -142,6 +142,7 @@ TEST_P(SequenceFault, GivesItsMessageAndLeavesTheProgramUsable)
     EXPECT_EQ(bench.window.warnings, c.warnings);
     EXPECT_TRUE(bench.window.Idle());
     EXPECT_FALSE(bench.window.lamp);
+    EXPECT_EQ(bench.window.progress, AcquisitionWindow::IdleProgress);
     EXPECT_FALSE(bench.acquisition->Running);
     EXPECT_EQ(bench.record->CaptureValid, c.captured ? 1 : 0);
     if (c.captured) {
@@ -312,6 +313,7 @@ TEST_P(ModelMismatch, SaysVersionIsWrongAndOpensTheModelSelection)
     EXPECT_EQ(bench.window.modelChoices, 1);
     EXPECT_EQ(bench.window.modelChanges, 1);
     EXPECT_TRUE(bench.window.Idle());
+    EXPECT_EQ(bench.window.progress, AcquisitionWindow::IdleProgress);
     EXPECT_FALSE(bench.acquisition->Running);
     EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepSendSettings);
     // The settings were reset for the model chosen, the ring cleared.
@@ -513,15 +515,92 @@ TEST(AutoScale, TakesTheDevicesSettingsAndRunsWithThem)
     bench.acquisition->Stop();
 }
 
-TEST(AutoScale, NothingToShowEndsIdle)
+TEST(AutoScale, NothingToShowEndsIdleUnlessTheUserListsEveryChannel)
 {
-    AcquisitionBench bench(6, "model=6");
-    bench.acquisition->AutoScale(); // the device's block lists no signal
-    EXPECT_TRUE(bench.window.warnings.empty());
-    EXPECT_TRUE(bench.window.Idle());
-    EXPECT_FALSE(bench.acquisition->Running);
-    EXPECT_EQ(bench.CountOf(CEzUsb::AutoScale), 1);
+    for (const bool accept : {false, true}) {
+        AcquisitionBench bench(6, "model=6");
+        bench.window.listEveryChannel = accept;
+        bench.acquisition->AutoScale(); // the device's block lists no signal
+        EXPECT_EQ(bench.window.channelOffers, 1);
+        EXPECT_TRUE(bench.window.warnings.empty());
+        EXPECT_EQ(bench.CountOf(CEzUsb::AutoScale), 1);
+        if (!accept) {
+            EXPECT_TRUE(bench.window.Idle());
+            EXPECT_FALSE(bench.acquisition->Running);
+            continue;
+        }
+        // The scaled settings now list CH0..CH31 and the capture sequence runs.
+        EXPECT_EQ(bench.settings.DisplayOrder[31], 31);
+        EXPECT_EQ(bench.settings.ChannelEntry[31].Members[0], 31);
+        EXPECT_TRUE(bench.window.TimerEnabled(Timer::Timer1));
+        bench.TickUntilShown(1);
+        EXPECT_EQ(bench.window.captures, 1);
+        bench.acquisition->Stop();
+    }
 }
+
+// --- The empty signal list ------------------------------------------------------
+
+struct EmptyListCase
+{
+    const char *name;
+    int model;
+    bool single;
+    bool accept;
+};
+
+class EmptySignalList : public testing::TestWithParam<EmptyListCase>
+{
+};
+
+TEST_P(EmptySignalList, RunsOfferToListEveryChannelAndGoOnEitherWay)
+{
+    const EmptyListCase &c = GetParam();
+    AcquisitionBench bench(c.model, c.model == 0 ? "" : "model=" + std::to_string(c.model));
+    bench.window.listEveryChannel = c.accept;
+    const CFile defaults = bench.settings;
+    const size_t channels = bench.system.ChannelCount;
+    if (c.single)
+        bench.acquisition->SingleRun();
+    else
+        bench.acquisition->Run();
+    EXPECT_EQ(bench.window.channelOffers, 1);
+    EXPECT_TRUE(bench.acquisition->Running);
+    if (c.accept) {
+        for (size_t ch = 0; ch < channels; ++ch) {
+            EXPECT_EQ(bench.settings.DisplayOrder[ch], ch);
+            EXPECT_EQ(bench.settings.ChannelEntry[ch].Members[0], ch);
+            EXPECT_EQ(bench.settings.ChannelEntry[ch].InUse, 1);
+        }
+        EXPECT_GE(bench.window.viewRefreshes, 1);
+    } else {
+        EXPECT_EQ(bench.settings.DisplayOrder, defaults.DisplayOrder);
+    }
+    bench.TickUntilShown(1);
+    EXPECT_EQ(bench.window.captures, 1);
+    bench.acquisition->Stop();
+
+    // Once listed, the next run asks nothing; a declined list asks again.
+    bench.acquisition->Run();
+    EXPECT_EQ(bench.window.channelOffers, c.accept ? 1 : 2);
+    bench.acquisition->Stop();
+
+    // The stored defaults of a fresh record stay as they were.
+    CFile fresh;
+    fresh.ModelCode = static_cast<uint8_t>(c.model);
+    fresh.ResetSettings();
+    EXPECT_EQ(fresh.DisplayOrder, defaults.DisplayOrder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, EmptySignalList,
+    testing::Values(EmptyListCase{"RunAccepted", 5, false, true},
+                    EmptyListCase{"RunDeclined", 5, false, false},
+                    EmptyListCase{"SingleRunAccepted32Channels", 8, true, true},
+                    EmptyListCase{"SingleRunDeclined", 5, true, false},
+                    EmptyListCase{"DemoRunAccepted", 0, false, true},
+                    EmptyListCase{"DemoSingleRunDeclined", 0, true, false}),
+    [](const testing::TestParamInfo<EmptyListCase> &row) { return row.param.name; });
 
 TEST(AutoScale, CompactModelsResetTheTriggerAndListEveryChannel)
 {
@@ -682,10 +761,12 @@ TEST(StopCommand, SendsStopCaptureOnceAndReturnsToIdle)
     bench.acquisition->Run();
     bench.Tick(1);
     bench.window.lamp = true;
+    EXPECT_LT(bench.window.progress, AcquisitionWindow::IdleProgress); // partly filled
     const int before = bench.CountOf(CEzUsb::StopCapture);
     bench.acquisition->Stop();
     EXPECT_EQ(bench.CountOf(CEzUsb::StopCapture), before + 1);
     EXPECT_FALSE(bench.window.lamp);
+    EXPECT_EQ(bench.window.progress, AcquisitionWindow::IdleProgress);
     EXPECT_TRUE(bench.window.Idle());
     EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepStart);
 }

@@ -42,4 +42,29 @@ TEST(HostMaskParse, RejectsTextThatIsNoHexadecimalNumber)
         EXPECT_FALSE(HostMask::Parse(bad).has_value()) << '"' << bad << '"';
 }
 
+TEST(HostMaskOffered, AddsTheConnectedAnalyzerToWhateverTheMaskOffers)
+{
+    struct Case
+    {
+        std::optional<uint64_t> mask;
+        int connected;
+        std::vector<uint8_t> offered;
+    };
+    const Case cases[] = {
+        {0x1, 5, {0, 5}}, // a fresh System.ini offers Demo only
+        {0x6, 1, {1, 2}}, // already offered: not listed twice
+        {0x7FF, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {0x0, 9, {9}},          // an empty mask still offers the analyzer
+        {std::nullopt, 3, {3}}, // and so does a mask that is no number
+        {0x1, -1, {0}},         // nothing connected
+        {0x1, 0, {0}},          // not identified
+        {0x2, 0xE0, {1}},       // busy, or any byte that is no model
+        {std::nullopt, -1, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(HostMask::Offered(c.mask, c.connected), c.offered)
+            << "mask " << (c.mask ? std::to_string(*c.mask) : "none") << ", connected "
+            << c.connected;
+}
+
 } // namespace
