@@ -1,5 +1,7 @@
 #!/bin/sh
 # Configures (once) and builds into build/ (or build-asan/ with --sanitize).
+# Targets named after the options are built alone (default: everything):
+#   scripts/build.sh tracemoor
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -8,8 +10,12 @@ extra=""
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_BENCH=OFF"
+  shift
 fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja $extra
 fi
-cmake --build "$dir" --parallel "$(nproc)"
+if [ $# -gt 0 ]; then
+  set -- --target "$@"
+fi
+cmake --build "$dir" --parallel "$(nproc)" "$@"
