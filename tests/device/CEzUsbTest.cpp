@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <vector>
@@ -215,6 +216,30 @@ TEST(CEzUsbBulk, ShortReadCountsAsFailed)
     EXPECT_FALSE(ch.usb->BulkRead(block, 100));
     ASSERT_EQ(ch.usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
     EXPECT_TRUE(ch.usb->BulkRead(block, 100));
+}
+
+TEST(CEzUsbBulk, ReadCompletingAfterItsAbortNeverWritesIntoTheCallersBuffer)
+{
+    Channel ch("model=1,lateabort=ReadBlock*1");
+    ASSERT_EQ(ch.usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    std::vector<uint8_t> block(CFile::BlockSize, 0);
+    EXPECT_FALSE(ch.usb->BulkRead(block, 100));
+    EXPECT_FALSE(ch.usb->Device().BulkInEndPt->TransferPending());
+    // The host moves on; only now does the aborted read come back, with data.
+    ASSERT_EQ(ch.usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    EXPECT_EQ(std::count(block.begin(), block.end(), 0), static_cast<long>(block.size()));
+    ASSERT_TRUE(ch.usb->BulkRead(ch.record.Block(), 100));
+    EXPECT_TRUE(ch.record.ParseBlock());
+}
+
+TEST(CEzUsbBulk, ConnectsWhenTheDrainComesBackAfterItsBufferIsGone)
+{
+    // Connect's drain buffer is released when Connect returns; the drain
+    // completes on the next request (AddressSanitizer watches the write).
+    Channel ch("model=2,lateabort=Hello*1");
+    ASSERT_TRUE(ch.usb->Connected);
+    EXPECT_EQ(ch.usb->SendCommand(CEzUsb::CheckReady), CEzUsb::StatusAccepted);
+    EXPECT_EQ(ch.usb->IdentifyDevice(ch.record), 2);
 }
 
 TEST(CEzUsbBulk, UnpluggingDuringTheSampleWriteLoopEndsItAfter500Attempts)
