@@ -678,7 +678,11 @@ void CAcquisition::WaitCaptureDone()
         return;
     }
     if (CompactModel()) {
-        if (!EzUsb->BulkRead(image.Buffer().first(RunImageBytes), BlockTimeoutMs)) {
+        // The reply may be shorter than the buffer: it counts once the words
+        // that carry the end address have arrived.
+        size_t received = 0;
+        if (!EzUsb->BulkReadUpTo(image.Buffer().first(RunImageBytes), BlockTimeoutMs, received) ||
+            received < AFile::TriggerReplyBytes) {
             ResetPort();
             return;
         }

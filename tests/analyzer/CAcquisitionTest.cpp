@@ -174,11 +174,44 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"UnplugAtIdentify", "unplug=0x80", {Warning::NoDevice}, false},
         FaultCase{"ShortSampleRead", "short=ReadSamples*1", {}, true},
         FaultCase{"ShortBlockRead", "short=ReadBlock*2", {}, true},
+        FaultCase{"ShortIdentityBlock", "short=Identify", {}, true},
         FaultCase{"CorruptedBlock", "corrupt=3", {}, true},
         FaultCase{"BlockTimeOut", "timeout=ReadBlock*2", {}, true},
         FaultCase{"SampleTimeOut", "timeout=ReadSamples*1", {}, true},
         FaultCase{"SettingsTimeOut", "timeout=WriteBlock*1", {}, true}),
     [](const testing::TestParamInfo<FaultCase> &row) { return row.param.name; });
+
+TEST(CaptureSequence, CompactModelsTakeAShortReplyThatCarriesTheEndAddress)
+{
+    const struct
+    {
+        int model;
+        const char *fault;
+        bool captured; // else step 2 keeps asking
+    } cases[] = {
+        {9, "short=ReadBlock:6", true},
+        {10, "short=ReadBlock:64", true},
+        {9, "short=ReadBlock:5", false},
+    };
+    for (const auto &c : cases) {
+        const std::string config = "model=" + std::to_string(c.model) + "," + c.fault;
+        AcquisitionBench bench(c.model, config);
+        bench.SetCounterTrigger();
+        bench.acquisition->SingleRun();
+        bench.Tick(50);
+        EXPECT_EQ(bench.window.captures, c.captured ? 1 : 0) << config;
+        EXPECT_TRUE(bench.window.warnings.empty()) << config;
+        if (c.captured) {
+            EXPECT_TRUE(bench.window.Idle()) << config;
+            EXPECT_EQ(bench.record->CaptureValid, 1) << config;
+            EXPECT_EQ(bench.settings.ReportedEndAddress,
+                      bench.Analyzer().LastCapture()->ReportedEnd)
+                << config;
+        } else {
+            EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepWait) << config;
+        }
+    }
+}
 
 TEST(CaptureSequence, FailedSampleReadKeepsTheCaptureBefore)
 {

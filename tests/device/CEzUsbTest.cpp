@@ -291,7 +291,13 @@ INSTANTIATE_TEST_SUITE_P(
                     IdentityCase{"Model10ByStatus", "model=10", 10, 10},
                     IdentityCase{"Busy", "model=3,answer=Identify:0xE0", 0xE0, 77},
                     IdentityCase{"LinkFail", "model=3,linkfail=Identify", 0, 77},
-                    IdentityCase{"FailedRead", "model=3,timeout=Identify", 0, 77}),
+                    IdentityCase{"FailedRead", "model=3,timeout=Identify", 0, 77},
+                    // Model 5's three texts take 44 bytes with their zero bytes.
+                    IdentityCase{"ShortBlockWithItsTexts", "model=5,short=Identify:44", 5, 5},
+                    IdentityCase{"HalfABlock", "model=5,short=Identify", 5, 5},
+                    IdentityCase{"LastTextUnended", "model=5,short=Identify:43", 0, 77},
+                    IdentityCase{"CutInTheModelText", "model=5,short=Identify:36", 0, 77},
+                    IdentityCase{"EmptyReply", "model=5,short=Identify:0", 0, 77}),
     [](const testing::TestParamInfo<IdentityCase> &param) { return param.param.Name; });
 
 TEST(CEzUsbIdentify, UnknownStringsGiveModelZero)
