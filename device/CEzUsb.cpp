@@ -33,6 +33,7 @@ uint16_t CEzUsb::ThresholdWord(uint16_t level, uint16_t portBits)
 bool CEzUsb::Connect()
 {
     DeviceNames.clear();
+    AccessDenied = false;
     const int count = USBDevice->CountDevices();
     if (count == 0) {
         Connected = false;
@@ -42,15 +43,19 @@ bool CEzUsb::Connect()
         DeviceNames.push_back("Device" + std::to_string(i));
 
     bool found = false;
+    bool denied = false;
     for (int i = 0; i < count && !found; ++i) {
         USBDevice->ResetDevicePort();
         USBDevice->OpenDevice(i);
-        found = USBDevice->IsOpen() && USBDevice->VendorID == AnalyzerVendor &&
-                USBDevice->ProductID == AnalyzerProduct;
+        const bool analyzer =
+            USBDevice->VendorID == AnalyzerVendor && USBDevice->ProductID == AnalyzerProduct;
+        found = USBDevice->IsOpen() && analyzer;
+        denied = denied || (USBDevice->AccessDenied && analyzer);
     }
     if (!found) {
         USBDevice->CloseDevice();
         Connected = false;
+        AccessDenied = denied;
         return false;
     }
 

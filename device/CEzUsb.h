@@ -86,6 +86,9 @@ public:
     static uint16_t ThresholdWord(uint16_t level, uint16_t portBits);
 
     bool Connected = false;
+    // Connect found an analyzer but the system does not let this user open
+    // it (no udev rule for it yet): the cause to name instead of "no device".
+    bool AccessDenied = false;
     bool ArrivalSeen = false;
     std::vector<std::string> DeviceNames; // "Device0", "Device1", ...
 

@@ -216,6 +216,8 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Polls = static_cast<int>(*number);
         } else if (key == "olddriver" && value.empty()) {
             config.OldDriver = true;
+        } else if (key == "noaccess" && value.empty()) {
+            config.NoAccess = true;
         } else if (key == "busy" && number) {
             config.Faults.push_back({EmulatorFault::Kind::Busy, -1, 0xE0,
                                      static_cast<int>(std::min<uint32_t>(*number, 1000000)), 1});

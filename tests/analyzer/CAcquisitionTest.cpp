@@ -478,6 +478,39 @@ TEST(AutoScale, WithoutADeviceEndsWithNoDeviceConnected)
     }
 }
 
+TEST(AutoScale, AnAnalyzerThisUserMayNotOpenIsNamedInsteadOfNoDevice)
+{
+    // Run, Single Run and Auto Scale; another device of the vendor that may
+    // not be opened is no analyzer.
+    const struct
+    {
+        const char *emulator;
+        std::vector<Warning> run;
+        int modelChoices; // the run opens the model selection
+        std::vector<Warning> autoScale;
+    } cases[] = {
+        {"model=5,noaccess", {Warning::NoAccess}, 0, {Warning::NoAccess}},
+        {"foreign=1,count=0,noaccess", {Warning::DeviceWrong}, 1, {Warning::NoDevice}},
+    };
+    for (const auto &c : cases) {
+        for (const bool single : {false, true}) {
+            AcquisitionBench bench(5, c.emulator);
+            if (single)
+                bench.acquisition->SingleRun();
+            else
+                bench.acquisition->Run();
+            bench.Tick();
+            EXPECT_EQ(bench.window.warnings, c.run) << c.emulator;
+            EXPECT_TRUE(bench.window.Idle()) << c.emulator;
+            EXPECT_EQ(bench.window.modelChoices, c.modelChoices) << c.emulator;
+        }
+        AcquisitionBench bench(5, c.emulator);
+        bench.acquisition->AutoScale();
+        EXPECT_EQ(bench.window.warnings, c.autoScale) << c.emulator;
+        EXPECT_TRUE(bench.window.Idle()) << c.emulator;
+    }
+}
+
 TEST(AutoScale, GivesUpOnTheCommandAfter5002RequestsWithAMessage)
 {
     AcquisitionBench bench(5, "model=5,answer=AutoScale:0xE0");

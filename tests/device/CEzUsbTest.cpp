@@ -64,6 +64,28 @@ TEST(CEzUsbConnect, NoAnalyzerAmongTheDevicesLeavesItDisconnected)
     EXPECT_EQ(ch.usb->DeviceNames.size(), 2u);
 }
 
+TEST(CEzUsbConnect, AnAnalyzerThisUserMayNotOpenIsToldFromNoAnalyzer)
+{
+    const struct
+    {
+        const char *config;
+        bool connected;
+        bool denied;
+    } cases[] = {
+        {"model=5,noaccess", false, true},
+        {"foreign=1,count=1,noaccess", false, true},
+        {"foreign=1,count=0,noaccess", false, false}, // another device of the vendor only
+        {"count=0", false, false},
+        {"model=5", true, false},
+    };
+    for (const auto &c : cases) {
+        Channel ch(c.config);
+        EXPECT_EQ(ch.usb->Connected, c.connected) << c.config;
+        EXPECT_EQ(ch.usb->AccessDenied, c.denied) << c.config;
+        EXPECT_EQ(ch.driver->OpenHandles(), c.connected ? 1 : 0) << c.config;
+    }
+}
+
 TEST(CEzUsbConnect, NotConnectedCommandsGive0x36AndTransfersFail)
 {
     Channel ch("count=0");

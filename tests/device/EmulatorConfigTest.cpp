@@ -9,7 +9,8 @@ namespace {
 TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
 {
     const auto c = EmulatorConfig::Parse(
-        "model=5,count=2,foreign=1,scene=uart,text=Hi,baud=115200,seed=9,polls=0,olddriver");
+        "model=5,count=2,foreign=1,scene=uart,text=Hi,baud=115200,seed=9,polls=0,olddriver,"
+        "noaccess");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->ModelOf(0), 5);
     EXPECT_EQ(c->ModelOf(1), 5);
@@ -21,6 +22,7 @@ TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
     EXPECT_EQ(c->Seed, 9u);
     EXPECT_EQ(c->Polls, 0);
     EXPECT_TRUE(c->OldDriver);
+    EXPECT_TRUE(c->NoAccess);
 }
 
 TEST(EmulatorConfig, ShortFormsAndModelLists)
