@@ -11,8 +11,8 @@ AboutIdentity AboutIdentity::Read(CEzUsb &usb)
     if (!usb.Connected || usb.SendCommand(CEzUsb::Identify) != CEzUsb::StatusAccepted)
         return {};
     std::this_thread::sleep_for(BlockDelay);
-    std::vector<uint8_t> block(CEzUsb::IdentityBlockSize, 0);
-    if (!usb.BulkRead(block, CEzUsb::IdentityTimeoutMs))
+    std::vector<uint8_t> block;
+    if (!usb.ReadIdentityBlock(block))
         return {};
     return FromBlock(block);
 }

@@ -25,7 +25,11 @@ public:
         LinkFail,       // "Linking fail."
         DeviceWrong,    // "Version is wrong."
         ProcessingFail, // "Processing fail.": Auto Scale got no settings back
+        NoAccess,       // NoAccessText: an analyzer is there that may not be opened
     };
+    static constexpr const char *NoAccessText =
+        "The analyzer is connected but this user may not open it. Install the udev rule "
+        "(60-tracemoor.rules) and plug the analyzer in again.";
     // Pages of the main window the sequence tells apart.
     static constexpr int WaveformPage = 0;
     static constexpr int ListPage = 1;

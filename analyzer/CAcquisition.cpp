@@ -79,6 +79,11 @@ bool CAcquisition::Connected() const
     return EzUsb != nullptr && EzUsb->Connected;
 }
 
+bool CAcquisition::AccessDenied() const
+{
+    return EzUsb != nullptr && !EzUsb->Connected && EzUsb->AccessDenied;
+}
+
 bool CAcquisition::CompactModel() const
 {
     return file.ModelCode == 9 || file.ModelCode == 10;
@@ -182,7 +187,7 @@ void CAcquisition::ReportStatus(uint8_t status)
     if (status == LinkFail)
         window.ShowWarning(Warning::LinkFail);
     else if (status == NoDevice)
-        window.ShowWarning(Warning::NoDevice);
+        window.ShowWarning(AccessDenied() ? Warning::NoAccess : Warning::NoDevice);
 }
 
 void CAcquisition::ModelMismatch()
@@ -652,6 +657,11 @@ void CAcquisition::SendSettings()
     TakeLastCaptureCopies();
     window.WriteStatusBar();
 
+    if (AccessDenied()) {
+        // Not another model: the analyzer is there but may not be opened.
+        ReportStatus(NoDevice);
+        return;
+    }
     const bool wasConnected = Connected();
     const uint8_t model = EzUsb != nullptr ? EzUsb->IdentifyDevice(file) : 0;
     if (model == 0 && wasConnected && LinkLost()) {
@@ -707,7 +717,11 @@ void CAcquisition::WaitCaptureDone()
         return;
     }
     if (CompactModel()) {
-        if (!EzUsb->BulkRead(image.Buffer().first(RunImageBytes), BlockTimeoutMs)) {
+        // The reply may be shorter than the buffer: it counts once the words
+        // that carry the end address have arrived.
+        size_t received = 0;
+        if (!EzUsb->BulkReadUpTo(image.Buffer().first(RunImageBytes), BlockTimeoutMs, received) ||
+            received < AFile::TriggerReplyBytes) {
             ResetPort();
             return;
         }

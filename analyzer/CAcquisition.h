@@ -91,7 +91,9 @@ public:
 
     // --- Pieces shared with the other commands -------------------------------
     // 0xE0 does nothing; any other status ends the run, returns to idle and
-    // shows "Linking fail." (0x35) or "No device connected." (0x36).
+    // shows "Linking fail." (0x35) or "No device connected." (0x36; the
+    // access message instead when the analyzer is there but may not be
+    // opened).
     void ReportStatus(uint8_t status);
     // The window closed the link after the analyzer was removed. A run that
     // a failed transfer had just ended silently is reported now.
@@ -151,6 +153,8 @@ private:
     // Delivers pending device changes; true when the analyzer is gone.
     bool LinkLost();
     bool Connected() const;
+    // No link, because the analyzer present may not be opened by this user.
+    bool AccessDenied() const;
     bool CompactModel() const;
     void ResetPort();
     void EndRun();

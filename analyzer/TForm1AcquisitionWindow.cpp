@@ -84,6 +84,9 @@ void TForm1AcquisitionWindow::ShowWarning(Warning warning)
     case Warning::ProcessingFail:
         text = WSysLanguage::strProcfail;
         break;
+    case Warning::NoAccess:
+        AppMessage::Warning(&form, form.windowTitle(), QString::fromUtf8(NoAccessText));
+        return;
     }
     AppMessage::Warning(&form, form.windowTitle(), form.Text(text));
 }

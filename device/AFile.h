@@ -14,6 +14,9 @@ class AFile
 public:
     static constexpr size_t BufferSize = 1024;
     static constexpr int Words = 29;
+    // The start of the device's reply that ReadTriggerReply takes (three
+    // words); the device may end its reply after them.
+    static constexpr size_t TriggerReplyBytes = 6;
 
     // Fills words 0..28 from the record and writes them to bytes 0..57 of the
     // buffer; the rest of the buffer keeps what it holds.

@@ -221,6 +221,10 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Vendor(const Setup &setup, std::span<u
             } else if (EmulatorFault *s = ActiveFault(EmulatorFault::Kind::Short, code)) {
                 Use(*s);
                 bulkFault = BulkFault::Short;
+                shortBytes = s->Bytes;
+            } else if (EmulatorFault *l = ActiveFault(EmulatorFault::Kind::LateAbort, code)) {
+                Use(*l);
+                bulkFault = BulkFault::LateAbort;
             }
         }
     }
@@ -352,11 +356,12 @@ AnalyzerFirmware::Reply AnalyzerFirmware::BulkIn(uint8_t endpoint, std::span<uin
         return {Outcome::Gone, 0};
     if (endpoint != BulkInEp || productId != ProductId)
         return {Outcome::Stall, 0};
-    if (bulkFault == BulkFault::Timeout || inAt >= inData.size())
+    if (bulkFault == BulkFault::Timeout || bulkFault == BulkFault::LateAbort ||
+        inAt >= inData.size())
         return {Outcome::Nak, 0};
     size_t n = std::min(out.size(), inData.size() - inAt);
     if (bulkFault == BulkFault::Short) {
-        n /= 2;
+        n = shortBytes < 0 ? n / 2 : std::min(n, static_cast<size_t>(shortBytes));
         bulkFault = BulkFault::None;
         std::copy_n(inData.begin() + static_cast<std::ptrdiff_t>(inAt), n, out.begin());
         inData.clear();
@@ -459,6 +464,14 @@ void AnalyzerFirmware::TakeImage(std::span<const uint8_t> image)
     settings.PulseCompare = static_cast<uint8_t>((pulse >> 3) & 0x1F);
     settings.PulseChannel = static_cast<uint8_t>(pulse >> 8);
     settings.PulseSamples = Word(image, 27);
+}
+
+bool AnalyzerFirmware::AnswersAbortLate()
+{
+    if (bulkFault != BulkFault::LateAbort)
+        return false;
+    bulkFault = BulkFault::None;
+    return true;
 }
 
 void AnalyzerFirmware::ResetPort()

@@ -72,6 +72,9 @@ public:
     Reply BulkOut(uint8_t endpoint, std::span<const uint8_t> in);
     // The host reset the port: transfers in progress are forgotten.
     void ResetPort();
+    // The host aborts the pending bulk read: true when the device answers the
+    // abort late (the LateAbort fault), so that the read still completes.
+    bool AnswersAbortLate();
 
     bool Attached() const { return attached; }
     void Unplug() { attached = false; }
@@ -134,7 +137,8 @@ private:
     size_t inAt = 0;
     Expect expect = Expect::Nothing;
     size_t outAt = 0;
-    enum class BulkFault { None, Timeout, Short } bulkFault = BulkFault::None;
+    enum class BulkFault { None, Timeout, Short, LateAbort } bulkFault = BulkFault::None;
+    int shortBytes = -1; // bytes of a Short read, -1 for half
 
     CaptureState state = CaptureState::Idle;
     int pollsLeft = 0;

@@ -46,11 +46,19 @@ uint8_t CCyUSBDevice::CountDevices()
 bool CCyUSBDevice::OpenDevice(int index)
 {
     CloseDevice();
+    AccessDenied = false;
     if (index < 0 || index >= CountDevices())
         return false;
     Handle = driverImpl->Open(index);
-    if (!Handle)
+    if (!Handle) {
+        const UsbDriver::OpenFailure &failure = driverImpl->LastOpenFailure();
+        AccessDenied = failure.AccessDenied;
+        if (AccessDenied) {
+            VendorID = failure.VendorId;
+            ProductID = failure.ProductId;
+        }
         return false;
+    }
     openIndex = index;
     removalReported = false;
     if (!ReadDescriptors()) {

@@ -48,6 +48,9 @@ public:
     UsbDriver &Driver() { return *driverImpl; }
     int OpenIndex() const { return openIndex; }
 
+    // The last OpenDevice found the device but the system does not let this
+    // user open it; VendorID and ProductID then hold the IDs it is listed with.
+    bool AccessDenied = false;
     uint16_t VendorID = 0;
     uint16_t ProductID = 0;
     uint8_t DevClass = 0;

@@ -6,9 +6,12 @@
 #include <cstring>
 
 namespace {
-// How long a cancelled transfer may take to come back from the driver.
-constexpr uint32_t CancelWaitMs = 1000;
-constexpr int CancelWaitRounds = 30;
+// How long an aborted transfer may take to come back from the driver. An
+// abort is answered as soon as the host controller has unlinked the request,
+// within a few milliseconds; a quarter of a second covers a loaded machine
+// many times over and is not felt as a frozen window. A request that is
+// still out after that is handed to the driver handle with its buffers.
+constexpr uint32_t CancelWaitMs = 250;
 } // namespace
 
 CCyUSBEndPoint::CCyUSBEndPoint(UsbDriverHandle *handle, std::span<const uint8_t> descriptor)
@@ -68,9 +71,14 @@ void CCyUSBEndPoint::Submit(std::span<uint8_t> buffer, uint32_t tableBytes)
     }
     const size_t front = DriverRequestBlock::HeaderSize + tableBytes;
     if (DirectTransfer) {
+        // The data buffer belongs to the request, not to the caller: received
+        // data are copied out when the transfer completes.
         Io->Code = DriverCode::SendNonEp0Direct;
         Io->Block.assign(front, 0);
-        Io->Direct = buffer;
+        Io->DirectData = std::make_unique_for_overwrite<uint8_t[]>(buffer.size());
+        Io->Direct = std::span<uint8_t>(Io->DirectData.get(), buffer.size());
+        if (!bIn && !buffer.empty())
+            std::memcpy(Io->Direct.data(), buffer.data(), buffer.size());
     } else {
         Io->Code = DriverCode::SendNonEp0;
         header.DataOffset = static_cast<uint32_t>(front);
@@ -106,7 +114,10 @@ bool CCyUSBEndPoint::CompleteTransfer(std::span<uint8_t> buffer, uint32_t &lengt
     UsbdStatus = header->UsbdStatus;
     uint32_t moved = 0;
     if (header->DataOffset == 0) {
-        moved = std::min<uint32_t>(Io->BytesReturned, static_cast<uint32_t>(buffer.size()));
+        moved = std::min<uint32_t>({Io->BytesReturned, static_cast<uint32_t>(buffer.size()),
+                                    static_cast<uint32_t>(Io->Direct.size())});
+        if (TransferIn && moved != 0)
+            std::memcpy(buffer.data(), Io->Direct.data(), moved);
     } else {
         const std::span<uint8_t> data = header->Data(Io->Block);
         if (Io->BytesReturned > header->DataOffset)
@@ -131,13 +142,17 @@ void CCyUSBEndPoint::CancelTransfer()
     const uint8_t address[1] = {Address};
     uint32_t returned = 0;
     Handle->Request(DriverCode::AbortPipe, address, {}, returned);
-    for (int round = 0; round < CancelWaitRounds && !Io->Done; ++round)
-        Handle->Wait(*Io, CancelWaitMs);
-    if (!Io->Done) {
-        // The driver still holds the request: its block must outlive it, so it
-        // is given up rather than released under the driver's feet.
-        static_cast<void>(Io.release());
-    }
+    Handle->Wait(*Io, CancelWaitMs);
+    if (Io->Done)
+        return;
+    // The driver still holds the request and may yet write into its block
+    // and data: the handle keeps both until the driver lets go. The transfer
+    // counts as cancelled here; nothing of it reaches the caller.
+    Handle->Release(std::move(Io));
+    NtStatus = DriverStatus::NtCancelled;
+    UsbdStatus = DriverStatus::UsbdCancelled;
+    BytesXfered = 0;
+    LastError = 1;
 }
 
 bool CCyUSBEndPoint::XferData(std::span<uint8_t> buffer, uint32_t &length)

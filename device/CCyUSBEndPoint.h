@@ -24,18 +24,22 @@ public:
     CCyUSBEndPoint(const CCyUSBEndPoint &) = delete;
     CCyUSBEndPoint &operator=(const CCyUSBEndPoint &) = delete;
 
-    // Starts a transfer of the whole `buffer`. The buffer must stay untouched
-    // until CompleteTransfer (or CancelTransfer) has run.
+    // Starts a transfer of the whole `buffer`. OUT data are taken now; IN
+    // data reach `buffer` only in CompleteTransfer, so the buffer may be
+    // released once the transfer is completed or cancelled.
     virtual bool StartTransfer(std::span<uint8_t> buffer);
     // True at once when the transfer has finished, else waits up to
     // `timeoutMs`; false on time-out or when nothing was started.
     bool AwaitTransfer(uint32_t timeoutMs);
-    // Collects the result without waiting: copies received data back into
-    // `buffer` for buffered IN transfers, sets `length` to the transferred
+    // Collects the result without waiting: copies received data into
+    // `buffer` for IN transfers, sets `length` to the transferred
     // bytes. True only when the driver, USBD and NT status all say success.
     bool CompleteTransfer(std::span<uint8_t> buffer, uint32_t &length);
-    // Aborts what is pending on the endpoint and waits until the driver has
-    // let go of the buffers.
+    // Aborts what is pending on the endpoint and waits a short while for the
+    // driver to give the request back. One that is still out then goes to the
+    // driver handle, which keeps it (and every buffer the driver may write)
+    // until the driver lets go; CompleteTransfer then reports a cancelled,
+    // empty transfer.
     void CancelTransfer();
     bool TransferPending() const;
     // Start, wait up to TimeOut, cancel when late, complete.

@@ -33,6 +33,7 @@ uint16_t CEzUsb::ThresholdWord(uint16_t level, uint16_t portBits)
 bool CEzUsb::Connect()
 {
     DeviceNames.clear();
+    AccessDenied = false;
     const int count = USBDevice->CountDevices();
     if (count == 0) {
         Connected = false;
@@ -42,15 +43,19 @@ bool CEzUsb::Connect()
         DeviceNames.push_back("Device" + std::to_string(i));
 
     bool found = false;
+    bool denied = false;
     for (int i = 0; i < count && !found; ++i) {
         USBDevice->ResetDevicePort();
         USBDevice->OpenDevice(i);
-        found = USBDevice->IsOpen() && USBDevice->VendorID == AnalyzerVendor &&
-                USBDevice->ProductID == AnalyzerProduct;
+        const bool analyzer =
+            USBDevice->VendorID == AnalyzerVendor && USBDevice->ProductID == AnalyzerProduct;
+        found = USBDevice->IsOpen() && analyzer;
+        denied = denied || (USBDevice->AccessDenied && analyzer);
     }
     if (!found) {
         USBDevice->CloseDevice();
         Connected = false;
+        AccessDenied = denied;
         return false;
     }
 
@@ -111,8 +116,10 @@ uint8_t CEzUsb::SendCommand(uint8_t code)
     }
 }
 
-bool CEzUsb::Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t timeoutMs)
+bool CEzUsb::Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t timeoutMs,
+                  size_t &moved)
 {
+    moved = 0;
     if (!Connected || endpoint == nullptr)
         return false;
     if (!endpoint->StartTransfer(buffer))
@@ -120,17 +127,35 @@ bool CEzUsb::Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t 
     if (!endpoint->AwaitTransfer(timeoutMs))
         endpoint->CancelTransfer();
     uint32_t length = 0;
-    return endpoint->CompleteTransfer(buffer, length) && length == buffer.size();
+    const bool ok = endpoint->CompleteTransfer(buffer, length);
+    moved = length;
+    return ok;
 }
 
 bool CEzUsb::BulkRead(std::span<uint8_t> buffer, uint32_t timeoutMs)
 {
-    return Bulk(USBDevice->BulkInEndPt, buffer, timeoutMs);
+    size_t moved = 0;
+    return BulkReadUpTo(buffer, timeoutMs, moved) && moved == buffer.size();
+}
+
+bool CEzUsb::BulkReadUpTo(std::span<uint8_t> buffer, uint32_t timeoutMs, size_t &received)
+{
+    return Bulk(USBDevice->BulkInEndPt, buffer, timeoutMs, received);
 }
 
 bool CEzUsb::BulkWrite(std::span<uint8_t> buffer, uint32_t timeoutMs)
 {
-    return Bulk(USBDevice->BulkOutEndPt, buffer, timeoutMs);
+    size_t moved = 0;
+    return Bulk(USBDevice->BulkOutEndPt, buffer, timeoutMs, moved) && moved == buffer.size();
+}
+
+bool CEzUsb::ReadIdentityBlock(std::vector<uint8_t> &block)
+{
+    block.assign(IdentityBlockSize, 0);
+    size_t received = 0;
+    if (!BulkReadUpTo(block, IdentityTimeoutMs, received))
+        return false;
+    return WSystem::IdentityTextsReceived(std::span(block).first(received));
 }
 
 uint8_t CEzUsb::IdentifyDevice(CFile &record)
@@ -146,8 +171,8 @@ uint8_t CEzUsb::IdentifyDevice(CFile &record)
     }
     if (status != StatusAccepted)
         return 0;
-    std::vector<uint8_t> block(IdentityBlockSize, 0);
-    if (!BulkRead(block, IdentityTimeoutMs))
+    std::vector<uint8_t> block;
+    if (!ReadIdentityBlock(block))
         return 0;
     record.ModelCode = WSystem::ModelFromIdentity(block);
     return record.ModelCode;

@@ -66,6 +66,14 @@ public:
     // one counts as failed.
     bool BulkRead(std::span<uint8_t> buffer, uint32_t timeoutMs);
     bool BulkWrite(std::span<uint8_t> buffer, uint32_t timeoutMs);
+    // Reads at most buffer.size() bytes: true when the transfer completed,
+    // however short the device ended it; `received` says how many came (the
+    // caller checks that the bytes it uses are among them).
+    bool BulkReadUpTo(std::span<uint8_t> buffer, uint32_t timeoutMs, size_t &received);
+    // The identity block after an accepted Identify, zero-filled past what
+    // arrived. A device may end it early: it counts once its three texts
+    // arrived whole (each with its closing zero byte).
+    bool ReadIdentityBlock(std::vector<uint8_t> &block);
     // The model code the connected device names (stored in the record's
     // ModelCode), 0xE0 when it was busy, 0 when not connected or not known.
     uint8_t IdentifyDevice(CFile &record);
@@ -78,13 +86,17 @@ public:
     static uint16_t ThresholdWord(uint16_t level, uint16_t portBits);
 
     bool Connected = false;
+    // Connect found an analyzer but the system does not let this user open
+    // it (no udev rule for it yet): the cause to name instead of "no device".
+    bool AccessDenied = false;
     bool ArrivalSeen = false;
     std::vector<std::string> DeviceNames; // "Device0", "Device1", ...
 
 private:
     // One command request; false when the transfer failed.
     bool Request(uint16_t value, uint16_t index, std::span<uint8_t> reply);
-    bool Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t timeoutMs);
+    bool Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t timeoutMs,
+              size_t &moved);
 
     CFile &settings;
     WSystem &system;

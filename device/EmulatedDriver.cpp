@@ -33,9 +33,14 @@ int EmulatedDriver::CountDevices()
 
 std::unique_ptr<UsbDriverHandle> EmulatedDriver::Open(int index)
 {
+    openFailure = {};
     std::shared_ptr<AnalyzerFirmware> firmware = Attached(index);
     if (!firmware)
         return nullptr;
+    if (config.NoAccess) {
+        openFailure = {true, AnalyzerFirmware::VendorId, firmware->Product()};
+        return nullptr;
+    }
     int position = 0;
     while (devices[static_cast<size_t>(position)] != firmware)
         ++position;

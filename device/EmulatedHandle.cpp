@@ -74,8 +74,13 @@ bool EmulatedHandle::Request(uint32_t code, std::span<const uint8_t> in, std::sp
         const uint8_t endpoint = in[0];
         auto aborted = [&](UsbDriverIo *io) {
             const auto header = DriverRequestBlock::Read(io->Block);
-            if (!header || header->EndpointAddress != endpoint)
+            if (!header || header->EndpointAddress != endpoint ||
+                std::find(lateAborts.begin(), lateAborts.end(), io) != lateAborts.end())
                 return false;
+            if (firmware->AnswersAbortLate()) {
+                lateAborts.push_back(io);
+                return false;
+            }
             Finish(*io, DriverStatus::NtCancelled, DriverStatus::UsbdCancelled, 0);
             return true;
         };
@@ -104,8 +109,33 @@ void EmulatedHandle::Gone(UsbDriverIo &io)
     }
 }
 
+void EmulatedHandle::FinishLateAborts()
+{
+    for (UsbDriverIo *io : lateAborts) {
+        const auto header = DriverRequestBlock::Read(io->Block);
+        const bool direct = io->Code == DriverCode::SendNonEp0Direct;
+        const std::span<uint8_t> data = direct   ? io->Direct
+                                        : header ? header->Data(io->Block)
+                                                 : std::span<uint8_t>{};
+        std::fill(data.begin(), data.end(), LateFiller);
+        const auto bytes = static_cast<uint32_t>(data.size());
+        Finish(*io, DriverStatus::Success, DriverStatus::Success,
+               direct || !header ? bytes : header->DataOffset + bytes);
+        std::erase(pending, io);
+    }
+    lateAborts.clear();
+    std::erase_if(released, [](const auto &io) { return io->Done; });
+}
+
+void EmulatedHandle::Release(std::unique_ptr<UsbDriverIo> io)
+{
+    if (io && !io->Done)
+        released.push_back(std::move(io));
+}
+
 void EmulatedHandle::Submit(UsbDriverIo &io)
 {
+    FinishLateAborts();
     io.Done = false;
     io.Succeeded = false;
     io.BytesReturned = 0;
@@ -163,6 +193,9 @@ bool EmulatedHandle::Wait(UsbDriverIo &io, uint32_t)
 {
     if (io.Done)
         return true;
+    // An abort the device answers late comes back after the next request.
+    if (std::find(lateAborts.begin(), lateAborts.end(), &io) != lateAborts.end())
+        return false;
     // The firmware may have something for a pending transfer by now.
     const auto it = std::find(pending.begin(), pending.end(), &io);
     if (it != pending.end() && Attempt(io))

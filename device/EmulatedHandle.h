@@ -3,6 +3,7 @@
 #include "device/AnalyzerFirmware.h"
 #include "device/UsbDriverHandle.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,7 @@ public:
                  uint32_t &returned) override;
     void Submit(UsbDriverIo &io) override;
     bool Wait(UsbDriverIo &io, uint32_t timeoutMs) override;
+    void Release(std::unique_ptr<UsbDriverIo> io) override;
     bool Present() const override;
     bool Close() override;
 
@@ -28,11 +30,19 @@ private:
     bool Attempt(UsbDriverIo &io);
     void Finish(UsbDriverIo &io, uint32_t ntStatus, uint32_t usbdStatus, uint32_t bytes);
     void Gone(UsbDriverIo &io);
+    // Transfers whose abort the device answers late complete now, with data
+    // (the host has moved on to its next request).
+    void FinishLateAborts();
+
+    // The bytes a transfer completing after its abort delivers.
+    static constexpr uint8_t LateFiller = 0xA5;
 
     EmulatedDriver &driver;
     std::shared_ptr<AnalyzerFirmware> firmware;
     int address;
     uint32_t version;
     std::vector<UsbDriverIo *> pending;
+    std::vector<UsbDriverIo *> lateAborts;              // pending, aborted, not yet back
+    std::vector<std::unique_ptr<UsbDriverIo>> released; // given up by the caller
     bool goneReported = false;
 };

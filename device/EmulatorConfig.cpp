@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -97,6 +98,21 @@ bool CommandFault(std::string_view value, EmulatorFault &fault)
     else
         fault.At = static_cast<int>(*n);
     return true;
+}
+
+// "C:V[*N]" as the command part "C[*N]" and the number V (nothing when V is
+// not a number); "C[*N]" without a colon as itself and nothing.
+std::pair<std::string, std::optional<uint32_t>> CommandAndValue(std::string_view value)
+{
+    const size_t colon = value.find(':');
+    if (colon == std::string_view::npos)
+        return std::pair{std::string(value), std::optional<uint32_t>{}};
+    const std::string_view rest = value.substr(colon + 1);
+    const size_t star = rest.find('*');
+    std::string command(value.substr(0, colon));
+    if (star != std::string_view::npos)
+        command += std::string(rest.substr(star));
+    return std::pair{command, Number(rest.substr(0, star))};
 }
 
 std::optional<SceneOptions::Kind> SceneKind(std::string_view s)
@@ -200,6 +216,8 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Polls = static_cast<int>(*number);
         } else if (key == "olddriver" && value.empty()) {
             config.OldDriver = true;
+        } else if (key == "noaccess" && value.empty()) {
+            config.NoAccess = true;
         } else if (key == "busy" && number) {
             config.Faults.push_back({EmulatorFault::Kind::Busy, -1, 0xE0,
                                      static_cast<int>(std::min<uint32_t>(*number, 1000000)), 1});
@@ -213,28 +231,30 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Faults.push_back(fault);
         } else if (key == "answer") {
             // answer=C:S[*N]
-            const size_t colon = value.find(':');
-            if (colon == std::string_view::npos)
-                return fail(item);
             EmulatorFault fault{EmulatorFault::Kind::Answer};
-            std::string_view rest = value.substr(colon + 1);
-            const size_t star = rest.find('*');
-            const auto status = Number(rest.substr(0, star));
-            if (!status || *status > 0xFF)
+            const auto [command, status] = CommandAndValue(value);
+            if (!status || *status > 0xFF || !CommandFault(command, fault))
                 return fail(item);
             fault.Status = static_cast<uint8_t>(*status);
-            std::string command(value.substr(0, colon));
-            if (star != std::string_view::npos)
-                command += std::string(rest.substr(star));
+            config.Faults.push_back(fault);
+        } else if (key == "short") {
+            // short=C[:B][*N]
+            EmulatorFault fault{EmulatorFault::Kind::Short};
+            const auto [command, bytes] = CommandAndValue(value);
             if (!CommandFault(command, fault))
                 return fail(item);
+            if (value.find(':') != std::string_view::npos) {
+                if (!bytes || *bytes > 0xFFFFFF)
+                    return fail(item);
+                fault.Bytes = static_cast<int>(*bytes);
+            }
             config.Faults.push_back(fault);
-        } else if (key == "linkfail" || key == "timeout" || key == "short" || key == "unplug") {
+        } else if (key == "linkfail" || key == "timeout" || key == "unplug" || key == "lateabort") {
             EmulatorFault fault;
             fault.What = key == "linkfail"  ? EmulatorFault::Kind::LinkFail
                          : key == "timeout" ? EmulatorFault::Kind::Timeout
-                         : key == "short"   ? EmulatorFault::Kind::Short
-                                            : EmulatorFault::Kind::Unplug;
+                         : key == "unplug"  ? EmulatorFault::Kind::Unplug
+                                            : EmulatorFault::Kind::LateAbort;
             fault.Status = 0x35;
             if (!CommandFault(value, fault))
                 return fail(item);

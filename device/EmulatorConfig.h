@@ -31,5 +31,6 @@ public:
     uint32_t Seed = 1;
     int Polls = 1;          // ReadBlock polls that still see the capture running
     bool OldDriver = false; // report a driver without direct transfers
+    bool NoAccess = false;  // every device is listed but this user may not open it
     std::vector<EmulatorFault> Faults;
 };

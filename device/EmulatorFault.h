@@ -6,13 +6,15 @@
 struct EmulatorFault
 {
     enum class Kind {
-        Busy,     // the next Count command requests answer 0xE0
-        LinkFail, // command Command answers 0x35
-        Answer,   // command Command answers Status (e.g. an unknown byte)
-        Timeout,  // the bulk transfer after command Command never completes
-        Short,    // the bulk read after command Command returns half the bytes
-        Corrupt,  // the block returned by ReadBlock has a damaged byte
-        Unplug,   // the device disappears on the At-th request of command Command
+        Busy,      // the next Count command requests answer 0xE0
+        LinkFail,  // command Command answers 0x35
+        Answer,    // command Command answers Status (e.g. an unknown byte)
+        Timeout,   // the bulk transfer after command Command never completes
+        Short,     // the bulk read after command Command returns Bytes bytes (or half)
+        Corrupt,   // the block returned by ReadBlock has a damaged byte
+        Unplug,    // the device disappears on the At-th request of command Command
+        LateAbort, // the bulk read after Command never completes, and an abort
+                   // ends it only after the host's next request, with data
     };
 
     Kind What = Kind::Busy;
@@ -20,4 +22,5 @@ struct EmulatorFault
     uint8_t Status = 0;
     int Count = -1; // how many times; -1 for always
     int At = 1;     // Unplug: which request of the command
+    int Bytes = -1; // Short: bytes the read returns, -1 for half of them
 };

@@ -63,15 +63,22 @@ std::unique_ptr<UsbDriverHandle> LibusbDriver::Open(int index)
     const ssize_t count = libusb_get_device_list(context, &list);
     if (count < 0)
         return nullptr;
+    openFailure = {};
     std::unique_ptr<UsbDriverHandle> opened;
     const std::vector<libusb_device *> devices = VendorDevices(list, count);
     if (static_cast<size_t>(index) < devices.size()) {
         libusb_device *device = devices[static_cast<size_t>(index)];
         libusb_device_handle *handle = nullptr;
-        if (libusb_open(device, &handle) == 0) {
+        const int rc = libusb_open(device, &handle);
+        if (rc == 0) {
             Forget(device); // present now, whatever an earlier device at this address did
             opened = std::make_unique<LibusbHandle>(*this, handle, libusb_get_bus_number(device),
                                                     libusb_get_device_address(device));
+        } else if (rc == LIBUSB_ERROR_ACCESS) {
+            // The device node is there but not ours to open (no udev rule).
+            libusb_device_descriptor descriptor{};
+            libusb_get_device_descriptor(device, &descriptor);
+            openFailure = {true, descriptor.idVendor, descriptor.idProduct};
         }
     }
     libusb_free_device_list(list, 1);

@@ -16,7 +16,9 @@ namespace {
 constexpr uint32_t DirectDriverVersion = 0x01060000;
 constexpr uint32_t EventSliceMs = 100;
 constexpr uint32_t LongestWaitMs = 24u * 3600u * 1000u;
-constexpr int CancelRounds = 50;
+// How long cancelled transfers may take to come back before a port reset or
+// a close goes ahead; libusb returns them within milliseconds.
+constexpr uint32_t CancelWaitMs = 250;
 
 
 std::string NodeName(uint8_t bus, uint8_t address)
@@ -57,8 +59,19 @@ bool LibusbHandle::Close()
     if (claimed && !gone)
         libusb_release_interface(handle, 0);
     claimed = false;
+    // Closing the device file ends what the kernel still holds, and libusb
+    // forgets transfers of a closed handle: only then may their memory go.
     libusb_close(handle);
     handle = nullptr;
+    for (const auto &flight : flights) {
+        if (flight->Transfer == nullptr)
+            continue;
+        libusb_free_transfer(flight->Transfer);
+        flight->Transfer = nullptr;
+        if (flight->Io != nullptr && !flight->Released)
+            Fail(*flight->Io, DriverStatus::NtCancelled, DriverStatus::UsbdCancelled);
+    }
+    flights.clear();
     return true;
 }
 
@@ -265,16 +278,29 @@ bool LibusbHandle::Wait(UsbDriverIo &io, uint32_t timeoutMs)
     return io.Done;
 }
 
+void LibusbHandle::Release(std::unique_ptr<UsbDriverIo> io)
+{
+    const auto found = std::find_if(flights.begin(), flights.end(), [&](const auto &f) {
+        return f->Io == io.get() && f->Transfer != nullptr;
+    });
+    // One that is done already (or never reached libusb) simply goes.
+    if (found != flights.end())
+        (*found)->Released = std::move(io);
+}
+
 void LibusbHandle::CancelAll()
 {
+    using Clock = std::chrono::steady_clock;
     for (const auto &flight : flights) {
         if (flight->Transfer != nullptr)
             libusb_cancel_transfer(flight->Transfer);
     }
-    for (int round = 0; round < CancelRounds; ++round) {
-        Forget();
-        if (flights.empty())
-            return;
-        driver.HandleEvents(EventSliceMs, &flights.front()->Completed);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(CancelWaitMs);
+    for (Forget(); !flights.empty(); Forget()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            break;
+        driver.HandleEvents(static_cast<uint32_t>(left.count()), &flights.front()->Completed);
     }
 }

@@ -15,7 +15,9 @@ class LibusbDriver;
 // An open analyzer under libusb. Request blocks are turned into libusb
 // transfers: endpoint-0 control requests, and bulk or interrupt transfers on
 // the other endpoints. Time-outs are the caller's: a late transfer is
-// cancelled through the abort request and completes as cancelled.
+// cancelled through the abort request and completes as cancelled. A request
+// the caller gives up before libusb has given it back stays with its flight
+// until the callback has run, or until the handle closes.
 class LibusbHandle : public UsbDriverHandle
 {
 public:
@@ -29,6 +31,7 @@ public:
                  uint32_t &returned) override;
     void Submit(UsbDriverIo &io) override;
     bool Wait(UsbDriverIo &io, uint32_t timeoutMs) override;
+    void Release(std::unique_ptr<UsbDriverIo> io) override;
     bool Present() const override;
     bool Close() override;
 
@@ -37,6 +40,7 @@ public:
     {
         LibusbHandle *Owner = nullptr;
         UsbDriverIo *Io = nullptr;
+        std::unique_ptr<UsbDriverIo> Released; // Io, once the caller gave it up
         libusb_transfer *Transfer = nullptr;
         std::vector<uint8_t> Control; // setup packet and data of a control transfer
         uint8_t Endpoint = 0;

@@ -2,6 +2,7 @@
 
 #include "device/UsbDriverHandle.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -18,9 +19,20 @@ public:
 
     virtual ~UsbDriver() = default;
 
+    // Why the last Open gave nothing: the system refused this user access to
+    // the device listed at that index (its IDs as listed), or another reason.
+    struct OpenFailure
+    {
+        bool AccessDenied = false;
+        uint16_t VendorId = 0;
+        uint16_t ProductId = 0;
+    };
+
     virtual int CountDevices() = 0;
-    // Nothing when `index` is out of range or the device cannot be opened.
+    // Nothing when `index` is out of range or the device cannot be opened;
+    // LastOpenFailure then says why.
     virtual std::unique_ptr<UsbDriverHandle> Open(int index) = 0;
+    const OpenFailure &LastOpenFailure() const { return openFailure; }
     // Starts or stops reporting arrival and departure; false on failure.
     virtual bool RegisterEvents(EventHandler handler) = 0;
     virtual bool UnregisterEvents() = 0;
@@ -30,4 +42,7 @@ public:
     // The emulated instruments when TRACEMOOR_DEVICE names them (see the
     // README), else libusb.
     static std::unique_ptr<UsbDriver> FromEnvironment();
+
+protected:
+    OpenFailure openFailure;
 };

@@ -3,6 +3,7 @@
 #include "device/UsbDriverIo.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
 // An open device at the driver. Requests without a transfer (versions, names,
@@ -22,6 +23,10 @@ public:
     virtual void Submit(UsbDriverIo &io) = 0;
     // Pumps events until `io` is done or `timeoutMs` has passed; true when done.
     virtual bool Wait(UsbDriverIo &io, uint32_t timeoutMs) = 0;
+    // Takes over a request the caller gives up while the driver may still
+    // hold it (an abort that has not come back yet). The handle frees it once
+    // the driver has let go of it, at the latest when the handle closes.
+    virtual void Release(std::unique_ptr<UsbDriverIo> io) = 0;
     // False once the device has been unplugged.
     virtual bool Present() const = 0;
     // Releases the handle; false when the driver refused.

@@ -1,19 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 // One request in flight at the driver: the request block (header and, for
-// buffered transfers, the data) and, for direct transfers, the caller's own
-// buffer. The driver fills the status words of the block, the byte count and
-// the done flag. The object must not be released while the request is
-// pending: cancel it and wait for its completion first.
+// buffered transfers, the data) and, for direct transfers, the data buffer
+// the driver reads or fills. The request owns every byte the driver may
+// write, so that a transfer completing late never writes into memory of the
+// caller's. The driver fills the status words of the block, the byte count
+// and the done flag. The object must not be released while the request is
+// pending: cancel it, and hand it to the driver handle (Release) when it
+// does not finish in time.
 struct UsbDriverIo
 {
     uint32_t Code = 0;
     std::vector<uint8_t> Block;
-    std::span<uint8_t> Direct;
+    std::span<uint8_t> Direct; // the bytes of DirectData
+    std::unique_ptr<uint8_t[]> DirectData;
     bool Done = false;
     bool Succeeded = false;
     // Bytes the driver returned: the block length up to the end of the

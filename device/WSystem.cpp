@@ -135,6 +135,12 @@ std::array<std::string, 3> WSystem::IdentityStrings(std::span<const uint8_t> blo
     return out;
 }
 
+bool WSystem::IdentityTextsReceived(std::span<const uint8_t> received)
+{
+    return received.size() >= IdentityBlockSize ||
+           std::count(received.begin(), received.end(), uint8_t{0}) >= 3;
+}
+
 uint8_t WSystem::ModelFromIdentity(std::span<const uint8_t> block)
 {
     const auto strings = IdentityStrings(block);

@@ -42,6 +42,9 @@ public:
     // The first three NUL-separated strings of an identity block, each cut to
     // 33 characters; missing strings are empty.
     static std::array<std::string, 3> IdentityStrings(std::span<const uint8_t> block);
+    // Whether the `received` start of an identity block holds all three
+    // strings: the whole block, or one that a zero byte ends each string in.
+    static bool IdentityTextsReceived(std::span<const uint8_t> received);
     // The model code an identity block names: the first table row whose model
     // text matches decides; a version it does not list, or no match, gives 0.
     static uint8_t ModelFromIdentity(std::span<const uint8_t> block);

@@ -22,7 +22,9 @@ TEST(AboutIdentity, LinesNameTheConnectedAnalyzerOrStayNone)
         {"count=0", none},
         {"model=3,answer=0x80:0xE0", none},
         {"model=3,timeout=0x80", none},
-        {"model=3,short=0x80", none},
+        // A block the device ended early counts once its texts are whole.
+        {"model=3,short=0x80", "H/W Model  :QX-A16|BIOS Version:1.0"},
+        {"model=3,short=0x80:20", none},
     };
     for (const auto &c : cases) {
         EmulatedChannel channel(c.config);

@@ -217,6 +217,24 @@ TEST(AcquisitionWindow, AutoScaleWithoutADeviceSaysNoDeviceConnected)
     EXPECT_TRUE(w.Idle());
 }
 
+TEST(AcquisitionWindow, AnAnalyzerThisUserMayNotOpenIsNamedWithTheFix)
+{
+    AnalyzerWindow w(5, "model=5,noaccess");
+    ModalAnswerer answer([](QWidget *dialog) {
+        if (auto *select = qobject_cast<TDeviceSelectForm *>(dialog))
+            select->OK_btn->click();
+    });
+    w.form->RunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    const QStringList once{QString::fromUtf8(AcquisitionWindow::NoAccessText)};
+    EXPECT_EQ(w.Messages(), once);
+    EXPECT_EQ(answer.Seen(), 0) << "not a wrong model";
+    w.recorder.messages.clear();
+    w.form->AutoScaleButton->trigger();
+    EXPECT_EQ(w.Messages(), once);
+    EXPECT_TRUE(w.Idle());
+}
+
 TEST(AcquisitionWindow, UnpluggingMidRunEndsItAndPluggingBackConnectsAgain)
 {
     AnalyzerWindow w(8, Emulated(8));

@@ -175,11 +175,44 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"UnplugAtIdentify", "unplug=0x80", {Warning::NoDevice}, false},
         FaultCase{"ShortSampleRead", "short=ReadSamples*1", {}, true},
         FaultCase{"ShortBlockRead", "short=ReadBlock*2", {}, true},
+        FaultCase{"ShortIdentityBlock", "short=Identify", {}, true},
         FaultCase{"CorruptedBlock", "corrupt=3", {}, true},
         FaultCase{"BlockTimeOut", "timeout=ReadBlock*2", {}, true},
         FaultCase{"SampleTimeOut", "timeout=ReadSamples*1", {}, true},
         FaultCase{"SettingsTimeOut", "timeout=WriteBlock*1", {}, true}),
     [](const testing::TestParamInfo<FaultCase> &row) { return row.param.name; });
+
+TEST(CaptureSequence, CompactModelsTakeAShortReplyThatCarriesTheEndAddress)
+{
+    const struct
+    {
+        int model;
+        const char *fault;
+        bool captured; // else step 2 keeps asking
+    } cases[] = {
+        {9, "short=ReadBlock:6", true},
+        {10, "short=ReadBlock:64", true},
+        {9, "short=ReadBlock:5", false},
+    };
+    for (const auto &c : cases) {
+        const std::string config = "model=" + std::to_string(c.model) + "," + c.fault;
+        AcquisitionBench bench(c.model, config);
+        bench.SetCounterTrigger();
+        bench.acquisition->SingleRun();
+        bench.Tick(50);
+        EXPECT_EQ(bench.window.captures, c.captured ? 1 : 0) << config;
+        EXPECT_TRUE(bench.window.warnings.empty()) << config;
+        if (c.captured) {
+            EXPECT_TRUE(bench.window.Idle()) << config;
+            EXPECT_EQ(bench.record->CaptureValid, 1) << config;
+            EXPECT_EQ(bench.settings.ReportedEndAddress,
+                      bench.Analyzer().LastCapture()->ReportedEnd)
+                << config;
+        } else {
+            EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepWait) << config;
+        }
+    }
+}
 
 TEST(CaptureSequence, FailedSampleReadKeepsTheCaptureBefore)
 {
@@ -444,6 +477,39 @@ TEST(AutoScale, WithoutADeviceEndsWithNoDeviceConnected)
         EXPECT_EQ(bench.window.warnings, std::vector<Warning>{Warning::NoDevice}) << emulator;
         EXPECT_TRUE(bench.window.Idle()) << emulator;
         EXPECT_FALSE(bench.acquisition->Running);
+    }
+}
+
+TEST(AutoScale, AnAnalyzerThisUserMayNotOpenIsNamedInsteadOfNoDevice)
+{
+    // Run, Single Run and Auto Scale; another device of the vendor that may
+    // not be opened is no analyzer.
+    const struct
+    {
+        const char *emulator;
+        std::vector<Warning> run;
+        int modelChoices; // the run opens the model selection
+        std::vector<Warning> autoScale;
+    } cases[] = {
+        {"model=5,noaccess", {Warning::NoAccess}, 0, {Warning::NoAccess}},
+        {"foreign=1,count=0,noaccess", {Warning::DeviceWrong}, 1, {Warning::NoDevice}},
+    };
+    for (const auto &c : cases) {
+        for (const bool single : {false, true}) {
+            AcquisitionBench bench(5, c.emulator);
+            if (single)
+                bench.acquisition->SingleRun();
+            else
+                bench.acquisition->Run();
+            bench.Tick();
+            EXPECT_EQ(bench.window.warnings, c.run) << c.emulator;
+            EXPECT_TRUE(bench.window.Idle()) << c.emulator;
+            EXPECT_EQ(bench.window.modelChoices, c.modelChoices) << c.emulator;
+        }
+        AcquisitionBench bench(5, c.emulator);
+        bench.acquisition->AutoScale();
+        EXPECT_EQ(bench.window.warnings, c.autoScale) << c.emulator;
+        EXPECT_TRUE(bench.window.Idle()) << c.emulator;
     }
 }
 

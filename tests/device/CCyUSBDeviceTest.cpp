@@ -188,6 +188,7 @@ public:
                                : header->DataOffset + std::min(header->DataLength, Answer);
     }
     bool Wait(UsbDriverIo &io, uint32_t) override { return io.Done; }
+    void Release(std::unique_ptr<UsbDriverIo>) override {}
     bool Present() const override { return true; }
     bool Close() override { return true; }
 

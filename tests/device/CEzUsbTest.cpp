@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <vector>
@@ -61,6 +62,28 @@ TEST(CEzUsbConnect, NoAnalyzerAmongTheDevicesLeavesItDisconnected)
     EXPECT_FALSE(ch.usb->Connected);
     EXPECT_FALSE(ch.usb->Device().IsOpen());
     EXPECT_EQ(ch.usb->DeviceNames.size(), 2u);
+}
+
+TEST(CEzUsbConnect, AnAnalyzerThisUserMayNotOpenIsToldFromNoAnalyzer)
+{
+    const struct
+    {
+        const char *config;
+        bool connected;
+        bool denied;
+    } cases[] = {
+        {"model=5,noaccess", false, true},
+        {"foreign=1,count=1,noaccess", false, true},
+        {"foreign=1,count=0,noaccess", false, false}, // another device of the vendor only
+        {"count=0", false, false},
+        {"model=5", true, false},
+    };
+    for (const auto &c : cases) {
+        Channel ch(c.config);
+        EXPECT_EQ(ch.usb->Connected, c.connected) << c.config;
+        EXPECT_EQ(ch.usb->AccessDenied, c.denied) << c.config;
+        EXPECT_EQ(ch.driver->OpenHandles(), c.connected ? 1 : 0) << c.config;
+    }
 }
 
 TEST(CEzUsbConnect, NotConnectedCommandsGive0x36AndTransfersFail)
@@ -217,6 +240,30 @@ TEST(CEzUsbBulk, ShortReadCountsAsFailed)
     EXPECT_TRUE(ch.usb->BulkRead(block, 100));
 }
 
+TEST(CEzUsbBulk, ReadCompletingAfterItsAbortNeverWritesIntoTheCallersBuffer)
+{
+    Channel ch("model=1,lateabort=ReadBlock*1");
+    ASSERT_EQ(ch.usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    std::vector<uint8_t> block(CFile::BlockSize, 0);
+    EXPECT_FALSE(ch.usb->BulkRead(block, 100));
+    EXPECT_FALSE(ch.usb->Device().BulkInEndPt->TransferPending());
+    // The host moves on; only now does the aborted read come back, with data.
+    ASSERT_EQ(ch.usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    EXPECT_EQ(std::count(block.begin(), block.end(), 0), static_cast<long>(block.size()));
+    ASSERT_TRUE(ch.usb->BulkRead(ch.record.Block(), 100));
+    EXPECT_TRUE(ch.record.ParseBlock());
+}
+
+TEST(CEzUsbBulk, ConnectsWhenTheDrainComesBackAfterItsBufferIsGone)
+{
+    // Connect's drain buffer is released when Connect returns; the drain
+    // completes on the next request (AddressSanitizer watches the write).
+    Channel ch("model=2,lateabort=Hello*1");
+    ASSERT_TRUE(ch.usb->Connected);
+    EXPECT_EQ(ch.usb->SendCommand(CEzUsb::CheckReady), CEzUsb::StatusAccepted);
+    EXPECT_EQ(ch.usb->IdentifyDevice(ch.record), 2);
+}
+
 TEST(CEzUsbBulk, UnpluggingDuringTheSampleWriteLoopEndsItAfter500Attempts)
 {
     Channel ch("model=1,unplug=WriteSamples");
@@ -266,7 +313,13 @@ INSTANTIATE_TEST_SUITE_P(
                     IdentityCase{"Model10ByStatus", "model=10", 10, 10},
                     IdentityCase{"Busy", "model=3,answer=Identify:0xE0", 0xE0, 77},
                     IdentityCase{"LinkFail", "model=3,linkfail=Identify", 0, 77},
-                    IdentityCase{"FailedRead", "model=3,timeout=Identify", 0, 77}),
+                    IdentityCase{"FailedRead", "model=3,timeout=Identify", 0, 77},
+                    // Model 5's three texts take 44 bytes with their zero bytes.
+                    IdentityCase{"ShortBlockWithItsTexts", "model=5,short=Identify:44", 5, 5},
+                    IdentityCase{"HalfABlock", "model=5,short=Identify", 5, 5},
+                    IdentityCase{"LastTextUnended", "model=5,short=Identify:43", 0, 77},
+                    IdentityCase{"CutInTheModelText", "model=5,short=Identify:36", 0, 77},
+                    IdentityCase{"EmptyReply", "model=5,short=Identify:0", 0, 77}),
     [](const testing::TestParamInfo<IdentityCase> &param) { return param.param.Name; });
 
 TEST(CEzUsbIdentify, UnknownStringsGiveModelZero)

@@ -9,7 +9,8 @@ namespace {
 TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
 {
     const auto c = EmulatorConfig::Parse(
-        "model=5,count=2,foreign=1,scene=uart,text=Hi,baud=115200,seed=9,polls=0,olddriver");
+        "model=5,count=2,foreign=1,scene=uart,text=Hi,baud=115200,seed=9,polls=0,olddriver,"
+        "noaccess");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->ModelOf(0), 5);
     EXPECT_EQ(c->ModelOf(1), 5);
@@ -21,6 +22,7 @@ TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
     EXPECT_EQ(c->Seed, 9u);
     EXPECT_EQ(c->Polls, 0);
     EXPECT_TRUE(c->OldDriver);
+    EXPECT_TRUE(c->NoAccess);
 }
 
 TEST(EmulatorConfig, ShortFormsAndModelLists)
@@ -46,6 +48,7 @@ struct FaultCase
     int Count;
     int At;
     uint8_t Status;
+    int Bytes = -1;
 };
 
 class Faults : public testing::TestWithParam<FaultCase>
@@ -62,6 +65,7 @@ TEST_P(Faults, AreParsedWithCommandCountAndPosition)
     EXPECT_EQ(f.Command, GetParam().Command);
     EXPECT_EQ(f.Count, GetParam().Count);
     EXPECT_EQ(f.At, GetParam().At);
+    EXPECT_EQ(f.Bytes, GetParam().Bytes);
     if (GetParam().What == EmulatorFault::Kind::Answer) {
         EXPECT_EQ(f.Status, GetParam().Status);
     }
@@ -77,6 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"answer=readblock:32*4", EmulatorFault::Kind::Answer, 0x81, 4, 1, 0x20},
         FaultCase{"timeout=ReadSamples*1", EmulatorFault::Kind::Timeout, 0x82, 1, 1, 0},
         FaultCase{"short=0x82", EmulatorFault::Kind::Short, 0x82, -1, 1, 0},
+        FaultCase{"short=Identify:44*2", EmulatorFault::Kind::Short, 0x80, 2, 1, 0, 44},
+        FaultCase{"short=ReadBlock:0", EmulatorFault::Kind::Short, 0x81, -1, 1, 0, 0},
+        FaultCase{"lateabort=Hello*1", EmulatorFault::Kind::LateAbort, 0x00, 1, 1, 0},
         FaultCase{"corrupt=2", EmulatorFault::Kind::Corrupt, 0x81, 2, 1, 0},
         FaultCase{"unplug=WriteSamples@3", EmulatorFault::Kind::Unplug, 0x89, -1, 3, 0}));
 
@@ -95,6 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                          testing::Values("model=0", "model=11", "model=1/x", "12", "count=99",
                                          "scene=jtag", "data=ABC", "data=zz", "baud=1",
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
-                                         "timeout=0x82*0", "colour=red", "olddriver=1"));
+                                         "timeout=0x82*0", "colour=red", "olddriver=1",
+                                         "short=0x80:", "short=0x80:x", "lateabort=0x81:4",
+                                         "noaccess=1"));
 
 } // namespace

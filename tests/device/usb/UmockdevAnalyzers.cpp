@@ -84,6 +84,8 @@ UmockdevAnalyzers::~UmockdevAnalyzers()
             g_object_unref(urb);
         for (auto *urb : device->Completed)
             g_object_unref(urb);
+        for (auto *urb : device->Late)
+            g_object_unref(urb);
         g_object_unref(device->Handler);
     }
     g_object_unref(testbed);
@@ -119,6 +121,15 @@ int UmockdevAnalyzers::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client,
 
 void UmockdevAnalyzers::Submit(Device &device, UMockdevIoctlClient *client)
 {
+    // A discard the device answered late: the URB comes back now, as if it
+    // had completed just before the discard reached it, with nothing read.
+    for (auto *late : device.Late) {
+        auto *urb = reinterpret_cast<usbdevfs_urb *>(late->data);
+        urb->status = 0;
+        urb->actual_length = 0;
+        device.Completed.push_back(late);
+    }
+    device.Late.clear();
     // The argument holds the URB's address; the URB holds the buffer's.
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
     if (!device.Firmware->Attached()) {
@@ -225,6 +236,14 @@ bool UmockdevAnalyzers::Ioctl(Device &device, UMockdevIoctlClient *client)
         for (auto it = device.Pending.begin(); it != device.Pending.end(); ++it) {
             if ((*it)->client_addr != address)
                 continue;
+            if (device.Firmware->AnswersAbortLate()) {
+                // Too late to discard: the URB is on its way back (as the
+                // kernel says of one that completed but is not reaped yet).
+                device.Late.push_back(*it);
+                device.Pending.erase(it);
+                umockdev_ioctl_client_complete(client, -1, EINVAL);
+                return true;
+            }
             auto *urb = reinterpret_cast<usbdevfs_urb *>((*it)->data);
             urb->status = -ENOENT;
             urb->actual_length = 0;

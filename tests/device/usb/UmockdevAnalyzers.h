@@ -43,6 +43,7 @@ private:
         _UMockdevIoctlBase *Handler = nullptr;
         std::vector<_UMockdevIoctlData *> Pending;   // submitted, not answered yet
         std::vector<_UMockdevIoctlData *> Completed; // answered, not reaped yet
+        std::vector<_UMockdevIoctlData *> Late;      // discarded, to complete on the next submit
         UmockdevAnalyzers *Owner = nullptr;
     };
 

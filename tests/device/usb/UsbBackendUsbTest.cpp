@@ -123,6 +123,28 @@ TEST_F(LibusbPath, LateBulkReadIsDiscardedAndTheLinkStaysUsable)
     EXPECT_TRUE(record.ParseBlock());
 }
 
+TEST_F(LibusbPath, ReadWhoseAbortComesBackLateIsLeftToTheHandleAtOnce)
+{
+    Attach("model=1,lateabort=ReadBlock*1", 1);
+    Connect(1);
+    ASSERT_TRUE(usb->Connected);
+    ASSERT_EQ(usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    const auto start = std::chrono::steady_clock::now();
+    {
+        std::vector<uint8_t> block(CFile::BlockSize);
+        EXPECT_FALSE(usb->BulkRead(block, 50));
+    }
+    // The abort is not waited for long: the read goes to the handle, which
+    // keeps its buffer until libusb gives it back.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(usb->Device().BulkInEndPt->TransferPending());
+
+    // The next request brings the read back; the link goes on.
+    ASSERT_EQ(usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+    ASSERT_TRUE(usb->BulkRead(record.Block(), 100));
+    EXPECT_TRUE(record.ParseBlock());
+}
+
 TEST_F(LibusbPath, UnplugFailsCommandsAndReportsTheRemoval)
 {
     Attach("model=1", 1);
