@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -21,16 +22,26 @@ std::string Contents(const std::string &path)
     return s.str();
 }
 
+// The file the inputs go through, one per process, removed at exit.
+struct ScratchFile
+{
+    static std::string Path()
+    {
+        const char *dir = std::getenv("TMPDIR");
+        return std::string(dir && *dir ? dir : "/tmp") + "/fuzz_ini_" + std::to_string(::getpid()) +
+               ".ini";
+    }
+    const std::string path = Path();
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Every run writes the file (and syncs it): point TMPDIR at a RAM disk for speed.
-    static const std::string path = [] {
-        const char *dir = std::getenv("TMPDIR");
-        return std::string(dir && *dir ? dir : "/tmp") + "/fuzz_ini_" + std::to_string(::getpid()) +
-               ".ini";
-    }();
+    static const ScratchFile scratch;
+    const std::string &path = scratch.path;
     const std::string input(reinterpret_cast<const char *>(data), size);
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
