@@ -15,7 +15,7 @@ int ChannelsOf(int channelCount)
 
 int PatternPopup::PatternRow(int triggerType)
 {
-    const int t = triggerType == 0 ? 1 : triggerType;
+    const int t = CFile::EffectiveTriggerType(triggerType);
     if (t < 1 || t > CFile::PatternRows)
         return -1;
     return t - 1;
@@ -27,7 +27,7 @@ std::vector<PatternPopup::Item> PatternPopup::Items(int signal, int channelCount
     std::vector<Item> items;
     if (signal < 0 || signal >= rowCount)
         return items;
-    const int t = triggerType == 0 ? 1 : triggerType;
+    const int t = CFile::EffectiveTriggerType(triggerType);
     if (signal < channelCount) {
         using L = WSysLanguage;
         const bool pulse = t == PulseWidthType;

@@ -2,10 +2,10 @@
 
 // The pop-up menu of the trigger-pattern grid (StringGrid2): which items a
 // signal row offers under the current trigger type, and what each item does
-// to the settings record. The edited pattern row is TriggerType - 1; a
-// pattern row holds at most one edge (R or F): choosing "Raising" or
-// "Falling" turns every other edge of the row into X, and setting the edge
-// channel to L, H or X drops the edge.
+// to the settings record. The edited pattern row is TriggerType - 1 (a
+// stored 0 counts as 1); a pattern row holds at most one edge (R or F):
+// choosing "Raising" or "Falling" turns every other edge of the row into X,
+// and setting the edge channel to L, H or X drops the edge.
 
 #include "lang/WSysLanguage.h"
 

@@ -34,6 +34,12 @@ std::vector<uint8_t> StringDescriptor(const std::string &text)
     return out;
 }
 
+// The trigger unit runs a type field of 0 as Pattern 1.
+uint8_t TriggerTypeRun(unsigned field)
+{
+    return static_cast<uint8_t>(field == 0 ? 1 : field);
+}
+
 } // namespace
 
 AnalyzerFirmware::AnalyzerFirmware(const EmulatorConfig &config, int modelCode, int serialNumber)
@@ -411,7 +417,7 @@ void AnalyzerFirmware::TakeBlock(std::span<const uint8_t> block)
     settings.RateRow = record.RateRow;
     settings.PreTriggerBytes = record.PreTriggerBytes;
     settings.PostTriggerBytes = record.PostTriggerBytes;
-    settings.TriggerType = record.TriggerType;
+    settings.TriggerType = TriggerTypeRun(record.TriggerType);
     settings.Continuous = record.ContinuousTrigger != 0;
     settings.TriggerCounter = record.TriggerCounter;
     settings.Condition = record.TriggerCondition;
@@ -432,7 +438,7 @@ void AnalyzerFirmware::TakeImage(std::span<const uint8_t> image)
     // code selects the external clock, taken here as the 10 MHz row.
     settings.RateRow = Word(image, 0) >> 8 == 0 ? 0 : 7;
     const uint16_t control = Word(image, 1);
-    settings.TriggerType = static_cast<uint8_t>(control & 0x0F);
+    settings.TriggerType = TriggerTypeRun(control & 0x0Fu);
     settings.Continuous = (control & 0x10) != 0;
     settings.TriggerCounter = static_cast<uint8_t>(control >> 8);
     // Level value and mask words per pattern row (rows 0, 1, 2 and OR row 3).

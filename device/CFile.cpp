@@ -279,10 +279,10 @@ bool CFile::ParseBlock()
     };
     const auto position = static_cast<int16_t>(ReadWord(BlockBuffer, 10));
     const auto depth = static_cast<int16_t>(ReadWord(BlockBuffer, 18));
-    const uint8_t type = BlockBuffer[3256];
+    const uint8_t type = BlockBuffer[3256]; // 0 is a valid type: Pattern 1
     const uint8_t unit = BlockBuffer[3318];
     if (!row(2) || !row(4) || position < 1 || position > 9 || depth < 0 ||
-        depth >= ModelTable::MaxDepthCount || type < 1 || type > 5 || unit > 4)
+        depth >= ModelTable::MaxDepthCount || type > 5 || unit > 4)
         return false;
 
     BlockCursor = 0;

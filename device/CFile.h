@@ -49,6 +49,12 @@ public:
     // The name of a channel or bus as text (at most 8 characters).
     static std::string_view NameText(const SignalEntry &entry);
 
+    // The trigger type in force for a stored TriggerType: a stored 0 (an
+    // older block, a parameter file without a known trigger mode) means
+    // Pattern 1, for the trigger search, the pattern rows and the device.
+    static constexpr int EffectiveTriggerType(int stored) { return stored == 0 ? 1 : stored; }
+    int EffectiveTriggerType() const { return EffectiveTriggerType(TriggerType); }
+
     uint16_t BlockLength = 0;
     int16_t TimeDivRow = 3;
     int16_t RateRow = 3;

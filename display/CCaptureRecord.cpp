@@ -86,11 +86,12 @@ bool CCaptureRecord::TriggerIsDontCare() const
 {
     const int n = sys.ChannelCount;
     const auto &rows = file.TriggerCondition;
-    switch (file.TriggerType) {
+    const int type = file.EffectiveTriggerType();
+    switch (type) {
     case 1:
     case 2:
     case 3:
-        for (int r = 0; r < file.TriggerType; ++r)
+        for (int r = 0; r < type; ++r)
             if (!RowIsDontCare(rows[static_cast<size_t>(r)], n))
                 return false;
         return true;
@@ -152,7 +153,8 @@ CCaptureRecord::Matcher CCaptureRecord::CompileTrigger() const
 
     std::array<bool, CFile::MaxChannels> noEdges{};
     std::array<bool, CFile::MaxChannels> edgeCodes{};
-    switch (file.TriggerType) {
+    const int type = file.EffectiveTriggerType();
+    switch (type) {
     case 1:
         for (int j = 0; j < n; ++j) {
             const uint8_t c = rows[0][static_cast<size_t>(j)];
@@ -162,7 +164,7 @@ CCaptureRecord::Matcher CCaptureRecord::CompileTrigger() const
         break;
     case 2:
     case 3:
-        addRow(rows[file.TriggerType == 2 ? 1 : 2], noEdges);
+        addRow(rows[type == 2 ? 1 : 2], noEdges);
         break;
     case 4:
         for (int j = 0; j < n; ++j) {
@@ -228,7 +230,7 @@ bool CCaptureRecord::ConfirmTrigger()
 
     // With the continuous sequence the step before the last pattern must
     // have held pattern 1: look back at the last change.
-    if (file.TriggerType == 2 && file.ContinuousTrigger == 1) {
+    if (file.EffectiveTriggerType() == 2 && file.ContinuousTrigger == 1) {
         const uint32_t channels = ChannelMask();
         uint32_t q = p;
         for (int k = 0; k < 50; ++k, q = (q - 4) & mask) {

@@ -13,12 +13,6 @@ namespace {
 
 constexpr int OrPatternType = 4;
 
-// The trigger type as the analyzer reads it: 0 counts as 1.
-int EffectiveType(uint8_t type)
-{
-    return type == 0 ? 1 : type;
-}
-
 template <size_t N> const std::string &Pick(const std::array<std::string, N> &words, size_t i)
 {
     static const std::string none;
@@ -81,7 +75,7 @@ std::string WRowLabels::TriggerText(int row)
     const int channels = std::min<int>(view.System.ChannelCount, CFile::MaxChannels);
     if (row < 0 || row >= view.System.RowCount)
         return {};
-    const int type = EffectiveType(settings.TriggerType);
+    const int type = settings.EffectiveTriggerType();
     if (type == PulseWidthType)
         return row == settings.PulseChannel && row < channels ? PulseText() : std::string();
     // Types above 5 come only from a damaged block: they have no pattern row.

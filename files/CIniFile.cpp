@@ -30,6 +30,47 @@ char Lower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Where the line starting at `at` ends: LF, CRLF and a bare CR each end one
+// line. Returns the end of its text; `next` is the start of the next line.
+size_t LineEnd(std::string_view all, size_t at, size_t &next)
+{
+    const size_t end = all.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) {
+        next = all.size();
+        return all.size();
+    }
+    next = end + (all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n' ? 2 : 1);
+    return end;
+}
+
+// Bytes an INI line cannot hold as they are: line breaks and the other
+// control characters (a tab is fine).
+bool IsControl(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\t') || u == 0x7F;
+}
+
+bool HasControl(std::string_view s)
+{
+    for (char c : s)
+        if (IsControl(c))
+            return true;
+    return false;
+}
+
+// The reader trims a value and takes off one pair of enclosing quotes, so a
+// value with blanks at either end, or one that is itself quoted, is written
+// in quotes to read back unchanged.
+std::string QuotedIfNeeded(std::string_view value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || quoted))
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
 bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -77,11 +118,8 @@ void CIniFile::Parse()
         at = 3;
     const std::string_view all(text);
     while (at < all.size()) {
-        size_t nl = all.find('\n', at);
-        const size_t next = nl == std::string_view::npos ? all.size() : nl + 1;
-        size_t end = nl == std::string_view::npos ? all.size() : nl;
-        if (end > at && all[end - 1] == '\r')
-            --end;
+        size_t next = 0;
+        const size_t end = LineEnd(all, at, next);
         Line line{at, end, next, Line::Other, {}, {}};
         const std::string_view body = Trim(all.substr(at, end - at));
         if (!body.empty() && body.front() == '[') {
@@ -212,15 +250,45 @@ std::vector<std::string> CIniFile::ReadSection(std::string_view section) const
     return keys;
 }
 
+std::string CIniFile::LineBreak() const
+{
+    for (const Line &line : lines)
+        if (line.next > line.end)
+            return text.substr(line.end, line.next - line.end);
+    return "\n";
+}
+
+bool CIniFile::Refuse(std::string_view section, std::string_view key, const char *why)
+{
+    error = "[" + std::string(section) + "] " + std::string(key) + ": " + why + "; " + path +
+            " was not changed.";
+    return false;
+}
+
 bool CIniFile::WriteString(std::string_view section, std::string_view key,
                            std::string_view value)
 {
-    // Another writer may have changed the file since we read it.
-    Reload();
+    error.clear();
     section = Trim(section);
     key = Trim(key);
-    const std::string eol = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    const std::string entry = std::string(key) + "=" + std::string(value);
+    // A name that would read back as something else, or a value that would
+    // spill onto lines of its own, is refused rather than mangled. Escapes
+    // are no way out: files written by people and other programs hold plain
+    // backslashes (C:\new\data.bin) that must keep reading as they are.
+    if (HasControl(section) || section.find(']') != std::string_view::npos)
+        return Refuse(section, key, "the section name cannot be written in an INI file");
+    if (key.empty() || HasControl(key) || key.find('=') != std::string_view::npos ||
+        key.front() == ';' || key.front() == '[')
+        return Refuse(section, key, "the key name cannot be written in an INI file");
+    if (HasControl(value))
+        return Refuse(section, key,
+                      "the value holds a line break or another control character, "
+                      "which an INI file cannot keep on one line");
+
+    // Another writer may have changed the file since we read it.
+    Reload();
+    const std::string eol = LineBreak();
+    const std::string entry = std::string(key) + "=" + QuotedIfNeeded(value);
 
     std::string out;
     size_t first = 0;
@@ -228,7 +296,7 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key,
     FindSection(section, first, last);
     if (first == npos) {
         out = text;
-        if (!out.empty() && out.back() != '\n')
+        if (!lines.empty() && lines.back().next == lines.back().end)
             out += eol;
         out += "[" + std::string(section) + "]" + eol + entry + eol;
     } else if (const Line *line = FindKey(section, key)) {
@@ -247,8 +315,10 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key,
         out = text.substr(0, insertAt) + (needBreak ? eol : "") + entry + eol +
               text.substr(insertAt);
     }
-    if (!AtomicFile::Write(path, out))
+    if (!AtomicFile::Write(path, out)) {
+        error = path + " could not be written.";
         return false;
+    }
     text = std::move(out);
     exists = true;
     Parse();

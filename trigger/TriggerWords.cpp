@@ -76,7 +76,8 @@ void TriggerWords::Encode(const CFile &record, uint64_t samplePeriodPs,
                           std::array<uint16_t, ImageWords> &words)
 {
     const int channels = ModelTable::Model(record.ModelCode).channels;
-    const uint8_t type = record.TriggerType;
+    // The device gets the type in force, so a stored 0 sends Pattern 1 with its edge word.
+    const int type = record.EffectiveTriggerType();
 
     words[1] = static_cast<uint16_t>((type & 0x0F) | ((record.ContinuousTrigger & 1) << 4) |
                                      (record.TriggerCounter << 8));

@@ -262,6 +262,24 @@ TEST(CaptureSequence, LastGoodCaptureSurvivesACaptureWhoseTriggerIsNotFound)
     bench.acquisition->Stop();
 }
 
+TEST_P(EveryModel, StoredTriggerTypeZeroRunsAndConfirmsAsPatternOne)
+{
+    // A block from an older project or a parameter file may hold type 0.
+    const int model = GetParam();
+    AcquisitionBench bench(model, "model=" + std::to_string(model));
+    bench.SetCounterTrigger();
+    bench.settings.TriggerType = 0;
+    bench.acquisition->Run();
+    bench.TickUntilShown(2);
+    ASSERT_EQ(bench.window.captures, 2);
+    ASSERT_TRUE(bench.Analyzer().LastCapture());
+    // Each capture is taken, not replaced by the one before.
+    EXPECT_EQ(bench.record->TriggerAddress, bench.Analyzer().LastCapture()->TriggerAddress);
+    EXPECT_TRUE(RingEqualsDevice(bench));
+    EXPECT_EQ(bench.record->CaptureValid, 1);
+    bench.acquisition->Stop();
+}
+
 TEST(CaptureSequence, SingleRunEndsAfterACaptureWithoutTrigger)
 {
     AcquisitionBench bench(4, "model=4");
@@ -789,7 +807,8 @@ TEST(NoTriggerCondition, IsTrueWhenThePatternsInUseAreAllDontCare)
         bool expected;
     } cases[] = {{1, -1, 0, true},  {1, 0, 15, false}, {1, 1, 0, true},  {2, 1, 3, false},
                  {3, 2, 0, false},  {3, 3, 0, true},   {4, 3, 7, false}, {4, 1, 7, true},
-                 {5, -1, 0, false}, {0, -1, 0, false}, {1, 0, 20, true}}; // CH20: no such channel
+                 {5, -1, 0, false}, {0, -1, 0, true},  {0, 0, 3, false}, {1, 0, 20, true}};
+    // Type 0 is Pattern 1; CH20 is no channel of the model.
     for (const auto &c : cases) {
         AcquisitionBench bench(5, ""); // 16 channels
         bench.settings.TriggerType = c.type;

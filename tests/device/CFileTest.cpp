@@ -259,6 +259,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseRejects, testing::Values(
     RejectCase{"pulse unit 5", [](CFile &f) { f.BlockBuffer[3318] = 5; Reseal(f); }}));
 // clang-format on
 
+TEST(CFile, TriggerTypeZeroIsAValidBlock)
+{
+    CFile f = BusyRecord();
+    f.TriggerType = 0;
+    f.BuildBlock();
+    CFile g = FreshRecord(1);
+    g.BlockBuffer = f.BlockBuffer;
+    ASSERT_TRUE(g.ParseBlock());
+    EXPECT_EQ(g.TriggerType, 0);
+    EXPECT_EQ(g.EffectiveTriggerType(), 1);
+}
+
 TEST(CFile, BytesAfterTheSumDoNotMatter)
 {
     CFile f = BusyRecord();

@@ -133,6 +133,10 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, Confirm, testing::Values(
                 0x0000, 0x0020, true},
     TriggerCase{"falling", [](CFile &f) { f.TriggerCondition[0][5] = CFile::CondFall; },
                 0xFFFF, 0xFFDF, true},
+    TriggerCase{"type 0 is pattern 1", [](CFile &f) {
+                    f.TriggerType = 0;
+                    f.TriggerCondition[0][5] = CFile::CondRise; },
+                0x0000, 0x0020, true},
     TriggerCase{"rising with a level", [](CFile &f) {
                     f.TriggerCondition[0][5] = CFile::CondRise;
                     f.TriggerCondition[0][0] = CFile::CondHigh; },
@@ -201,6 +205,8 @@ TEST_F(Ring, DontCareAndNotConfirmableChangeNothing)
     EXPECT_TRUE(rec.TriggerIsDontCare());
     EXPECT_TRUE(rec.ConfirmTrigger());
     EXPECT_EQ(rec.TriggerAddress, 0x1234u);
+    file.TriggerType = 0; // Pattern 1
+    EXPECT_TRUE(rec.TriggerIsDontCare());
 
     // Type 2 looks at rows 0 and 1 only; the OR row does not count.
     file.TriggerType = 2;

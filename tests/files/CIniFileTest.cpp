@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
@@ -16,8 +17,9 @@ class IniFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        path = testing::TempDir() + "/ini_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
+        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_'); // parameterized tests
+        path = testing::TempDir() + "/ini_" + name + ".ini";
         std::remove(path.c_str());
     }
     void TearDown() override { std::remove(path.c_str()); }
@@ -39,6 +41,21 @@ protected:
 
 using IniRead = IniFixture;
 using IniWrite = IniFixture;
+
+TEST_F(IniRead, EveryLineBreakEndsALine)
+{
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        Put("[A]" + eol + "k=v" + eol + eol + "[B]" + eol + "x= 1 " + eol + "last=2");
+        CIniFile ini(path);
+        EXPECT_EQ(ini.ReadString("A", "k", "d"), "v") << eol.size();
+        EXPECT_EQ(ini.ReadString("B", "x", "d"), "1") << eol.size();
+        EXPECT_EQ(ini.ReadString("B", "last", "d"), "2") << eol.size();
+        EXPECT_EQ(ini.ReadSection("B"), (std::vector<std::string>{"x", "last"})) << eol.size();
+    }
+    // LF then CR are two breaks: the empty line between them is no key.
+    Put("[A]\n\rk=v\n\r");
+    EXPECT_EQ(CIniFile(path).ReadString("A", "k", "d"), "v");
+}
 
 TEST_F(IniRead, FindsSectionsAndKeysWithoutRegardToCase)
 {
@@ -172,6 +189,94 @@ TEST_F(IniWrite, AddsKeysAndSections)
     EXPECT_EQ(Get(), "[Model]\nHost=1\n");
 }
 
+struct LineEndCase
+{
+    const char *before;
+    const char *after; // the file after writing [Model] Host=3F
+};
+
+class IniLineEnds : public IniFixture, public testing::WithParamInterface<LineEndCase>
+{
+};
+
+TEST_P(IniLineEnds, AWrittenKeyReadsBackAndTheFileKeepsItsLineBreak)
+{
+    Put(GetParam().before);
+    CIniFile ini(path);
+    ASSERT_TRUE(ini.WriteString("Model", "Host", "3F"));
+    EXPECT_EQ(Get(), GetParam().after);
+    CIniFile fresh(path);
+    EXPECT_EQ(fresh.ReadString("model", "HOST", ""), "3F");
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, IniLineEnds, testing::Values(
+    LineEndCase{"[Model]\nFoo=1", "[Model]\nFoo=1\nHost=3F\n"},
+    // The last line ends in a bare CR.
+    LineEndCase{"[Model]\r\nFoo=1\r", "[Model]\r\nFoo=1\rHost=3F\r\n"},
+    // Old Mac line ends throughout.
+    LineEndCase{"[Model]\rFoo=1\rBar=2\r", "[Model]\rFoo=1\rBar=2\rHost=3F\r"},
+    LineEndCase{"[Model]\rHost=1\rBar=2", "[Model]\rHost=3F\rBar=2"},
+    LineEndCase{"[Model]\r\nHost = 1 \r\n[X]\r\n", "[Model]\r\nHost=3F\r\n[X]\r\n"},
+    LineEndCase{"[A]\rx=1", "[A]\rx=1\r[Model]\rHost=3F\r"},
+    LineEndCase{"[A]\r\nx=1\r\n", "[A]\r\nx=1\r\n[Model]\r\nHost=3F\r\n"},
+    LineEndCase{"\xEF\xBB\xBF", "\xEF\xBB\xBF[Model]\nHost=3F\n"},
+    LineEndCase{"", "[Model]\nHost=3F\n"}));
+// clang-format on
+
+TEST_F(IniWrite, ValuesReadBackExactlyAsWritten)
+{
+    // clang-format off
+    const char *values[] = {"  spaced  ", "\"quoted\"", "'x'", "a\tb", "", "tail\t", "\"",
+                            "\"half", "C:\\new\\x.pjf", "=v", "; not a comment",
+                            "[not a section]", "caf\xC3\xA9"};
+    // clang-format on
+    for (const char *v : values) {
+        CIniFile ini(path);
+        ASSERT_TRUE(ini.WriteString("History", "LastFile", v)) << v;
+        EXPECT_EQ(CIniFile(path).ReadString("History", "LastFile", "d"), v) << v;
+        EXPECT_EQ(CIniFile(path).ReadSection("History"), std::vector<std::string>{"LastFile"});
+    }
+    // A plain value is written as it is.
+    EXPECT_EQ(Get(), "[History]\nLastFile=caf\xC3\xA9\n");
+}
+
+TEST_F(IniWrite, RefusesWhatWouldNotStayOnOneLine)
+{
+    Put("[Model]\nHost=1\n");
+    const struct
+    {
+        const char *section;
+        const char *key;
+        std::string value;
+        const char *why; // part of the error text
+    } cases[] = {
+        {"History", "LastFile", "/tmp/a\n[Model]\nHost=7", "line break"},
+        {"History", "LastFile", "/tmp/a\rHost=7", "line break"},
+        {"History", "LastFile", "x\r\n", "line break"},
+        {"History", "LastFile", std::string("nul\0byte", 8), "control character"},
+        {"History", "LastFile", "bell\a", "control character"},
+        {"History", "LastFile", "del\x7F", "control character"},
+        {"History", "a=b", "1", "key name"},
+        {"History", ";k", "1", "key name"},
+        {"History", "[k", "1", "key name"},
+        {"History", "  ", "1", "key name"},
+        {"History", "k\n", "1", "key name"},
+        {"Hist]ory", "k", "1", "section name"},
+        {"Hist\nory", "k", "1", "section name"},
+    };
+    for (const auto &c : cases) {
+        CIniFile ini(path);
+        EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.key;
+        EXPECT_NE(ini.LastError().find(c.why), std::string::npos) << ini.LastError();
+        EXPECT_NE(ini.LastError().find(path), std::string::npos) << ini.LastError();
+        EXPECT_EQ(Get(), "[Model]\nHost=1\n") << c.key;
+        ASSERT_TRUE(ini.WriteString("Model", "Host", "2"));
+        EXPECT_EQ(ini.LastError(), "");
+        ASSERT_TRUE(ini.WriteString("Model", "Host", "1"));
+    }
+}
+
 TEST_F(IniWrite, CreatesAMissingFile)
 {
     CIniFile ini(path);
@@ -198,6 +303,7 @@ TEST_F(IniWrite, AFailedWriteLeavesNoTraceAndReportsIt)
     CIniFile ini(dir + "/System.ini");
     EXPECT_FALSE(ini.WriteString("Model", "Host", "1"));
     EXPECT_FALSE(ini.FileExists());
+    EXPECT_EQ(ini.LastError(), dir + "/System.ini could not be written.");
 
     // No temporary files are left beside a good write either.
     Put("[A]\nx=1\n");

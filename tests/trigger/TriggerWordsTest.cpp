@@ -123,6 +123,11 @@ TEST(TriggerWords, EdgeWordsNameTheChannel)
     f.TriggerType = 1;
     EXPECT_EQ(Encode(f)[2], (9 << 8) | 1);
     EXPECT_EQ(Encode(f)[15], 0);
+
+    // A stored type 0 is Pattern 1: the device is told so, with the edge word.
+    f.TriggerType = 0;
+    EXPECT_EQ(Encode(f)[1] & 0x0F, 1);
+    EXPECT_EQ(Encode(f)[2], (9 << 8) | 1);
 }
 
 TEST(TriggerWords, SixteenChannelModelIgnoresTheUpperChannels)
