@@ -70,10 +70,10 @@ public:
     static constexpr int ClientHeight = 720;
     static constexpr int UsbEventIntervalMs = 20;
 
-    // `systemIniPath` empty: System.ini beside the program (or in the user's
-    // config folder when the program folder is not writable), language files
-    // in the matching folders. Given: System.ini there and the language files
-    // in the Language folder beside it.
+    // `systemIniPath` empty: System.ini in the user's config folder (or beside
+    // a portable program), language files in the matching folders (see
+    // LanguagePaths). Given: System.ini there and the language files in the
+    // Language folder beside it.
     explicit TForm1(QWidget *parent = nullptr, std::string systemIniPath = {});
     ~TForm1() override;
 

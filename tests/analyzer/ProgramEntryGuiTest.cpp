@@ -104,8 +104,8 @@ TEST_F(SingleInstance, BringToFrontRestoresAMinimisedWindow)
 
 #ifdef TRACEMOOR_PROGRAM
 
-// The real program, copied into a folder of its own so that its System.ini
-// lands there.
+// The real program, copied into a folder of its own (where no System.ini
+// lies beside it), with a config folder of its own.
 class ProgramProcesses : public SingleInstance
 {
 protected:
@@ -131,6 +131,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path().string()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.File("config")));
         // Under the sanitizers a leak report would change the exit code looked at.
         env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
         if (demo)
@@ -161,7 +162,7 @@ TEST_F(ProgramProcesses, ASecondAnalyzerEndsWithCode1AndOpensNoWindow)
 {
     Start(first, true);
     QTRY_VERIFY_WITH_TIMEOUT(Running(), 10000);
-    const std::filesystem::path ini = folder.Path() / "System.ini";
+    const std::filesystem::path ini = folder.Path() / "config" / "tracemoor" / "System.ini";
     QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(ini), 10000);
     std::filesystem::remove(ini);
 
