@@ -147,6 +147,9 @@ public:
     uint32_t SystemListColor = 0; // the system's background colour
     int LanguageIndex = 0;
     bool ArrivalPending = false;
+    // Set before the first show (--auto-scale): Auto Scale is pressed once
+    // the window is up and the start-up model selection is done.
+    bool AutoScaleAtStart = false;
     int WaveformScrollPosition = 0;
     // The state list's grid, once the list view has built it.
     QWidget *ListGrid = nullptr;
