@@ -442,7 +442,7 @@ TEST_F(DemoWindow, ResizingKeepsWholeListRows)
 {
     for (int height : {500, 613, 655, 700, 741}) {
         form->resize(900, height);
-        QTRY_COMPARE_WITH_TIMEOUT(form->ListGridHeight() % TForm1::ListRowHeight, 0, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->ListGridHeight() % TForm1::ListRowHeight, 0, 10000);
         const int partial = height - form->height();
         EXPECT_GE(partial, 0) << height;
         EXPECT_LT(partial, TForm1::ListRowHeight) << height;
