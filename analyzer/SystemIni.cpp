@@ -14,8 +14,9 @@ std::string SystemIni::Resolve(const std::string &programFolder)
     const LanguagePaths paths(programFolder);
     if (!paths.SystemIni().empty())
         return paths.SystemIni();
-    // Neither a writable program folder nor a home: a private config folder.
-    return (fs::temp_directory_path() / ".config" / "tracemoor" / FileName).string();
+    // No home folder is known at all: beside the program, never in a folder
+    // shared with other users.
+    return (fs::path(programFolder) / FileName).string();
 }
 
 SystemIni::StartState SystemIni::PrepareAtStart(const std::string &path)

@@ -16,8 +16,9 @@ public:
     static constexpr std::string_view NoLastFile = "FileNameIsHere";
     static constexpr std::string_view DefaultHost = "1";
 
-    // The program folder when it is writable (a build tree, a portable copy),
-    // else $XDG_CONFIG_HOME/tracemoor/ (~/.config/tracemoor/ without it).
+    // $XDG_CONFIG_HOME/tracemoor/ (~/.config/tracemoor/ without it), for a
+    // build tree as much as for an installed program; the program folder only
+    // when a System.ini already lies there (a portable copy).
     static std::string Resolve(const std::string &programFolder);
 
     // What start-up found in System.ini.

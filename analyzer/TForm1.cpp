@@ -298,6 +298,8 @@ void TForm1::FormShow()
     WriteStatusBar();
     ApplyLanguageTexts();
     BuildLanguageMenu();
+    if (AutoScaleAtStart)
+        QTimer::singleShot(0, this, &TForm1::Run1Click);
 }
 
 void TForm1::SelectModelAtStart()

@@ -70,10 +70,10 @@ public:
     static constexpr int ClientHeight = 720;
     static constexpr int UsbEventIntervalMs = 20;
 
-    // `systemIniPath` empty: System.ini beside the program (or in the user's
-    // config folder when the program folder is not writable), language files
-    // in the matching folders. Given: System.ini there and the language files
-    // in the Language folder beside it.
+    // `systemIniPath` empty: System.ini in the user's config folder (or beside
+    // a portable program), language files in the matching folders (see
+    // LanguagePaths). Given: System.ini there and the language files in the
+    // Language folder beside it.
     explicit TForm1(QWidget *parent = nullptr, std::string systemIniPath = {});
     ~TForm1() override;
 
@@ -149,6 +149,9 @@ public:
     uint32_t SystemListColor = 0; // the system's background colour
     int LanguageIndex = 0;
     bool ArrivalPending = false;
+    // Set before the first show (--auto-scale): Auto Scale is pressed once
+    // the window is up and the start-up model selection is done.
+    bool AutoScaleAtStart = false;
     int WaveformScrollPosition = 0;
     // The state list's grid, once the list view has built it.
     QWidget *ListGrid = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <unistd.h>
 
 #ifndef TRACEMOOR_SHARED_LANGUAGE_DIR
@@ -29,16 +30,19 @@ LanguagePaths::LanguagePaths(const std::string &programFolder, const std::string
         folders.push_back(Join(programFolder, FolderName));
         return;
     }
+    // The files shipped with the program come first, so that an old copy in
+    // the config folder never hides an updated translation.
+    folders.push_back(Join(programFolder, FolderName));
+    folders.push_back(Join(programFolder, TRACEMOOR_SHARED_LANGUAGE_DIR));
     if (!configHome.empty()) {
         const std::string own = Join(configHome, "tracemoor");
         systemIni = Join(own, SystemIniName);
         folders.push_back(Join(own, FolderName));
     }
-    folders.push_back(Join(programFolder, TRACEMOOR_SHARED_LANGUAGE_DIR));
 }
 
 LanguagePaths::LanguagePaths(const std::string &programFolder)
-    : LanguagePaths(programFolder, ConfigHome(), IsWritable(programFolder))
+    : LanguagePaths(programFolder, ConfigHome(), HasOwnSystemIni(programFolder))
 {}
 
 std::string LanguagePaths::ActiveFile(std::string_view name) const
@@ -59,10 +63,16 @@ std::string LanguagePaths::ConfigHome()
         return xdg;
     if (const char *home = std::getenv("HOME"); home && home[0] == '/')
         return Join(home, ".config");
+    // A service or a cleaned environment: the account's home folder.
+    if (const passwd *account = ::getpwuid(::getuid());
+        account && account->pw_dir && account->pw_dir[0] == '/')
+        return Join(account->pw_dir, ".config");
     return {};
 }
 
-bool LanguagePaths::IsWritable(const std::string &folder)
+bool LanguagePaths::HasOwnSystemIni(const std::string &programFolder)
 {
-    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+    std::error_code ec;
+    return fs::is_regular_file(Join(programFolder.empty() ? "." : programFolder, SystemIniName),
+                               ec);
 }

@@ -4,12 +4,17 @@
 #include <string_view>
 #include <vector>
 
-// Where System.ini and the language files lie. A program whose own folder is
-// writable (a build tree, a portable copy) keeps both there: System.ini and
-// Language/ beside the program file. An installed program keeps System.ini in
-// the user's config folder (<config>/tracemoor/) and reads language files
-// from <config>/tracemoor/Language/ first, then from the shared
-// <prefix>/share/tracemoor/Language/ that is installed with it.
+// Where System.ini and the language files lie.
+//
+// System.ini lives in the user's config folder (<config>/tracemoor/), for a
+// program in a build tree as much as for an installed one, so that no two
+// users share one. Only a program with a System.ini beside it (a portable
+// copy) keeps using that one, with the language files in its own Language/.
+//
+// Otherwise the language files are looked for in the program's Language/ (a
+// build tree), then in the shared <prefix>/share/tracemoor/Language/ that is
+// installed with it, then in <config>/tracemoor/Language/, where the user may
+// add languages of their own.
 class LanguagePaths
 {
 public:
@@ -17,9 +22,10 @@ public:
     static constexpr std::string_view SystemIniName = "System.ini";
 
     // `configHome` is the user's config base ($XDG_CONFIG_HOME); empty when
-    // unknown, in which case an installed program has no System.ini.
+    // unknown, in which case a program that is not portable has no System.ini.
     LanguagePaths(const std::string &programFolder, const std::string &configHome, bool portable);
-    // Portable when `programFolder` is writable; config base from the environment.
+    // Portable when a System.ini lies beside the program; config base from
+    // the environment.
     explicit LanguagePaths(const std::string &programFolder);
 
     bool Portable() const { return portable; }
@@ -32,9 +38,11 @@ public:
     // its built-in value).
     std::string ActiveFile(std::string_view name) const;
 
-    // $XDG_CONFIG_HOME, else $HOME/.config, else empty.
+    // $XDG_CONFIG_HOME, else $HOME/.config, else the account's home folder
+    // + /.config, else empty.
     static std::string ConfigHome();
-    static bool IsWritable(const std::string &folder);
+    // A System.ini file lies in `programFolder`.
+    static bool HasOwnSystemIni(const std::string &programFolder);
 
 private:
     bool portable;

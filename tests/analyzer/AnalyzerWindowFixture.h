@@ -52,8 +52,13 @@ private:
     bool had;
 };
 
+// Upper bound of a wait for something the program does by itself: generous,
+// since a loaded machine (both cores busy, sanitizers) can be slow, and a
+// passing test never waits for it to run out.
+constexpr int WaitBoundMs = 30000;
+
 // Lets the event loop run until `done` holds or `ms` have passed.
-inline bool WaitFor(const std::function<bool()> &done, int ms = 5000)
+inline bool WaitFor(const std::function<bool()> &done, int ms = WaitBoundMs)
 {
     QElapsedTimer clock;
     clock.start();
@@ -125,7 +130,7 @@ public:
             !form->Timer1->isActive() && !form->Timer2->isActive() && form->Timer3->isActive();
         return timers && form->RunButton->isEnabled() && !form->StopButton->isEnabled();
     }
-    bool WaitIdle(int ms = 5000)
+    bool WaitIdle(int ms = WaitBoundMs)
     {
         return WaitFor([this] { return Idle(); }, ms);
     }

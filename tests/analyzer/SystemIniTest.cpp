@@ -1,11 +1,11 @@
 #include "AnalyzerTestFolder.h"
+#include "tests/ScopedEnvironment.h"
 
 #include "analyzer/SystemIni.h"
 #include "files/CIniFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -85,24 +85,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  "[history]\nlastfile=\n[MODEL]\nHOST=6\n",
                                  "", "6"}));
 
-TEST(SystemIniResolve, UsesTheProgramFolderWhenItIsWritable)
+TEST(SystemIniResolve, LiesInTheUsersConfigFolderUnlessOneLiesBesideTheProgram)
 {
     AnalyzerTestFolder folder;
-    EXPECT_EQ(SystemIni::Resolve(folder.Path().string()), (folder.Path() / "System.ini").string());
-}
-
-TEST(SystemIniResolve, FallsBackToTheUsersConfigFolder)
-{
-    AnalyzerTestFolder folder;
-    const char *old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old ? old : "";
-    setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
-    EXPECT_EQ(SystemIni::Resolve("/nonexistent/program/folder"),
-              (folder.Path() / "tracemoor" / "System.ini").string());
-    if (old)
-        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
+    ScopedEnvironment env;
+    env.Set("XDG_CONFIG_HOME", folder.File("config"));
+    const std::string config = folder.File("config/tracemoor/System.ini");
+    // A writable program folder (a build tree) does not keep it.
+    EXPECT_EQ(SystemIni::Resolve(folder.Path().string()), config);
+    EXPECT_EQ(SystemIni::Resolve("/nonexistent/program/folder"), config);
+    // A portable copy keeps its own.
+    WriteText(folder.File("System.ini"), "[Model]\nHost=1\n");
+    EXPECT_EQ(SystemIni::Resolve(folder.Path().string()), folder.File("System.ini"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "AnalyzerGuiHelpers.h"
 #include "AnalyzerTestFolder.h"
 
+#include "analyzer/CAcquisition.h"
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TForm1StatusBar.h"
@@ -127,6 +128,27 @@ TEST(MainWindowStart, WithoutSystemIniAsksForTheModelAndCreatesTheFile)
     EXPECT_TRUE(file.ValueExists("History", "LastFile"));
     EXPECT_EQ(file.ReadString("History", "LastFile", "x"), "");
     EXPECT_EQ(file.ReadString("Model", "Host", "x"), "1");
+}
+
+TEST(MainWindowStart, AutoScaleAtStartPressesAutoScaleAfterTheModelSelection)
+{
+    qunsetenv("TRACEMOOR_DEVICE");
+    AnalyzerTestFolder folder;
+    TForm1 form(nullptr, folder.File("System.ini"));
+    form.AutoScaleAtStart = true;
+    // Any question Auto Scale asks (an empty signal list) is answered Yes.
+    MessageRecorder messages(true);
+    bool runningAtSelection = true;
+    ModalAnswerer answer([&](QWidget *dialog) {
+        runningAtSelection = form.Acquisition->Running;
+        ClickOk(dialog);
+    });
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY_WITH_TIMEOUT(form.Acquisition->Running, 30000);
+    EXPECT_EQ(answer.Seen(), 1);
+    EXPECT_FALSE(runningAtSelection);
+    form.Stop2Click();
 }
 
 TEST(MainWindowStart, DemoDeviceStartsOnDemoWithoutAnyDialog)
@@ -420,7 +442,7 @@ TEST_F(DemoWindow, ResizingKeepsWholeListRows)
 {
     for (int height : {500, 613, 655, 700, 741}) {
         form->resize(900, height);
-        QTRY_COMPARE_WITH_TIMEOUT(form->ListGridHeight() % TForm1::ListRowHeight, 0, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->ListGridHeight() % TForm1::ListRowHeight, 0, 10000);
         const int partial = height - form->height();
         EXPECT_GE(partial, 0) << height;
         EXPECT_LT(partial, TForm1::ListRowHeight) << height;

@@ -34,7 +34,9 @@ TEST(WaveformPage, DemoRunShowsTheCounterRowsWithNames)
     QTest::qWait(100);
     w.form->StopButton->trigger();
     ASSERT_EQ(w.Record().CaptureValid, 1);
-    QTest::qWait(150); // one idle redraw
+    // One idle redraw (Timer3) draws the rows; a fixed wait could pass
+    // without a tick on a loaded machine.
+    ASSERT_TRUE(WaitFor([&view] { return CountColour(view, view.Rows[7].Colour) > 20; }));
 
     EXPECT_LT(view.Placement.FirstColumn, CWaveform::ColumnCount);
     const int channels = w.form->System().ChannelCount;
