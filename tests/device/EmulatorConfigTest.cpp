@@ -23,6 +23,24 @@ TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
     EXPECT_TRUE(c->OldDriver);
 }
 
+TEST(EmulatorConfig, ReadsUartFormatsAndBusFaults)
+{
+    const auto uart = EmulatorConfig::Parse("uart,uart=7e2,parityerror=2,framingerror");
+    ASSERT_TRUE(uart);
+    EXPECT_EQ(uart->Scene.UartDataBits, 7);
+    EXPECT_EQ(uart->Scene.UartParity, 2);
+    EXPECT_EQ(uart->Scene.UartStopBits, 2);
+    EXPECT_EQ(uart->Scene.ParityErrorAt, 2);
+    EXPECT_EQ(uart->Scene.FramingErrorAt, -1) << "without a number: every byte";
+
+    const auto can = EmulatorConfig::Parse("can,rtr,dlc=0,crcerror=1,noack=3");
+    ASSERT_TRUE(can);
+    EXPECT_TRUE(can->Scene.Remote);
+    EXPECT_EQ(can->Scene.Dlc, 0);
+    EXPECT_EQ(can->Scene.CrcErrorAt, 1);
+    EXPECT_EQ(can->Scene.NoAckAt, 3);
+}
+
 TEST(EmulatorConfig, ShortFormsAndModelLists)
 {
     const auto bare = EmulatorConfig::Parse("9,i2c");
@@ -95,6 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                          testing::Values("model=0", "model=11", "model=1/x", "12", "count=99",
                                          "scene=jtag", "data=ABC", "data=zz", "baud=1",
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
-                                         "timeout=0x82*0", "colour=red", "olddriver=1"));
+                                         "timeout=0x82*0", "colour=red", "olddriver=1", "uart=9N1",
+                                         "uart=8X1", "uart=8N3", "noack=0", "dlc=16", "rtr=1"));
 
 } // namespace
