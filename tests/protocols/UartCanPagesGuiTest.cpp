@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -188,6 +189,29 @@ TEST(CanPage, TogglesBuildsItsTextsAndDefaults)
     f.CANButton->trigger();
     EXPECT_FALSE(f.PageControl1->isTabVisible(tab));
     EXPECT_FALSE(f.CAN_Protocol->isChecked());
+}
+
+TEST(CanPage, TakesItsTextsFromTheLanguageFile)
+{
+    AnalyzerTestFolder folder;
+    std::ofstream(folder.File("System.ini"))
+        << "[Language]\nFile=test_XX.lang\n[History]\nLastFile=\n[Model]\nHost=1\n";
+    std::filesystem::create_directories(folder.Path() / "Language");
+    std::ofstream(folder.Path() / "Language" / "test_XX.lang", std::ios::binary)
+        << "[Language]\nText=Testish\nFileName=test_XX.lang\nCheckSum=19\n"
+           "[CAN]\nstrChannelSelectLabel1=Dominant hoch\nstrCRC=Pruefsumme\nstrStatus=Zustand\n"
+           "strExtensionItem2=Zeigen\n[Common]\nstrStartBtnCaption=Los\n";
+    DeviceEnvironment demo("demo");
+    TForm1 form(nullptr, folder.File("System.ini"));
+    const WCAN_UI &p = *form.CanPage;
+    EXPECT_EQ(p.ChannelLabel->text(), "Dominant hoch");
+    EXPECT_EQ(p.StartButton->text(), "Los");
+    EXPECT_EQ(p.DefaultButton->text(), "Default") << "a missing key gives the default";
+    EXPECT_EQ(p.ExtensionItems->button(1)->text(), "Zeigen");
+    const QAbstractItemModel *rows = p.FrameGrid->model();
+    EXPECT_EQ(rows->headerData(WCAN_Core::BasicId, Qt::Horizontal).toString(), "BasicID");
+    EXPECT_EQ(rows->headerData(WCAN_Core::Crc, Qt::Horizontal).toString(), "Pruefsumme");
+    EXPECT_EQ(rows->headerData(WCAN_Core::Status, Qt::Horizontal).toString(), "Zustand");
 }
 
 TEST(CanPage, StartMarksAWrongCrcAndHidesTheExtendedIdOnRequest)
