@@ -172,11 +172,14 @@ TEST(CanFrames, StuffBitsAreRemovedWhereverTheyFall)
     // Runs of equal bits in the identifiers and the data stuff every fifth bit.
     const CanFrame zeros{0x000, false, false, {0x00, 0xFF, 0x00}};
     const CanFrame ones{0x1FFFFFF0, true, false, {0xFF, 0xFF}};
-    Rows rows = Decode({zeros, ones});
+    // The identifier's last four zeros and RTR: the stuff bit falls between
+    // RTR and IDE, so IDE is the bit after it.
+    const CanFrame beforeIde{0x7F0, false, false, {0x01}};
+    Rows rows = Decode({zeros, ones, beforeIde});
     for (std::string &r : rows)
         r = WithoutCrc(r);
-    EXPECT_EQ(rows,
-              (Rows{"000||0|0|3|00 , FF , 00 , ||01|OK", "7FF|3FFF0|0|1|2|FF , FF , ||01|OK"}));
+    EXPECT_EQ(rows, (Rows{"000||0|0|3|00 , FF , 00 , ||01|OK", "7FF|3FFF0|0|1|2|FF , FF , ||01|OK",
+                          "7F0||0|0|1|01 , ||01|OK"}));
 }
 
 TEST(CanFrames, FixedFormBitsAfterTheCrcAreNotStuffChecked)
