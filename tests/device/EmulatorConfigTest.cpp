@@ -113,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                          testing::Values("model=0", "model=11", "model=1/x", "12", "count=99",
                                          "scene=jtag", "data=ABC", "data=zz", "baud=1",
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
-                                         "timeout=0x82*0", "colour=red", "olddriver=1", "uart=9N1",
-                                         "uart=8X1", "uart=8N3", "noack=0", "dlc=16", "rtr=1"));
+                                         "timeout=0x82*0", "colour=red", "olddriver=1"));
+INSTANTIATE_TEST_SUITE_P(UartCanTexts, Rejected,
+                         testing::Values("uart=9N1", "uart=8X1", "uart=8N3", "noack=0", "dlc=16",
+                                         "rtr=1"));
 
 } // namespace
