@@ -27,6 +27,8 @@
 #include "display/WCursor.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
+#include "protocols/UARTPage.h"
+#include "protocols/WCAN_UI.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,6 +125,8 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     Waveform->GridStyle = ViewCommands::InitialGridStyle;
     BindWaveform();
     BindGrids();
+    UartPage = std::make_unique<UARTPage>(*this);
+    CanPage = std::make_unique<WCAN_UI>(*this);
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));
@@ -528,8 +532,12 @@ void TForm1::I2CButtonClick()
 void TForm1::SPIButtonClick()
 {}
 void TForm1::UARTButtonClick()
-{}
+{
+    UartPage->UARTButtonClick();
+}
 void TForm1::CANButtonClick()
-{}
+{
+    CanPage->CANButtonClick();
+}
 void TForm1::btn_CPU_MapClick()
 {}

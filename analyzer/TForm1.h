@@ -47,6 +47,8 @@ class Tform_name;
 class TForm2;
 class TForm3;
 class TForm4;
+class UARTPage;
+class WCAN_UI;
 
 // The analyzer's main window. It owns every long-lived object of the program
 // and the dialogs, which live until it is destroyed. Controls carry the names
@@ -131,6 +133,9 @@ public:
     std::unique_ptr<WCursor> Cursors;
     std::unique_ptr<CursorState> CursorStates;
     std::unique_ptr<CWaveform> Waveform;
+    // The protocol pages of UART and CAN.
+    std::unique_ptr<UARTPage> UartPage;
+    std::unique_ptr<WCAN_UI> CanPage;
     // Dialogs created in their fixed order whose own windows come later.
     std::vector<class QDialog *> PendingDialogs;
     // Acquisition control: the run commands, the capture sequence and its

@@ -26,14 +26,6 @@ QAction *Item(TForm1 &form, QMenu *menu, const char *name, const char *caption, 
     return action;
 }
 
-QAction *Item(TForm1 &form, QMenu *menu, const char *name, const char *caption)
-{
-    auto *action = new QAction(QString::fromUtf8(caption), &form);
-    action->setObjectName(QLatin1String(name));
-    menu->addAction(action);
-    return action;
-}
-
 } // namespace
 
 void TForm1Menus::Build(TForm1 &form)
@@ -102,7 +94,7 @@ void TForm1Menus::BuildMainMenu(TForm1 &form)
     form.I2C_Protocol = Item(form, protocol, "I2C_Protocol", "&I2C", &TForm1::I2CButtonClick);
     form.SPI_Protocol = Item(form, protocol, "SPI_Protocol", "&SPI", &TForm1::SPIButtonClick);
     form.UART_Protocol = Item(form, protocol, "UART_Protocol", "&UART", &TForm1::UARTButtonClick);
-    form.CAN_Protocol = Item(form, protocol, "CAN_Protocol", "&CAN"); // no command
+    form.CAN_Protocol = Item(form, protocol, "CAN_Protocol", "&CAN", &TForm1::CANButtonClick);
     QAction *const toggles[] = {form.I2C_Protocol, form.SPI_Protocol, form.UART_Protocol,
                                 form.CAN_Protocol};
     for (QAction *a : toggles)

@@ -133,6 +133,35 @@ std::optional<SceneOptions::Kind> SceneKind(std::string_view s)
     return std::nullopt;
 }
 
+// "8N1", "7E2", ...: data bits 5..8, parity N, O or E, stop bits 1 or 2.
+bool UartFormat(std::string_view v, SceneOptions &scene)
+{
+    if (v.size() != 3 || v[0] < '5' || v[0] > '8' || (v[2] != '1' && v[2] != '2'))
+        return false;
+    const std::string_view parities = "NOE";
+    const size_t parity = parities.find(static_cast<char>(std::toupper(v[1])));
+    if (parity == std::string_view::npos)
+        return false;
+    scene.UartDataBits = v[0] - '0';
+    scene.UartParity = static_cast<int>(parity);
+    scene.UartStopBits = v[2] - '0';
+    return true;
+}
+
+// A fault item: no value for every frame, K for the K-th (from 1).
+bool FaultIndex(std::string_view v, int &at)
+{
+    if (v.empty()) {
+        at = -1;
+        return true;
+    }
+    const auto n = Number(v);
+    if (!n || *n == 0 || *n > 1000000)
+        return false;
+    at = static_cast<int>(*n);
+    return true;
+}
+
 } // namespace
 
 int EmulatorConfig::ModelOf(int i) const
@@ -206,6 +235,15 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Scene.CanId = *number;
         } else if (key == "ext" && (value.empty() || number)) {
             config.Scene.Extended = value.empty() || *number != 0;
+        } else if (key == "uart" && UartFormat(value, config.Scene)) {
+        } else if (key == "parityerror" && FaultIndex(value, config.Scene.ParityErrorAt)) {
+        } else if (key == "framingerror" && FaultIndex(value, config.Scene.FramingErrorAt)) {
+        } else if (key == "crcerror" && FaultIndex(value, config.Scene.CrcErrorAt)) {
+        } else if (key == "noack" && FaultIndex(value, config.Scene.NoAckAt)) {
+        } else if (key == "rtr" && value.empty()) {
+            config.Scene.Remote = true;
+        } else if (key == "dlc" && number && *number <= 15) {
+            config.Scene.Dlc = static_cast<int>(*number);
         } else if (key == "gap" && number && *number <= 1000000) {
             config.Scene.GapUs = *number;
         } else if (key == "tick" && number) {

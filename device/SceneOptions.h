@@ -19,4 +19,20 @@ struct SceneOptions
     bool Extended = false;      // CAN 29-bit identifier
     uint32_t GapUs = 100;       // idle time between frames
     uint32_t CounterTickNs = 0; // counter: 0 = one step every 8 samples, else a step per tick
+
+    // UART frame format (data bits 5..8, parity 0 none / 1 odd / 2 even, stop
+    // bits 1 or 2) and faults: the byte (1 = the first, -1 every byte, 0
+    // none) whose parity bit is inverted or whose stop bit is low.
+    int UartDataBits = 8;
+    int UartParity = 0;
+    int UartStopBits = 1;
+    int ParityErrorAt = 0;
+    int FramingErrorAt = 0;
+    // CAN: remote frames, a data length code other than the byte count
+    // (-1: the byte count), and faults on a frame (1 = the first, -1 every
+    // frame, 0 none): a wrong CRC sent, the ACK slot left recessive.
+    bool Remote = false;
+    int Dlc = -1;
+    int CrcErrorAt = 0;
+    int NoAckAt = 0;
 };

@@ -68,6 +68,12 @@ void PushBits(std::vector<bool> &bits, uint32_t value, int count)
         bits.push_back((value >> i) & 1);
 }
 
+// A fault given for item `at` (1 = the first, -1 every item, 0 none).
+bool FaultOn(int at, size_t index)
+{
+    return at < 0 || (at > 0 && static_cast<size_t>(at) == index + 1);
+}
+
 } // namespace
 
 SignalScene::SignalScene(const SceneOptions &options, int channels)
@@ -181,19 +187,32 @@ void SignalScene::BuildSpi(const SceneOptions &o)
 
 void SignalScene::BuildUart(const SceneOptions &o)
 {
-    // 8 data bits, no parity, one stop bit, LSB first, idle high.
+    // LSB first, idle high; 8N1 unless the options say otherwise. After the
+    // stop bits the line stays idle for one more bit.
     const uint64_t bitPs = Period(o.Baud);
+    const int dataBits = std::clamp(o.UartDataBits, 5, 8);
     Timeline tl(1u << UartTx);
     tl.Wait(bitPs);
-    for (uint8_t value : o.Data) {
+    for (size_t i = 0; i < o.Data.size(); ++i) {
+        const uint8_t value = o.Data[i];
         tl.Set(UartTx, false);
         tl.Wait(bitPs);
-        for (int b = 0; b < 8; ++b) {
+        int ones = 0;
+        for (int b = 0; b < dataBits; ++b) {
+            ones += (value >> b) & 1;
             tl.Set(UartTx, (value >> b) & 1);
             tl.Wait(bitPs);
         }
+        if (o.UartParity == 1 || o.UartParity == 2) {
+            const bool odd = o.UartParity == 1;
+            const bool parity = ((ones & 1) != 0) != odd;
+            tl.Set(UartTx, parity != FaultOn(o.ParityErrorAt, i));
+            tl.Wait(bitPs);
+        }
+        tl.Set(UartTx, !FaultOn(o.FramingErrorAt, i));
+        tl.Wait(static_cast<uint64_t>(std::clamp(o.UartStopBits, 1, 2)) * bitPs);
         tl.Set(UartTx, true);
-        tl.Wait(2 * bitPs);
+        tl.Wait(bitPs);
     }
     tl.Wait(o.GapUs * PsPerUs);
     changes = std::move(tl.changes);
@@ -216,19 +235,24 @@ void SignalScene::BuildCan(const SceneOptions &o)
             bits.push_back(true); // SRR
             bits.push_back(true); // IDE
             PushBits(bits, o.CanId & 0x3FFFF, 18);
-            bits.push_back(false); // RTR
-            bits.push_back(false); // r1
-            bits.push_back(false); // r0
+            bits.push_back(o.Remote); // RTR
+            bits.push_back(false);    // r1
+            bits.push_back(false);    // r0
         } else {
             PushBits(bits, o.CanId & 0x7FF, 11);
-            bits.push_back(false); // RTR
-            bits.push_back(false); // IDE
-            bits.push_back(false); // r0
+            bits.push_back(o.Remote); // RTR
+            bits.push_back(false);    // IDE
+            bits.push_back(false);    // r0
         }
-        PushBits(bits, static_cast<uint32_t>(count), 4);
-        for (size_t i = 0; i < count; ++i)
-            PushBits(bits, o.Data[from + i], 8);
-        PushBits(bits, CanCrc(bits), 15);
+        // A remote frame carries no data; a given DLC sends as many bytes
+        // (at most 8) as it says, zeros past the payload.
+        const size_t dlc = o.Dlc >= 0 ? static_cast<size_t>(std::min(o.Dlc, 15)) : count;
+        PushBits(bits, static_cast<uint32_t>(dlc), 4);
+        const size_t sent = o.Remote ? 0 : std::min<size_t>(dlc, 8);
+        for (size_t i = 0; i < sent; ++i)
+            PushBits(bits, i < count ? o.Data[from + i] : 0, 8);
+        const uint16_t crcFlip = FaultOn(o.CrcErrorAt, f) ? 0x0001 : 0;
+        PushBits(bits, CanCrc(bits) ^ crcFlip, 15);
 
         // Bit stuffing: after five equal bits an opposite one is inserted.
         std::vector<bool> line;
@@ -244,9 +268,10 @@ void SignalScene::BuildCan(const SceneOptions &o)
                 run = 1;
             }
         }
-        for (bool bit : {true, false, true}) // CRC delimiter, ACK slot taken, ACK delimiter
-            line.push_back(bit);
-        for (int i = 0; i < 7 + 3; ++i) // end of frame and intermission
+        line.push_back(true);                  // CRC delimiter
+        line.push_back(FaultOn(o.NoAckAt, f)); // ACK slot, taken by a receiver
+        line.push_back(true);                  // ACK delimiter
+        for (int i = 0; i < 7 + 3; ++i)        // end of frame and intermission
             line.push_back(true);
         for (bool bit : line) {
             tl.Set(CanLine, bit);

@@ -25,6 +25,27 @@ TEST(EmulatorConfig, ReadsDevicesSceneAndContent)
     EXPECT_TRUE(c->NoAccess);
 }
 
+TEST(EmulatorConfig, ReadsUartFormatsAndBusFaults)
+{
+    const auto uart = EmulatorConfig::Parse("uart,uart=7e2,parityerror=2,framingerror");
+    ASSERT_TRUE(uart);
+    EXPECT_EQ(uart->Scene.UartDataBits, 7);
+    EXPECT_EQ(uart->Scene.UartParity, 2);
+    EXPECT_EQ(uart->Scene.UartStopBits, 2);
+    EXPECT_EQ(uart->Scene.ParityErrorAt, 2);
+    EXPECT_EQ(uart->Scene.FramingErrorAt, -1) << "without a number: every byte";
+
+    const auto can = EmulatorConfig::Parse("can,rtr,dlc=0,crcerror=1,noack=3");
+    ASSERT_TRUE(can);
+    EXPECT_TRUE(can->Scene.Remote);
+    EXPECT_EQ(can->Scene.Dlc, 0);
+    EXPECT_EQ(can->Scene.CrcErrorAt, 1);
+    EXPECT_EQ(can->Scene.NoAckAt, 3);
+
+    for (const char *bad : {"uart=9N1", "uart=8X1", "uart=8N3", "noack=0", "dlc=16", "rtr=1"})
+        EXPECT_FALSE(EmulatorConfig::Parse(bad)) << bad;
+}
+
 TEST(EmulatorConfig, ShortFormsAndModelLists)
 {
     const auto bare = EmulatorConfig::Parse("9,i2c");

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "protocols/WUART.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class TForm1;
+class UartCanTableModel;
+
+// The page "UART Decoder" (the main window's tab Tab_UART): the decoder's
+// settings, Start, Default and Export, and the frame grid UART_DataGrid
+// over the decoder's rows. Its texts are fixed English. Controls carry their
+// names as object names; the handlers are named after them.
+class UARTPage : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UARTPage(TForm1 &form);
+
+    QGroupBox *UART_ChannelSetting = nullptr;
+    QLabel *UART_Str_ChnnelSelect = nullptr;
+    QComboBox *UART_ComboBox_Channel = nullptr;
+    QGroupBox *UART_DataFormat = nullptr;
+    QComboBox *UART_ComboBox_Baudrate = nullptr;
+    QComboBox *UART_ComboBox_Databit = nullptr;
+    QComboBox *UART_ComboBox_Paritybit = nullptr;
+    QComboBox *UART_ComboBox_Stopbit = nullptr;
+    QGroupBox *UART_DataDir = nullptr;
+    QGroupBox *UART_DataSource = nullptr;
+    QGroupBox *UART_TextMode = nullptr;
+    QButtonGroup *DataDirItems = nullptr;
+    QButtonGroup *DataSourceItems = nullptr;
+    QButtonGroup *TextModeItems = nullptr;
+    QPushButton *UART_Start = nullptr;
+    QPushButton *UART_Default = nullptr;
+    QPushButton *UART_Export = nullptr;
+    QTableView *UART_DataGrid = nullptr;
+    UartCanTableModel *Rows = nullptr;
+
+    WUART Decoder;
+    // Names the file Export writes (the save dialog unless replaced).
+    std::function<QString()> ChooseExportFile;
+
+public slots:
+    void UARTButtonClick();
+    void Tab_UARTShow();
+    void UART_ComboBox_DatabitChange();
+    void UART_ComboBox_ParitybitChange();
+    void UART_DefaultClick();
+    void UART_StartClick();
+    void UART_ExportClick();
+
+private:
+    void Build();
+    TForm1 &form;
+};

@@ -1,0 +1,54 @@
+#include "protocols/UartCanTiming.h"
+
+#include "display/CCaptureRecord.h"
+
+#include <array>
+#include <cstdio>
+
+WTime UartCanTiming::BitTime(uint32_t rate)
+{
+    // 1 ms / rate counts picoseconds per bit of 1 ms, that is nanoseconds per
+    // bit of 1 s: the quotient's groups move up one place.
+    const WTime q = TimeDivide(WTime::Of(0, 0, 0, 1), WTime::Of(rate)).q;
+    return WTime::Of(0, q.g[0], q.g[1], q.g[2], q.g[3]);
+}
+
+uint32_t UartCanTiming::SamplesPerBit(uint32_t rate) const
+{
+    const uint64_t n = TimeToInt64(TimeDivide(BitTime(rate), SamplePeriod).q);
+    return n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n);
+}
+
+uint64_t UartCanTiming::StartIndex(const CCaptureRecord &record) const
+{
+    const uint64_t trigger = ((record.TriggerAddress - record.RecordStart) & record.RingMask()) / 4;
+    const uint64_t moved = TimeToInt64(TimeDivide(TriggerEvent, SamplePeriod).q);
+    if (!TriggerEvent.IsNegative() || TriggerEvent.IsZero())
+        return trigger + moved;
+    if (TimeLessEq(TriggerEvent, PreSpan))
+        return moved <= trigger ? trigger - moved : 0;
+    return trigger;
+}
+
+std::string UartCanTiming::StartTimeText(const WTime &t)
+{
+    static constexpr std::array<const char *, WTime::GroupCount> Units{"pS", "nS", "uS", "mS", "S"};
+    const WTime n = Normalise(t);
+    int high = WTime::GroupCount - 1;
+    while (high >= 0 && n.g[static_cast<size_t>(high)] == 0)
+        --high;
+    if (high < 0)
+        return {};
+    int low = 0;
+    while (n.g[static_cast<size_t>(low)] == 0)
+        ++low;
+    std::string text = std::to_string(n.g[static_cast<size_t>(high)]);
+    if (low < high)
+        text += '.';
+    for (int k = high - 1; k >= low; --k) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%03u", n.g[static_cast<size_t>(k)] % 1000);
+        text += digits;
+    }
+    return text + Units[static_cast<size_t>(high)];
+}

@@ -1,0 +1,246 @@
+#include "protocols/WCAN_Core.h"
+
+#include "display/CCaptureRecord.h"
+#include "protocols/UartCanTiming.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Destuffed positions of the fields in a frame (index 0 is the start of frame).
+constexpr int IdeBit = 13;             // standard and extended frames alike
+constexpr int StandardRtrBit = 12;     // after the 11 identifier bits
+constexpr int ExtendedRtrBit = 32;     // after 11 + SRR + IDE + 18 identifier bits
+constexpr int StandardControlEnd = 19; // IDE, r0, DLC
+constexpr int ExtendedControlEnd = 39; // r1, r0, DLC
+constexpr int CrcBits = 15;
+constexpr int EndOfFrameBits = 7;
+
+// The bits [from, from + count) as an upper-case hexadecimal number of
+// ceil(count / 4) digits, most significant bit first.
+std::string Hex(const uint8_t *bits, int from, int count)
+{
+    uint32_t value = 0;
+    for (int k = 0; k < count; ++k)
+        value = (value << 1) | bits[from + k];
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", (count + 3) / 4, value);
+    return text;
+}
+
+} // namespace
+
+struct WCAN_Core::Frame
+{
+    std::array<uint8_t, ExtendedControlEnd + 64 + CrcBits> bits{}; // destuffed, SOF first
+    int count = 1;      // bits held (the start of frame is bit 0)
+    int controlEnd = 0; // where the control field ends, once it is read
+    int dataBytes = 0;  // bytes the data field carries
+    int crcEnd = 0;     // where the CRC sequence ends, once it is read
+    int ackSlot = -1;   // -1 until read
+    int ackDelimiter = -1;
+    bool formError = false;
+    bool stuffError = false;
+    bool incomplete = false;
+
+    bool Extended() const { return count > IdeBit && bits[IdeBit] == 1; }
+    int Rtr() const { return bits[Extended() ? ExtendedRtrBit : StandardRtrBit]; }
+    int Dlc() const { return controlEnd ? Hex4(controlEnd - 4) : 0; }
+    int Hex4(int from) const
+    {
+        return bits[from] << 3 | bits[from + 1] << 2 | bits[from + 2] << 1 | bits[from + 3];
+    }
+};
+
+std::vector<std::string> WCAN_Core::Headers()
+{
+    return {"BasicID", "ExtendedID", "RTR", "IDE", "Ctrl Field", "Data", "CRC", "ACK", "Status"};
+}
+
+uint16_t WCAN_Core::Crc15(const uint8_t *bits, size_t count)
+{
+    uint16_t crc = 0;
+    for (size_t k = 0; k < count; ++k) {
+        const bool top = ((crc >> 14) & 1) != bits[k];
+        crc = static_cast<uint16_t>((crc << 1) & 0x7FFF);
+        if (top)
+            crc ^= 0x4599;
+    }
+    return crc;
+}
+
+UartCanTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
+{
+    UartCanTable table(Headers());
+    if (Channel < 0 || Channel >= 32 || ((record.ChannelMask() >> Channel) & 1) == 0) {
+        table.Message = "CH" + std::to_string(Channel) + " is not a channel of this model.";
+        return table;
+    }
+    if (RateIndex < 0 || RateIndex >= static_cast<int>(BitRates.size())) {
+        table.Message = "Unknown bit rate.";
+        return table;
+    }
+    if (record.DepthSamples == 0) {
+        table.Message = "There is no capture to decode.";
+        return table;
+    }
+    const uint32_t rate = BitRates[static_cast<size_t>(RateIndex)];
+    const uint64_t s = timing.SamplesPerBit(rate);
+    if (s < 2) {
+        table.Message = "At this sample rate a bit of " + std::to_string(rate) +
+                        " bit/s lasts fewer than two samples. Capture with a shorter sample "
+                        "period.";
+        return table;
+    }
+
+    const uint64_t depth = record.DepthSamples;
+    const uint32_t base = record.RecordStart;
+    const int channel = Channel;
+    auto level = [&](uint64_t n) {
+        return record.ChannelBit(base + 4 * static_cast<uint32_t>(n), channel);
+    };
+
+    const uint64_t begin = timing.StartIndex(record);
+    // A start of frame is a falling edge inside the record: a line that is
+    // dominant at the record's first sample starts no frame there.
+    int previous = begin < depth ? level(begin > 0 ? begin - 1 : 0) : 1;
+    for (uint64_t n = begin; n < depth;) {
+        const int current = level(n);
+        if (previous == 0 || current == 1) {
+            previous = current;
+            ++n;
+            continue;
+        }
+        // A start of frame: read every bit in its middle.
+        Frame f;
+        uint64_t p = n + s + s / 2;
+        uint64_t lastRead = n;
+        int last = 0; // the stuff state: the start of frame is the first 0
+        int run = 0;  // equal bits after the first of a run
+        // The next bit: 0 or 1; -1 when the record ends, -2 for six equal
+        // bits where a stuff bit belongs. With `stuffed` stuff bits are dropped.
+        auto next = [&](bool stuffed) {
+            for (;;) {
+                if (p >= depth)
+                    return -1;
+                const int b = level(p);
+                lastRead = p;
+                p += s;
+                if (!stuffed)
+                    return b;
+                if (run == 4) {
+                    if (b == last)
+                        return -2;
+                    last = b;
+                    run = 0;
+                    continue;
+                }
+                run = b == last ? run + 1 : 0;
+                last = b;
+                return b;
+            }
+        };
+        auto take = [&](int bits) {
+            for (int k = 0; k < bits; ++k) {
+                const int b = next(true);
+                if (b < 0)
+                    return b;
+                f.bits[static_cast<size_t>(f.count++)] = static_cast<uint8_t>(b);
+            }
+            return 0;
+        };
+
+        int got = take(IdeBit); // identifier, RTR or SRR, IDE
+        if (got == 0)
+            got = take((f.Extended() ? ExtendedControlEnd : StandardControlEnd) - f.count);
+        if (got == 0) {
+            f.controlEnd = f.count;
+            f.dataBytes = f.Rtr() ? 0 : std::min(f.Dlc(), 8);
+            got = take(8 * f.dataBytes);
+        }
+        if (got == 0)
+            got = take(CrcBits);
+        if (got == 0) {
+            f.crcEnd = f.count;
+            got = next(true); // a stuff bit may follow the CRC's last bit
+            f.formError = got == 0;
+        }
+        if (got >= 0) {
+            f.ackSlot = got = next(false);
+        }
+        if (got >= 0) {
+            f.ackDelimiter = got = next(false);
+            f.formError = f.formError || got == 0;
+        }
+        for (int k = 0; k < EndOfFrameBits && got >= 0; ++k) {
+            got = next(false);
+            f.formError = f.formError || got == 0;
+        }
+        f.stuffError = got == -2;
+        f.incomplete = got == -1;
+        WriteRow(table, f);
+        if (f.incomplete)
+            break;
+        previous = level(lastRead);
+        n = lastRead + 1;
+    }
+    return table;
+}
+
+void WCAN_Core::WriteRow(UartCanTable &table, const Frame &f) const
+{
+    const size_t row = table.AddRow();
+    const uint8_t *bits = f.bits.data();
+    const bool ideKnown = f.count > IdeBit;
+    const bool extended = f.Extended();
+    if (f.count > 11)
+        table.SetCell(row, BasicId, Hex(bits, 1, 11));
+    if (ShowExtendedId && extended && f.count > ExtendedRtrBit - 1)
+        table.SetCell(row, ExtendedId, Hex(bits, 14, 18));
+    if (ideKnown && f.count > (extended ? ExtendedRtrBit : StandardRtrBit))
+        table.SetCell(row, Rtr, f.Rtr() ? "1" : "0");
+    if (ideKnown)
+        table.SetCell(row, Ide, extended ? "1" : "0");
+    if (f.controlEnd) {
+        table.SetCell(row, Control, Hex(bits, f.controlEnd - 4, 4));
+        std::string data;
+        const int bytes = std::min(f.dataBytes, (f.count - f.controlEnd) / 8);
+        for (int k = 0; k < bytes; ++k)
+            data += Hex(bits, f.controlEnd + 8 * k, 8) + " , ";
+        if (!f.Rtr())
+            table.SetCell(row, Data, data);
+    }
+    bool crcError = false;
+    if (f.crcEnd) {
+        table.SetCell(row, Crc, Hex(bits, f.crcEnd - CrcBits, CrcBits));
+        const uint16_t computed = Crc15(bits, static_cast<size_t>(f.crcEnd - CrcBits));
+        uint16_t received = 0;
+        for (int k = f.crcEnd - CrcBits; k < f.crcEnd; ++k)
+            received = static_cast<uint16_t>(received << 1 | bits[k]);
+        crcError = computed != received;
+    }
+    if (f.ackDelimiter >= 0)
+        table.SetCell(row, Ack, f.ackSlot == 0 && f.ackDelimiter == 1 ? "01" : "11");
+
+    std::string status;
+    auto add = [&status](std::string_view mark) {
+        if (!status.empty())
+            status += ", ";
+        status += mark;
+    };
+    if (f.stuffError)
+        add(TextStuffError);
+    if (crcError)
+        add(TextCrcError);
+    if (f.formError)
+        add(TextFormError);
+    if (f.ackSlot == 1)
+        add(TextNoAck);
+    const bool fault = !status.empty();
+    if (f.incomplete)
+        add(TextIncomplete);
+    table.SetCell(row, Status, status.empty() ? std::string(TextOk) : status);
+    if (fault)
+        table.Mark(row);
+}
