@@ -6,4 +6,5 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 scripts/build.sh tracemoor
-TRACEMOOR_DEVICE="${TRACEMOOR_DEVICE:-demo}" exec build/tracemoor "$@"
+# The Demo opens showing its capture: Auto Scale lists its channels and runs.
+TRACEMOOR_DEVICE="${TRACEMOOR_DEVICE:-demo}" exec build/tracemoor --auto-scale "$@"
