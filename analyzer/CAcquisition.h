@@ -142,6 +142,13 @@ public:
     // Pause between demo captures (tests set it to 0).
     uint32_t DemoPauseMs = DemoIntervalMs;
 
+    // Status bytes of the command channel.
+    static constexpr uint8_t Accepted = 0x10;
+    static constexpr uint8_t Busy = 0xE0;
+    static constexpr uint8_t NoDevice = 0x36;
+    static constexpr uint8_t LinkFail = 0x35;
+    static constexpr uint8_t Failed = 0x00; // the transfer itself failed
+
 private:
     void SendSettings();
     void StartCaptureStep();
