@@ -19,4 +19,13 @@ struct SceneOptions
     bool Extended = false;      // CAN 29-bit identifier
     uint32_t GapUs = 100;       // idle time between frames
     uint32_t CounterTickNs = 0; // counter: 0 = one step every 8 samples, else a step per tick
+
+    // I2C: the address bits sent before R/W (7 or 10); a slave that
+    // acknowledges no address; a repeated START instead of STOP and gap
+    // between the write and the read.
+    uint32_t I2cAddressBits = 7;
+    bool I2cNack = false;
+    bool I2cRestart = false;
+    // SPI: bits per word, cut from the payload's bits.
+    uint32_t SpiWordBits = 8;
 };

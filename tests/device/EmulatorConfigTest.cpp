@@ -38,6 +38,21 @@ TEST(EmulatorConfig, ShortFormsAndModelLists)
     EXPECT_EQ(list->Scene.Data, (std::vector<uint8_t>{0xA5, 0x5A, 0x01}));
 }
 
+TEST(EmulatorConfig, ReadsTheI2cAndSpiSceneItems)
+{
+    const auto c = EmulatorConfig::Parse("i2c,abits=10,nack,restart,bits=9");
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->Scene.I2cAddressBits, 10u);
+    EXPECT_TRUE(c->Scene.I2cNack);
+    EXPECT_TRUE(c->Scene.I2cRestart);
+    EXPECT_EQ(c->Scene.SpiWordBits, 9u);
+    const auto plain = EmulatorConfig::Parse("i2c");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->Scene.I2cAddressBits, 7u);
+    EXPECT_FALSE(plain->Scene.I2cNack || plain->Scene.I2cRestart);
+    EXPECT_EQ(plain->Scene.SpiWordBits, 8u);
+}
+
 struct FaultCase
 {
     const char *Text;
@@ -95,6 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                          testing::Values("model=0", "model=11", "model=1/x", "12", "count=99",
                                          "scene=jtag", "data=ABC", "data=zz", "baud=1",
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
-                                         "timeout=0x82*0", "colour=red", "olddriver=1"));
+                                         "timeout=0x82*0", "colour=red", "olddriver=1", "abits=8",
+                                         "nack=1", "bits=0", "bits=29"));
 
 } // namespace
