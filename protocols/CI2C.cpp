@@ -25,7 +25,7 @@ constexpr std::array<uint8_t, 16> EventTable = [] {
 }();
 
 // Strip code from (previous level, level): 7 low, 9 changed, 4 high.
-constexpr std::array<int32_t, 4> TraceTable{7, 9, 9, 4};
+constexpr std::array<uint8_t, 4> TraceTable{7, 9, 9, 4};
 
 uint32_t MaskOf(size_t size)
 {
@@ -66,7 +66,7 @@ int CI2C::GetLogicData(uint32_t channel, uint32_t byteAddress) const
     return (data[(byteAddress + channel / 8) & BufferMask] >> (channel % 8)) & 1;
 }
 
-bool CI2C::IIC_Analyzer(std::span<int32_t> sclTrace, std::span<int32_t> sdaTrace)
+bool CI2C::IIC_Analyzer(std::span<uint8_t> sclTrace, std::span<uint8_t> sdaTrace)
 {
     if (sclTrace.size() < Size || sdaTrace.size() < Size || SclChannel >= 32 || SdaChannel >= 32 ||
         BytesPerSample != 4)
@@ -81,8 +81,8 @@ bool CI2C::IIC_Analyzer(std::span<int32_t> sclTrace, std::span<int32_t> sdaTrace
     uint32_t pScl = previousScl, pSda = previousSda;
     const uint32_t sclBit = SclChannel, sdaBit = SdaChannel;
     uint8_t *ev = events.data();
-    int32_t *sclOut = sclTrace.data();
-    int32_t *sdaOut = sdaTrace.data();
+    uint8_t *sclOut = sclTrace.data();
+    uint8_t *sdaOut = sdaTrace.data();
     window.ForEachWord([&](uint32_t i, uint32_t w) {
         const uint32_t scl = (w >> sclBit) & 1, sda = (w >> sdaBit) & 1;
         ev[i] = EventTable[pScl << 3 | pSda << 2 | scl << 1 | sda];

@@ -11,7 +11,8 @@
 // 7 low, 9 changed) for the page.
 // Cost: one linear pass reading one 32-bit word per sample straight from the
 // ring; Init allocates the event array (one byte per sample); the strips are
-// the caller's (one 32-bit code per sample each).
+// the caller's (one byte per sample each: the page widens only the part it
+// draws to Plotrune's 32-bit codes).
 class CI2C
 {
 public:
@@ -34,7 +35,7 @@ public:
     // The classification pass over GetSize() samples from StartAddress. Both
     // strips must hold GetSize() entries. False (with nothing written) when
     // a strip is too short or a channel is not one of the word's 32 bits.
-    bool IIC_Analyzer(std::span<int32_t> sclTrace, std::span<int32_t> sdaTrace);
+    bool IIC_Analyzer(std::span<uint8_t> sclTrace, std::span<uint8_t> sdaTrace);
 
     const std::vector<uint8_t> &Events() const { return events; }
 

@@ -50,32 +50,43 @@ struct CaptureWindow
         return w;
     }
 
-    // Visits every sample of the window in order: fn(index, word). Inside
-    // the ring the words are loaded straight; only a word that crosses the
-    // ring's end takes the slow path.
-    template <typename Fn> void ForEachWord(Fn &&fn) const
+    // Visits the window as runs of consecutive samples laid out in memory:
+    // fn(first index, count, bytes) with 4 x count bytes of little-endian
+    // words. Inside the ring the bytes are the ring's own; a word that crosses
+    // the ring's end comes alone, from a copy.
+    template <typename Fn> void ForEachRun(Fn &&fn) const
     {
         if (Ring.empty())
             return;
         uint32_t a = Start & Mask;
         uint32_t i = 0;
         while (i < Count) {
-            // Samples whose four bytes all lie before the ring's end.
             const uint32_t room = a + 4 <= Ring.size() ? (Mask + 1 - a - 4) / 4 + 1 : 0;
             const uint32_t run = room < Count - i ? room : Count - i;
-            const uint8_t *p = Ring.data() + a;
-            for (uint32_t k = 0; k < run; ++k, p += 4) {
-                uint32_t w;
-                std::memcpy(&w, p, 4);
-                fn(i + k, w);
-            }
+            if (run > 0)
+                fn(i, run, Ring.data() + a);
             i += run;
             a = (a + 4 * run) & Mask;
             if (i < Count && room == 0) {
-                fn(i, Word(a));
+                uint8_t copy[4];
+                const uint32_t w = Word(a);
+                std::memcpy(copy, &w, 4);
+                fn(i, uint32_t{1}, static_cast<const uint8_t *>(copy));
                 ++i;
                 a = (a + 4) & Mask;
             }
         }
+    }
+
+    // Visits every sample of the window in order: fn(index, word).
+    template <typename Fn> void ForEachWord(Fn &&fn) const
+    {
+        ForEachRun([&fn](uint32_t first, uint32_t count, const uint8_t *bytes) {
+            for (uint32_t k = 0; k < count; ++k) {
+                uint32_t w;
+                std::memcpy(&w, bytes + 4 * k, 4);
+                fn(first + k, w);
+            }
+        });
     }
 };

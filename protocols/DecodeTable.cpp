@@ -1,36 +1,59 @@
 #include "protocols/DecodeTable.h"
 
 #include <algorithm>
-
-namespace {
-const std::string NoText;
-}
+#include <charconv>
 
 DecodeTable::DecodeTable(int columnCount)
     : columns(std::max(columnCount, 0))
     , longest(static_cast<size_t>(columns), 0)
 {}
 
-int DecodeTable::AddRow()
+void DecodeTable::AddRow(std::span<const std::string_view> cells)
 {
-    cells.resize(cells.size() + static_cast<size_t>(columns));
-    return Rows() - 1;
+    for (int c = 0; c < columns; ++c)
+        Push(static_cast<size_t>(c) < cells.size() ? cells[static_cast<size_t>(c)] : "");
 }
 
-void DecodeTable::Set(int row, int column, std::string text)
+void DecodeTable::Push(std::string_view cell)
 {
-    if (row < 0 || row >= Rows() || column < 0 || column >= columns)
+    if (columns == 0)
         return;
-    int &l = longest[static_cast<size_t>(column)];
-    l = std::max(l, static_cast<int>(text.size()));
-    cells[static_cast<size_t>(row) * columns + column] = std::move(text);
+    text.append(cell);
+    EndCell(cell.size());
 }
 
-const std::string &DecodeTable::Cell(int row, int column) const
+void DecodeTable::PushNumber(uint64_t value, std::string_view suffix)
 {
-    if (row < 0 || row >= Rows() || column < 0 || column >= columns)
-        return NoText;
-    return cells[static_cast<size_t>(row) * columns + column];
+    if (columns == 0)
+        return;
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    (void)ec; // 24 characters hold every 64-bit value
+    const size_t n = static_cast<size_t>(end - digits);
+    text.append(digits, n);
+    text.append(suffix);
+    EndCell(n + suffix.size());
+}
+
+void DecodeTable::EndCell(size_t size)
+{
+    ends.push_back(static_cast<uint32_t>(text.size()));
+    int &l = longest[static_cast<size_t>(nextColumn)];
+    l = std::max(l, static_cast<int>(size));
+    if (++nextColumn == columns) {
+        nextColumn = 0;
+        ++rows;
+    }
+}
+
+std::string_view DecodeTable::Cell(int row, int column) const
+{
+    if (row < 0 || row >= rows || column < 0 || column >= columns)
+        return {};
+    const size_t k =
+        static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column);
+    const uint32_t begin = k == 0 ? 0 : ends[k - 1];
+    return std::string_view(text).substr(begin, ends[k] - begin);
 }
 
 int DecodeTable::LongestText(int column) const
@@ -42,6 +65,15 @@ int DecodeTable::LongestText(int column) const
 
 void DecodeTable::Clear()
 {
-    cells.clear();
+    rows = 0;
+    nextColumn = 0;
+    text.clear();
+    ends.clear();
     std::fill(longest.begin(), longest.end(), 0);
+}
+
+void DecodeTable::Reserve(int rowCount, size_t characters)
+{
+    ends.reserve(static_cast<size_t>(std::max(rowCount, 0)) * static_cast<size_t>(columns));
+    text.reserve(characters);
 }

@@ -1,7 +1,7 @@
 #include "protocols/WI2C_Analyzer.h"
 
-#include "display/wTranslate.h"
 #include "protocols/CI2C.h"
+#include "protocols/WordText.h"
 
 #include <array>
 #include <unordered_map>
@@ -15,41 +15,34 @@ struct Fields
 {
     std::string Address;
     std::string Data;
-    std::string Dir;
+    std::string_view Dir;
     int Words = 0;
     bool Read = false;
     bool HasDir = false;
     bool NoAck = false;
 };
 
-std::string Format(uint64_t value, int bits, int mode, bool dataWord)
+// The value in the text mode with its suffix, and a space after a data word.
+void Format(std::string &out, uint32_t value, int bits, int mode, bool dataWord)
 {
-    std::string text;
-    switch (mode) {
-    case 0:
-        text = wTranslate::Bin(static_cast<uint32_t>(value), bits) + "(b)";
-        break;
-    case 1:
-        text = wTranslate::Dec(static_cast<uint32_t>(value)) + "(d)";
-        break;
-    default:
-        text = wTranslate::Hex(static_cast<uint32_t>(value), bits) + "(h)";
-        break;
-    }
+    AppendWordText(out, value, bits, mode);
     if (dataWord)
-        text.push_back(' ');
-    return text;
+        out.push_back(' ');
 }
 
 // Walks the data bits between begin and end: address, R/W, acknowledge,
 // then data words each followed by an acknowledge. An acknowledge that is
 // not at the ACK level marks the packet, except the one after the last word
 // of a read, where the master ends the read by not acknowledging.
-Fields DecodeBits(const uint8_t *events, int64_t begin, int64_t end,
-                  const WI2C_Analyzer::Settings &s)
+void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_Analyzer::Settings &s,
+                Fields &f)
 {
     enum class State { Address, ReadWrite, Ack, Data };
-    Fields f;
+    f.Address.clear();
+    f.Data.clear();
+    f.Dir = {};
+    f.Words = 0;
+    f.Read = f.HasDir = f.NoAck = false;
     State state = State::Address;
     uint64_t value = 0;
     int n = 0;
@@ -63,7 +56,7 @@ Fields DecodeBits(const uint8_t *events, int64_t begin, int64_t end,
         case State::Address:
             value = value << 1 | e;
             if (++n == s.AddressBits) {
-                f.Address = Format(value, s.AddressBits, s.TextMode, false);
+                Format(f.Address, static_cast<uint32_t>(value), s.AddressBits, s.TextMode, false);
                 n = 0;
                 value = 0;
                 state = State::ReadWrite;
@@ -94,7 +87,7 @@ Fields DecodeBits(const uint8_t *events, int64_t begin, int64_t end,
                     f.NoAck = true;
                 pendingReadNack = false;
                 ++f.Words;
-                f.Data += Format(value, s.DataBits, s.TextMode, true);
+                Format(f.Data, static_cast<uint32_t>(value), s.DataBits, s.TextMode, true);
                 n = 0;
                 value = 0;
                 state = State::Ack;
@@ -102,7 +95,6 @@ Fields DecodeBits(const uint8_t *events, int64_t begin, int64_t end,
             break;
         }
     }
-    return f;
 }
 
 struct AddressRow
@@ -143,6 +135,16 @@ WI2C_Analyzer::Result WI2C_Analyzer::Decode(const CaptureWindow &window, const S
                                             const WTime &period)
 {
     Result r;
+    Decode(window, s, period, r);
+    return r;
+}
+
+void WI2C_Analyzer::Decode(const CaptureWindow &window, const Settings &s, const WTime &period,
+                           Result &r)
+{
+    r.State = Status::Decoded;
+    r.Packets.Clear();
+    r.Addresses.Clear();
     const auto validChannel = [&](int c) { return c >= 0 && c < window.Channels && c < 32; };
     if (!validChannel(s.SclChannel) || !validChannel(s.SdaChannel))
         r.State = Status::ChannelMissing;
@@ -151,13 +153,13 @@ WI2C_Analyzer::Result WI2C_Analyzer::Decode(const CaptureWindow &window, const S
     if (r.State != Status::Decoded) {
         r.SclTrace.assign(window.Count, 10);
         r.SdaTrace.assign(window.Count, 10);
-        return r;
+        return;
     }
 
     CI2C classifier(window.Ring, window.Count * 4);
     if (classifier.GetSize() != window.Count) {
         r.State = Status::NoMemory;
-        return r;
+        return;
     }
     classifier.StartAddress = window.Start;
     classifier.AddressBits = s.AddressBits;
@@ -178,18 +180,20 @@ WI2C_Analyzer::Result WI2C_Analyzer::Decode(const CaptureWindow &window, const S
     };
 
     std::vector<AddressRow> rows;
+    std::vector<std::string> rowText;
     std::unordered_map<std::string, size_t> rowOf;
+    size_t lastRow = SIZE_MAX;
     int packetCount = 0;
     int64_t previousEnd = -1;
     int64_t begin = 0, end = 0;
     bool startSeen = false, repeatedStart = false, stopSeen = false, packageError = false;
+    Fields f;
+    std::string status;
 
     auto emit = [&](int64_t from, int64_t to) {
-        const Fields f = DecodeBits(events, from, to, s);
+        DecodeBits(events, from, to, s, f);
         const WTime message = duration(to - from + 1);
-        const int row = r.Packets.AddRow();
-        r.Packets.Set(row, 0, std::to_string(packetCount));
-        std::string status;
+        status.clear();
         if (packageError) {
             status = "Package Error";
         } else {
@@ -200,21 +204,24 @@ WI2C_Analyzer::Result WI2C_Analyzer::Decode(const CaptureWindow &window, const S
             if (f.NoAck)
                 status += " , !Ack";
         }
-        r.Packets.Set(row, 1, std::move(status));
-        r.Packets.Set(row, 2, f.Address);
-        r.Packets.Set(row, 3, DurationText(message));
-        if (previousEnd >= 0)
-            r.Packets.Set(row, 4, DurationText(duration(from - previousEnd)));
+        const std::string number = std::to_string(packetCount);
+        const std::string messageText = DurationText(message);
+        const std::string idleText =
+            previousEnd >= 0 ? DurationText(duration(from - previousEnd)) : std::string();
+        const std::string words = f.Words > 0 ? std::to_string(f.Words) : std::string();
+        r.Packets.AddRow({number, status, f.Address, messageText, idleText, f.Dir, words, f.Data});
         previousEnd = to;
-        r.Packets.Set(row, 5, f.Dir);
-        if (f.Words > 0)
-            r.Packets.Set(row, 6, std::to_string(f.Words));
-        r.Packets.Set(row, 7, f.Data);
 
-        auto [it, added] = rowOf.try_emplace(f.Address, rows.size());
-        if (added)
-            rows.emplace_back();
-        AddressRow &a = rows[it->second];
+        // Packets mostly go to the address of the one before.
+        if (lastRow == SIZE_MAX || rowText[lastRow] != f.Address) {
+            auto [it, added] = rowOf.try_emplace(f.Address, rows.size());
+            if (added) {
+                rows.emplace_back();
+                rowText.push_back(f.Address);
+            }
+            lastRow = it->second;
+        }
+        AddressRow &a = rows[lastRow];
         ++a.Times;
         if (f.HasDir)
             ++(f.Read ? a.Reads : a.Writes);
@@ -260,18 +267,10 @@ WI2C_Analyzer::Result WI2C_Analyzer::Decode(const CaptureWindow &window, const S
         }
     }
 
-    r.Addresses.Reserve(static_cast<int>(rows.size()));
-    for (size_t k = 0; k < rows.size(); ++k)
-        r.Addresses.AddRow();
-    for (const auto &[text, index] : rowOf) {
-        const AddressRow &a = rows[index];
-        const int row = static_cast<int>(index);
-        r.Addresses.Set(row, 0, text);
-        r.Addresses.Set(row, 1, std::to_string(a.Times));
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const AddressRow &a = rows[k];
         const WTime average = TimeDivide(a.MessageSum, WTime::Of(static_cast<uint32_t>(a.Times))).q;
-        r.Addresses.Set(row, 2, DurationText(average));
-        r.Addresses.Set(row, 3, std::to_string(a.Reads));
-        r.Addresses.Set(row, 4, std::to_string(a.Writes));
+        r.Addresses.AddRow({rowText[k], std::to_string(a.Times), DurationText(average),
+                            std::to_string(a.Reads), std::to_string(a.Writes)});
     }
-    return r;
 }

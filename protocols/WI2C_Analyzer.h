@@ -13,8 +13,9 @@
 // next), decodes address, direction and data words, and keeps a summary per
 // address text. The results are plain rows of texts for the page.
 // Cost: two linear passes over the window (CI2C's, then one over its event
-// bytes); per sample one event byte and two strip codes (9 bytes, allocated
-// per run); texts are built only per packet.
+// bytes); per sample one event byte (allocated per run) and two strip bytes
+// (kept in the result, whose memory a page reuses); texts are built only per
+// packet, into the result's tables.
 class WI2C_Analyzer
 {
 public:
@@ -43,8 +44,8 @@ public:
         Status State = Status::Decoded;
         DecodeTable Packets{PacketColumns};
         DecodeTable Addresses{AddressColumns};
-        std::vector<int32_t> SclTrace; // one shape code per sample
-        std::vector<int32_t> SdaTrace;
+        std::vector<uint8_t> SclTrace; // one shape code per sample
+        std::vector<uint8_t> SdaTrace;
     };
 
     // One run over the window at the given sample period. Bad settings
@@ -52,6 +53,10 @@ public:
     // rows, strips of "no data" (10) and the reason in State.
     static Result Decode(const CaptureWindow &window, const Settings &settings,
                          const WTime &period);
+    // The same into `out`, whose memory is used again (a page keeps one
+    // result and decodes into it at every Start).
+    static void Decode(const CaptureWindow &window, const Settings &settings, const WTime &period,
+                       Result &out);
 
     // Duration text of the I2C page: the first non-zero group among seconds
     // .. nanoseconds in decimal, then every lower group down to the last

@@ -1,7 +1,7 @@
 #include "protocols/WSPI_Core.h"
 
 #include "display/TimeText.h"
-#include "display/wTranslate.h"
+#include "protocols/WordText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,49 +9,56 @@
 namespace {
 
 // Strip code from (previous level, level): 7 low, 9 changed, 4 high.
-constexpr std::array<int32_t, 4> TraceTable{7, 9, 9, 4};
+constexpr std::array<uint8_t, 4> TraceTable{7, 9, 9, 4};
 
 // Clock edges as (previous SCK << 1 | SCK).
 constexpr uint32_t Rising = 1, Falling = 2;
 
-// The sample pass's state of one line.
-struct LineState
+// How one line samples: its channel, the edge that samples a bit and the
+// edge that must come first in a message (0: none), as (previous SCK << 1 |
+// SCK).
+struct LineMode
 {
-    uint32_t Bit = 0;        // channel of the line
-    uint32_t SampleEdge = 0; // edge that samples a bit
-    uint32_t ArmEdge = 0;    // edge that must come first in a message (0: none)
+    uint32_t Bit = 0;
+    uint32_t SampleEdge = Rising;
+    uint32_t ArmEdge = 0;
     bool Enabled = false;
-    bool FirstBitArmed = true;
-    bool EndWritten = false;
-    bool EdgeArmed = false;
-    uint8_t *Events = nullptr;
 };
 
-void SetUp(LineState &l, const WSPI_Core::Line &line, uint8_t *events)
+LineMode ModeOf(const WSPI_Core::Line &line)
 {
-    l.Bit = static_cast<uint32_t>(line.Channel);
-    l.Enabled = line.Enabled;
-    l.Events = events;
+    LineMode m;
+    m.Bit = static_cast<uint32_t>(line.Channel);
+    m.Enabled = line.Enabled;
     switch (line.Mode) {
     case WSPI_Core::Cpol0Cpha1:
-        l.ArmEdge = Rising;
-        l.SampleEdge = Falling;
+        m.ArmEdge = Rising;
+        m.SampleEdge = Falling;
         break;
     case WSPI_Core::Cpol1Cpha1:
-        l.ArmEdge = Falling;
-        l.SampleEdge = Rising;
+        m.ArmEdge = Falling;
+        m.SampleEdge = Rising;
         break;
     case WSPI_Core::Cpol1Cpha0:
     case WSPI_Core::Falling:
-        l.SampleEdge = Falling;
+        m.SampleEdge = Falling;
         break;
     default:
-        l.SampleEdge = Rising;
         break;
     }
+    return m;
 }
 
-inline uint8_t Step(LineState &l, bool active, uint32_t edge, uint32_t word)
+// The sample pass's state of one line.
+struct LineState
+{
+    bool FirstBitArmed = true;
+    bool EndWritten = false;
+    bool EdgeArmed = false;
+};
+
+// One sample of one line: the event, and the state changed by it.
+uint8_t Step(const LineMode &m, LineState &l, bool active, uint32_t edge, uint32_t level)
 {
     if (!active) {
         l.EdgeArmed = false;
@@ -60,21 +67,39 @@ inline uint8_t Step(LineState &l, bool active, uint32_t edge, uint32_t word)
         l.FirstBitArmed = l.EndWritten = true;
         return WSPI_Core::EventEnd;
     }
-    if (!l.Enabled || edge == 0)
+    if (!m.Enabled || edge == 0)
         return WSPI_Core::EventNothing;
-    if (l.ArmEdge != 0 && !l.EdgeArmed) {
-        if (edge == l.ArmEdge)
+    if (m.ArmEdge != 0 && !l.EdgeArmed) {
+        if (edge == m.ArmEdge)
             l.EdgeArmed = true;
         return WSPI_Core::EventNothing;
     }
-    if (edge != l.SampleEdge)
+    if (edge != m.SampleEdge)
         return WSPI_Core::EventNothing;
-    const auto level = static_cast<uint8_t>((word >> l.Bit) & 1);
     if (l.FirstBitArmed) {
         l.FirstBitArmed = l.EndWritten = false;
         return static_cast<uint8_t>(WSPI_Core::EventFirst0 + level);
     }
-    return level;
+    return static_cast<uint8_t>(level);
+}
+
+// Step as a table, so that the sample pass runs without branches: indexed by
+// state (first-bit armed, end written, edge armed as bits 0..2) << 4 |
+// active << 3 | (previous SCK << 1 | SCK) << 1 | data level; each entry is
+// the event | the next state << 4.
+std::array<uint8_t, 128> StepTable(const LineMode &m)
+{
+    std::array<uint8_t, 128> t{};
+    for (uint32_t k = 0; k < t.size(); ++k) {
+        LineState l{(k >> 4 & 1) != 0, (k >> 5 & 1) != 0, (k >> 6 & 1) != 0};
+        const uint32_t clock = k >> 1 & 3;
+        const uint32_t edge = clock == Rising || clock == Falling ? clock : 0;
+        const uint8_t event = Step(m, l, (k >> 3 & 1) != 0, edge, k & 1);
+        const uint32_t next =
+            (l.FirstBitArmed ? 1u : 0u) | (l.EndWritten ? 2u : 0u) | (l.EdgeArmed ? 4u : 0u);
+        t[k] = static_cast<uint8_t>(event | next << 4);
+    }
+    return t;
 }
 
 uint32_t Reverse(uint32_t value, int bits)
@@ -110,9 +135,24 @@ struct Figure
 void Packets(const std::vector<uint8_t> &events, const WSPI_Core::Line &line,
              const WSPI_Core::Settings &s, const WTime &period, WSPI_Core::LineResult &out)
 {
+    // Message and idle lengths repeat from packet to packet: each kind keeps
+    // its last text.
+    struct Memo
+    {
+        int64_t Samples = -1;
+        std::string Text;
+    };
     auto duration = [&](int64_t samples) {
         return DurationText(TimeMul(period, static_cast<uint32_t>(samples)));
     };
+    auto remembered = [&](Memo &m, int64_t samples) -> const std::string & {
+        if (m.Samples != samples) {
+            m.Samples = samples;
+            m.Text = duration(samples);
+        }
+        return m.Text;
+    };
+    Memo messageMemo, idleMemo;
     const int bits = line.WordBits;
     Figure message, idle, words, errors;
     int packetCount = 0;
@@ -120,12 +160,22 @@ void Packets(const std::vector<uint8_t> &events, const WSPI_Core::Line &line,
     int64_t idleLength = -1; // before the current packet; -1 while none ended there
     std::string idleText;
     bool inIdle = false, inPacket = false;
-    uint32_t bitCount = 0, shift = 0;
+    // Bits of the packet as whole words plus the bits of the word being
+    // filled (no division per bit).
+    uint32_t wordCount = 0, wordFill = 0, shift = 0;
+    const auto wordBits = static_cast<uint32_t>(bits);
     std::string data;
 
     const uint8_t *ev = events.data();
     const int64_t size = static_cast<int64_t>(events.size());
+    constexpr uint64_t Nothing8 = 0x0909090909090909ull;
     for (int64_t i = 0; i < size; ++i) {
+        // Stretches without events go eight at a time.
+        uint64_t eight;
+        while (i + 8 <= size && (std::memcpy(&eight, ev + i, 8), eight == Nothing8))
+            i += 8;
+        if (i >= size)
+            break;
         const uint8_t e = ev[i];
         if (e == WSPI_Core::EventNothing)
             continue;
@@ -135,7 +185,7 @@ void Packets(const std::vector<uint8_t> &events, const WSPI_Core::Line &line,
             inIdle = true;
         } else if (inIdle && first) {
             idleLength = i - idleStart;
-            idleText = duration(idleLength);
+            idleText = remembered(idleMemo, idleLength);
             inIdle = false;
         }
         if (!inPacket && first) {
@@ -143,73 +193,56 @@ void Packets(const std::vector<uint8_t> &events, const WSPI_Core::Line &line,
             if (firstStart < 0)
                 firstStart = i;
             packetStart = i;
-            bitCount = shift = 0;
+            wordCount = wordFill = shift = 0;
             data.clear();
             inPacket = true;
         }
         if (!inPacket)
             continue;
         if (e == WSPI_Core::EventEnd) {
-            const uint32_t count = bitCount / static_cast<uint32_t>(bits);
-            const uint32_t error = bitCount % static_cast<uint32_t>(bits);
-            const int row = out.Packets.AddRow();
-            out.Packets.Set(row, 0, std::to_string(packetCount));
-            out.Packets.Set(row, 1, BitsText(error, false));
-            out.Packets.Set(row, 2, std::to_string(count));
-            out.Packets.Set(row, 3, data);
-            out.Packets.Set(row, 4, duration(i - packetStart));
+            const uint32_t count = wordCount;
+            const uint32_t error = wordFill;
+            const bool later = packetCount > 1;
+            DecodeTable &t = out.Packets;
+            t.PushNumber(static_cast<uint64_t>(packetCount));
+            t.PushNumber(error, error <= 1 ? "bit" : "bits");
+            t.PushNumber(count);
+            t.Push(data);
+            t.Push(remembered(messageMemo, i - packetStart));
+            t.Push(later ? duration(packetStart - firstStart) : std::string());
+            t.Push(later ? std::string_view(idleText) : std::string_view());
             message.Add(static_cast<uint32_t>(i - packetStart));
             words.Add(count);
             errors.Add(error);
-            if (packetCount > 1) {
-                out.Packets.Set(row, 5, duration(packetStart - firstStart));
-                out.Packets.Set(row, 6, idleText);
-                if (idleLength >= 0)
-                    idle.Add(static_cast<uint32_t>(idleLength));
-            }
+            if (later && idleLength >= 0)
+                idle.Add(static_cast<uint32_t>(idleLength));
             idleLength = -1;
             inPacket = false;
             continue;
         }
         const uint32_t bit = e & 1u; // 0 and 2 are 0, 1 and 3 are 1
-        ++bitCount;
         shift = (shift + bit) * 2;
-        if (bitCount % static_cast<uint32_t>(bits) == 0) {
+        if (++wordFill == wordBits) {
+            wordFill = 0;
+            ++wordCount;
             uint32_t value = shift / 2;
             if (s.BitOrder == 1)
                 value = Reverse(value, bits);
-            switch (s.TextMode) {
-            case 0:
-                data += wTranslate::Bin(value, bits) + "(b) ";
-                break;
-            case 1:
-                data += wTranslate::Dec(value) + "(d) ";
-                break;
-            default:
-                data += wTranslate::Hex(value, bits) + "(h) ";
-                break;
-            }
+            AppendWordText(data, value, bits, s.TextMode);
+            data.push_back(' ');
             shift = 0;
         }
     }
 
     if (message.Count == 0)
         return;
-    const int row = out.Statistics.AddRow();
-    out.Statistics.Set(row, 0, duration(message.Min));
-    out.Statistics.Set(row, 1, duration(message.Max));
-    out.Statistics.Set(row, 2, duration(message.Average()));
-    if (idle.Count > 0) {
-        out.Statistics.Set(row, 3, duration(idle.Min));
-        out.Statistics.Set(row, 4, duration(idle.Max));
-        out.Statistics.Set(row, 5, duration(idle.Average()));
-    }
-    out.Statistics.Set(row, 6, std::to_string(words.Min));
-    out.Statistics.Set(row, 7, std::to_string(words.Max));
-    out.Statistics.Set(row, 8, std::to_string(words.Average()));
-    out.Statistics.Set(row, 9, BitsText(errors.Min, true));
-    out.Statistics.Set(row, 10, BitsText(errors.Max, true));
-    out.Statistics.Set(row, 11, BitsText(static_cast<uint32_t>(errors.Sum), true));
+    const bool idles = idle.Count > 0;
+    out.Statistics.AddRow(
+        {duration(message.Min), duration(message.Max), duration(message.Average()),
+         idles ? duration(idle.Min) : "", idles ? duration(idle.Max) : "",
+         idles ? duration(idle.Average()) : "", std::to_string(words.Min),
+         std::to_string(words.Max), std::to_string(words.Average()), BitsText(errors.Min, true),
+         BitsText(errors.Max, true), BitsText(static_cast<uint32_t>(errors.Sum), true)});
 }
 
 } // namespace
@@ -218,6 +251,13 @@ WSPI_Core::Result WSPI_Core::Decode(const CaptureWindow &window, const Settings 
                                     const WTime &period)
 {
     Result r;
+    Decode(window, s, period, r);
+    return r;
+}
+
+void WSPI_Core::Decode(const CaptureWindow &window, const Settings &s, const WTime &period,
+                       Result &r)
+{
     const auto validChannel = [&](int c) { return c >= 0 && c < window.Channels && c < 32; };
     bool channelsOk = validChannel(s.SckChannel) && validChannel(s.SsChannel);
     bool bitsOk = true, modesOk = true;
@@ -232,53 +272,69 @@ WSPI_Core::Result WSPI_Core::Decode(const CaptureWindow &window, const Settings 
               : !bitsOk   ? Status::BitsOutOfRange
               : !modesOk  ? Status::BadMode
                           : Status::Decoded;
+    for (LineResult &l : r.Lines) {
+        l.Packets.Clear();
+        l.Statistics.Clear();
+    }
     const size_t n = window.Count;
     if (r.State != Status::Decoded || window.Ring.empty()) {
         r.SckTrace.assign(n, 10);
         r.SsTrace.assign(n, 10);
         for (LineResult &l : r.Lines)
             l.Trace.assign(n, 10);
-        return r;
+        return;
     }
 
     r.SckTrace.resize(n);
     r.SsTrace.resize(n);
-    std::array<std::vector<uint8_t>, 2> events;
-    std::array<LineState, 2> state;
     for (size_t k = 0; k < 2; ++k) {
         r.Lines[k].Trace.resize(n);
-        events[k].resize(n);
-        SetUp(state[k], s.Lines[k], events[k].data());
+        r.Events[k].resize(n);
     }
 
     const uint32_t sck = static_cast<uint32_t>(s.SckChannel);
     const uint32_t ss = static_cast<uint32_t>(s.SsChannel);
     const uint32_t activeLevel = s.SsLevel == 1 ? 0 : 1;
+    const LineMode mosiMode = ModeOf(s.Lines[0]), misoMode = ModeOf(s.Lines[1]);
     uint32_t previous = window.Word(window.AddressOf(-1));
-    int32_t *sckOut = r.SckTrace.data();
-    int32_t *ssOut = r.SsTrace.data();
-    int32_t *mosiOut = r.Lines[0].Trace.data();
-    int32_t *misoOut = r.Lines[1].Trace.data();
-    LineState &mosi = state[0];
-    LineState &miso = state[1];
-    window.ForEachWord([&](uint32_t i, uint32_t w) {
-        const uint32_t pSck = (previous >> sck) & 1, cSck = (w >> sck) & 1;
-        const uint32_t pSs = (previous >> ss) & 1, cSs = (w >> ss) & 1;
-        sckOut[i] = TraceTable[pSck << 1 | cSck];
-        ssOut[i] = TraceTable[pSs << 1 | cSs];
-        mosiOut[i] = TraceTable[((previous >> mosi.Bit) & 1) << 1 | ((w >> mosi.Bit) & 1)];
-        misoOut[i] = TraceTable[((previous >> miso.Bit) & 1) << 1 | ((w >> miso.Bit) & 1)];
-        const bool active = cSs == activeLevel;
-        const uint32_t edge = pSck << 1 | cSck;
-        const uint32_t clockEdge = edge == 1 || edge == 2 ? edge : 0;
-        mosi.Events[i] = Step(mosi, active, clockEdge, w);
-        miso.Events[i] = Step(miso, active, clockEdge, w);
-        previous = w;
+    const std::array<uint8_t, 128> mosiTable = StepTable(mosiMode), misoTable = StepTable(misoMode);
+    uint32_t mosiState = 1, misoState = 1; // first bit armed
+    window.ForEachRun([&](uint32_t first, uint32_t count, const uint8_t *bytes) {
+        uint8_t *sckOut = r.SckTrace.data() + first;
+        uint8_t *ssOut = r.SsTrace.data() + first;
+        uint8_t *mosiOut = r.Lines[0].Trace.data() + first;
+        uint8_t *misoOut = r.Lines[1].Trace.data() + first;
+        uint8_t *mosiEvents = r.Events[0].data() + first;
+        uint8_t *misoEvents = r.Events[1].data() + first;
+        // State in locals: the byte stores below may alias anything in memory.
+        uint32_t p = previous, mo = mosiState, mi = misoState;
+        for (uint32_t k = 0; k < count; ++k) {
+            uint32_t w;
+            std::memcpy(&w, bytes + 4 * k, 4);
+            const uint32_t clock = ((p >> sck) & 1) << 1 | ((w >> sck) & 1);
+            const uint32_t cSs = (w >> ss) & 1;
+            const uint32_t mosiLevel = (w >> mosiMode.Bit) & 1;
+            const uint32_t misoLevel = (w >> misoMode.Bit) & 1;
+            sckOut[k] = TraceTable[clock];
+            ssOut[k] = TraceTable[((p >> ss) & 1) << 1 | cSs];
+            mosiOut[k] = TraceTable[((p >> mosiMode.Bit) & 1) << 1 | mosiLevel];
+            misoOut[k] = TraceTable[((p >> misoMode.Bit) & 1) << 1 | misoLevel];
+            const uint32_t inputs = (cSs == activeLevel ? 8u : 0u) | clock << 1;
+            const uint8_t x = mosiTable[mo << 4 | inputs | mosiLevel];
+            const uint8_t y = misoTable[mi << 4 | inputs | misoLevel];
+            mosiEvents[k] = x & 15;
+            misoEvents[k] = y & 15;
+            mo = x >> 4;
+            mi = y >> 4;
+            p = w;
+        }
+        previous = p;
+        mosiState = mo;
+        misoState = mi;
     });
 
     for (size_t k = 0; k < 2; ++k) {
         if (s.Lines[k].Enabled)
-            Packets(events[k], s.Lines[k], s, period, r.Lines[k]);
+            Packets(r.Events[k], s.Lines[k], s, period, r.Lines[k]);
     }
-    return r;
 }

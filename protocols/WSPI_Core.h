@@ -13,8 +13,9 @@
 // clock edge of its mode. Produces per line the packet rows and one row of
 // statistics, and the four level strips (SCK, SS, MOSI, MISO) for the page.
 // Cost: one pass over the window reading one 32-bit word per sample
-// straight from the ring, writing four strip codes and two event bytes
-// (18 bytes per sample, allocated per run), then one pass per enabled line
+// straight from the ring, writing four strip bytes and two event bytes
+// (6 bytes per sample, kept in the result, whose memory a page reuses), then
+// one pass per enabled line
 // over its event bytes; texts are built only per word and per packet.
 class WSPI_Core
 {
@@ -53,14 +54,15 @@ public:
     {
         DecodeTable Packets{PacketColumns};
         DecodeTable Statistics{StatisticsColumns};
-        std::vector<int32_t> Trace; // the line's channel, one shape code per sample
+        std::vector<uint8_t> Trace; // the line's channel, one shape code per sample
     };
     struct Result
     {
         Status State = Status::Decoded;
-        std::vector<int32_t> SckTrace;
-        std::vector<int32_t> SsTrace;
+        std::vector<uint8_t> SckTrace;
+        std::vector<uint8_t> SsTrace;
         std::array<LineResult, 2> Lines;
+        std::array<std::vector<uint8_t>, 2> Events; // the sample pass's, per line
     };
 
     // One run over the window at the given sample period. Bad settings give
@@ -68,6 +70,10 @@ public:
     // line gets no rows; its strip is still made.
     static Result Decode(const CaptureWindow &window, const Settings &settings,
                          const WTime &period);
+    // The same into `out`, whose memory is used again (a page keeps one
+    // result and decodes into it at every Start).
+    static void Decode(const CaptureWindow &window, const Settings &settings, const WTime &period,
+                       Result &out);
 
     // Event codes of the sample pass, one per sample and line.
     static constexpr uint8_t EventBit0 = 0, EventBit1 = 1, EventFirst0 = 2, EventFirst1 = 3,

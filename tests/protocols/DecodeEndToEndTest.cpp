@@ -61,7 +61,8 @@ TEST_P(EndToEnd, I2cWriteAndReadBack)
         }
     }
     ASSERT_EQ(r.Addresses.Rows(), 1);
-    EXPECT_EQ(std::stoi(r.Addresses.Cell(0, 3)) + std::stoi(r.Addresses.Cell(0, 4)),
+    EXPECT_EQ(std::stoi(std::string(r.Addresses.Cell(0, 3))) +
+                  std::stoi(std::string(r.Addresses.Cell(0, 4))),
               r.Packets.Rows());
 }
 

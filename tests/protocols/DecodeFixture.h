@@ -104,8 +104,10 @@ inline void AppendTable(std::string &out, const std::string &name, const DecodeT
 {
     out += "[" + name + "]\n";
     for (int r = 0; r < t.Rows(); ++r) {
-        for (int c = 0; c < t.Columns(); ++c)
-            out += t.Cell(r, c) + "|";
+        for (int c = 0; c < t.Columns(); ++c) {
+            out += t.Cell(r, c);
+            out += '|';
+        }
         out += "\n";
     }
 }

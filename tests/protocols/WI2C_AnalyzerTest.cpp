@@ -28,7 +28,9 @@ std::vector<Row> RowsOf(const DecodeTable &t)
 {
     std::vector<Row> rows;
     for (int r = 0; r < t.Rows(); ++r)
-        rows.push_back({t.Cell(r, 1), t.Cell(r, 2), t.Cell(r, 5), t.Cell(r, 6), t.Cell(r, 7)});
+        rows.push_back({std::string(t.Cell(r, 1)), std::string(t.Cell(r, 2)),
+                        std::string(t.Cell(r, 5)), std::string(t.Cell(r, 6)),
+                        std::string(t.Cell(r, 7))});
     return rows;
 }
 
@@ -247,8 +249,8 @@ TEST(WI2C_Analyzer, StripsShowLevelsAndChanges)
     const auto r = WI2C_Analyzer::Decode(c.Window(), {}, TenNs);
     // The sample before the window reads 0 (empty ring): the first sample
     // changed; then high, high, SDA falls, SCL falls.
-    EXPECT_EQ(r.SclTrace, (std::vector<int32_t>{9, 4, 4, 4, 9}));
-    EXPECT_EQ(r.SdaTrace, (std::vector<int32_t>{9, 4, 4, 9, 7}));
+    EXPECT_EQ(r.SclTrace, (std::vector<uint8_t>{9, 4, 4, 4, 9}));
+    EXPECT_EQ(r.SdaTrace, (std::vector<uint8_t>{9, 4, 4, 9, 7}));
 }
 
 TEST(WI2C_Analyzer, DurationTextWritesEveryGroupDownToTheLastNonZero)
@@ -289,7 +291,7 @@ TEST(WI2C_Analyzer, BadSettingsGiveNoRowsAndEmptyStrips)
         const auto r = WI2C_Analyzer::Decode(c.Window(16), s, TenNs);
         EXPECT_EQ(r.State, b.Expected);
         EXPECT_EQ(r.Packets.Rows(), 0);
-        EXPECT_EQ(r.SclTrace, std::vector<int32_t>(c.Samples(), 10));
+        EXPECT_EQ(r.SclTrace, std::vector<uint8_t>(c.Samples(), 10));
     }
     // The same channel is there on a 32-channel model.
     WI2C_Analyzer::Settings s;

@@ -27,7 +27,8 @@ std::vector<Row> RowsOf(const DecodeTable &t)
 {
     std::vector<Row> rows;
     for (int r = 0; r < t.Rows(); ++r)
-        rows.push_back({t.Cell(r, 1), t.Cell(r, 2), t.Cell(r, 3)});
+        rows.push_back(
+            {std::string(t.Cell(r, 1)), std::string(t.Cell(r, 2)), std::string(t.Cell(r, 3))});
     return rows;
 }
 
@@ -281,7 +282,7 @@ TEST(WSPI_Core, BadSettingsGiveNoRowsAndEmptyStrips)
         const auto r = WSPI_Core::Decode(c.Window(16), s, TenNs);
         EXPECT_EQ(r.State, status);
         EXPECT_EQ(r.Lines[0].Packets.Rows() + r.Lines[1].Packets.Rows(), 0);
-        EXPECT_EQ(r.SckTrace, std::vector<int32_t>(c.Samples(), 10));
+        EXPECT_EQ(r.SckTrace, std::vector<uint8_t>(c.Samples(), 10));
     }
     // Bits of a disabled line are not looked at.
     WSPI_Core::Settings s;
