@@ -11,6 +11,8 @@
 #include "display/TPaintBox.h"
 #include "display/WCursor.h"
 #include "lang/LanguageDefaults.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -211,6 +213,9 @@ void TForm1AcquisitionWindow::ShowCapture()
         form.Waveform->SetScrollRange();
         form.RedrawWaveform();
     }
+    // Pages that show results decode the new capture.
+    form.I2C_UI->CaptureArrived();
+    form.SPI_UI->CaptureArrived();
 }
 
 void TForm1AcquisitionWindow::RedrawWaveform()
@@ -225,4 +230,6 @@ void TForm1AcquisitionWindow::RefreshViews()
 }
 
 void TForm1AcquisitionWindow::EnableSpiPage()
-{}
+{
+    form.SPI_UI->Enable();
+}
