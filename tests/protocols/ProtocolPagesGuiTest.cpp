@@ -16,6 +16,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <QElapsedTimer>
+
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -156,6 +159,51 @@ TEST(I2cPage, ResultsFollowANewCapture)
     Capture(w, 11, true);
     ASSERT_GE(page.I2C_DataGrid->model()->rowCount(), 1);
     EXPECT_EQ(Cell(page.I2C_DataGrid, 0, 2), "21(h)");
+}
+
+// A whole 4 MiB memory of back-to-back I2C transfers (24,000 packets) fills
+// the grid through its model; the time is printed, not checked.
+TEST(I2cPage, HoldsAFullMemoryOfPackets)
+{
+    AnalyzerWindow w(8, Emulated(8));
+    WSystem &sys = w.form->System();
+    uint32_t n = 0;
+    auto put = [&](uint32_t word) {
+        if (4 * n < sys.SampleBuffer.size())
+            std::memcpy(&sys.SampleBuffer[4 * n], &word, 4);
+        ++n;
+    };
+    auto bit = [&](bool b) {
+        put(b ? 2u : 0u);
+        put(b ? 3u : 1u);
+    };
+    uint8_t data = 0;
+    while (4 * n < sys.SampleBuffer.size()) {
+        for (uint32_t word : {3u, 1u, 0u}) // idle, START
+            put(word);
+        for (uint32_t byte : {0x50u << 1, uint32_t{data++}}) {
+            for (int k = 7; k >= 0; --k)
+                bit((byte >> k) & 1);
+            bit(false);
+        }
+        for (uint32_t word : {0u, 1u, 3u}) // STOP
+            put(word);
+    }
+    w.Record().DepthSamples = 1024000;
+    w.Record().TriggerAddress = 4 * 512000;
+    w.Settings().MemoryPercent = 5;
+    w.form->I2CButton->trigger();
+    wI2C_UI &page = *w.form->I2C_UI;
+    QElapsedTimer clock;
+    clock.start();
+    page.I2C_Btn_Start->click();
+    QTest::qWait(1);
+    std::printf("decode and grid of %d packets: %lld ms\n", page.I2C_DataGrid->model()->rowCount(),
+                static_cast<long long>(clock.elapsed()));
+    EXPECT_GT(page.I2C_DataGrid->model()->rowCount(), 24000);
+    page.I2C_DataGrid->scrollToBottom();
+    const int last = page.I2C_DataGrid->model()->rowCount() - 1;
+    EXPECT_EQ(Cell(page.I2C_DataGrid, last, 2), "50(h)");
 }
 
 TEST(SpiPage, DecodesBothLinesAndKeepsALineThatIsOff)
