@@ -118,6 +118,8 @@ void TForm1AcquisitionWindow::ModelChanged()
     SelectCombos();
     form.MemoryPercent->setCurrentIndex(form.Settings().MemoryPercent - 1);
     form.WriteStatusBar();
+    form.I2C_UI->RefreshChannelLists();
+    form.SPI_UI->RefreshChannelLists();
     form.Waveform->AllocateRows();
     RefreshViews();
 }

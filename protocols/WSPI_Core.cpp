@@ -28,7 +28,9 @@ struct LineMode
 LineMode ModeOf(const WSPI_Core::Line &line)
 {
     LineMode m;
-    m.Bit = static_cast<uint32_t>(line.Channel);
+    // A disabled line's strip is still made; a channel it cannot have
+    // (the model changed since) shows CH0 there.
+    m.Bit = line.Channel >= 0 && line.Channel < 32 ? static_cast<uint32_t>(line.Channel) : 0;
     m.Enabled = line.Enabled;
     switch (line.Mode) {
     case WSPI_Core::Cpol0Cpha1:
@@ -262,8 +264,8 @@ void WSPI_Core::Decode(const CaptureWindow &window, const Settings &s, const WTi
     bool channelsOk = validChannel(s.SckChannel) && validChannel(s.SsChannel);
     bool bitsOk = true, modesOk = true;
     for (const Line &line : s.Lines) {
-        channelsOk = channelsOk && validChannel(line.Channel);
         if (line.Enabled) {
+            channelsOk = channelsOk && validChannel(line.Channel);
             bitsOk = bitsOk && line.WordBits >= MinBits && line.WordBits <= MaxBits;
             modesOk = modesOk && line.Mode >= Cpol0Cpha0 && line.Mode <= Falling;
         }

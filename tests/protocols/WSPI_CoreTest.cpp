@@ -284,10 +284,11 @@ TEST(WSPI_Core, BadSettingsGiveNoRowsAndEmptyStrips)
         EXPECT_EQ(r.Lines[0].Packets.Rows() + r.Lines[1].Packets.Rows(), 0);
         EXPECT_EQ(r.SckTrace, std::vector<uint8_t>(c.Samples(), 10));
     }
-    // Bits of a disabled line are not looked at.
+    // Bits and channel of a disabled line are not looked at.
     WSPI_Core::Settings s;
     s.Lines[1].Enabled = false;
     s.Lines[1].WordBits = 0;
+    s.Lines[1].Channel = 40;
     EXPECT_EQ(WSPI_Core::Decode(c.Window(16), s, TenNs).State, WSPI_Core::Status::Decoded);
 }
 
