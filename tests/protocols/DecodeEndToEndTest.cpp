@@ -43,7 +43,7 @@ TEST_P(EndToEnd, I2cWriteAndReadBack)
     const auto &[model, t] = GetParam();
     ProtocolCapture capture(model, std::string("scene=i2c,") + t.Scene, t.TimeDivRow, 2, 1,
                             {CFile::CondHigh, CFile::CondFall});
-    ASSERT_TRUE(capture.Valid());
+    ASSERT_TRUE(capture.Valid()) << capture.Why();
     const auto r = WI2C_Analyzer::Decode(capture.Window(), {}, capture.Period());
     ASSERT_EQ(r.State, WI2C_Analyzer::Status::Decoded);
     ASSERT_GE(r.Packets.Rows(), 2);
@@ -71,7 +71,7 @@ TEST_P(EndToEnd, SpiBothLines)
     const auto &[model, t] = GetParam();
     ProtocolCapture capture(model, std::string("scene=spi,") + t.Scene, t.TimeDivRow, 2, 1,
                             {CFile::CondX, CFile::CondFall});
-    ASSERT_TRUE(capture.Valid());
+    ASSERT_TRUE(capture.Valid()) << capture.Why();
     const auto r = WSPI_Core::Decode(capture.Window(), {}, capture.Period());
     ASSERT_EQ(r.State, WSPI_Core::Status::Decoded);
     const std::vector<uint8_t> reversed(t.Bytes.rbegin(), t.Bytes.rend());

@@ -6,7 +6,6 @@
 #include "protocols/CaptureWindow.h"
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -20,9 +19,12 @@ public:
         , start(first)
     {}
 
+    // Byte by byte, so that a sample may straddle the ring's end.
     void Put(uint32_t word)
     {
-        std::memcpy(&ring[(start + 4 * count) & (ring.size() - 1)], &word, 4);
+        for (uint32_t b = 0; b < 4; ++b)
+            ring[(start + 4 * count + b) & (ring.size() - 1)] =
+                static_cast<uint8_t>(word >> (8 * b));
         ++count;
     }
     void Hold(uint32_t word, int samples)

@@ -32,10 +32,18 @@ struct ProtocolCapture
         s.MemoryPercent = s.TriggerPositionCode = static_cast<int16_t>(tenths);
         bench.window.divIndex = timeDivRow;
         bench.acquisition->SingleRun();
-        bench.Tick();
+        ticks = bench.Tick();
     }
 
     bool Valid() const { return bench.record->CaptureValid == 1; }
+    // Why a capture is not valid, for a failing test's message.
+    std::string Why() const
+    {
+        return "ticks " + std::to_string(ticks) + ", captures " +
+               std::to_string(bench.window.captures) + ", warnings " +
+               std::to_string(bench.window.warnings.size()) + ", step " +
+               std::to_string(static_cast<int>(bench.acquisition->AcquisitionStep));
+    }
     CaptureWindow Window() const
     {
         return CaptureWindow::OfRecord(*bench.record, bench.system, bench.settings);
@@ -43,4 +51,5 @@ struct ProtocolCapture
     WTime Period() const { return WTimeSystem(bench.settings).Period(); }
 
     AcquisitionBench bench;
+    int ticks = 0;
 };
