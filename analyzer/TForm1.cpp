@@ -29,6 +29,8 @@
 #include "lang/LanguagePaths.h"
 #include "protocols/UARTPage.h"
 #include "protocols/WCAN_UI.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +48,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -138,6 +141,8 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     acquisitionWindow = std::make_unique<TForm1AcquisitionWindow>(*this);
     Acquisition = std::make_unique<CAcquisition>(*wSystem, *cFile, *aFile, *CaptureRecord,
                                                  *Waveform, *acquisitionWindow, Random);
+    I2C_UI = new wI2C_UI(TabSheet3, *cFile, *wSystem, *CaptureRecord);
+    SPI_UI = new WSPI(TabSheet4, *cFile, *wSystem, *CaptureRecord);
 
     combo_Device->setEditText(Text(WSysLanguage::strSelDevice));
     Panel5->installEventFilter(this);
@@ -527,10 +532,30 @@ void TForm1::FindPrevious1Click()
 {}
 void TForm1::FindNext1Click()
 {}
+// Turns a protocol page on (its tab shown and selected, its channel lists
+// refreshed) or off (back to the waveform page).
+static void ToggleProtocolPage(TForm1 &form, QAction *menuItem, QAction *button, int page,
+                               const std::function<void()> &refresh)
+{
+    const bool on = !form.PageControl1->isTabVisible(page);
+    menuItem->setChecked(on);
+    button->setChecked(on);
+    form.PageControl1->setTabVisible(page, on);
+    form.PageControl1->setCurrentIndex(on ? page : 0);
+    if (on)
+        refresh();
+}
+
 void TForm1::I2CButtonClick()
-{}
+{
+    ToggleProtocolPage(*this, I2C_Protocol, I2CButton, 2,
+                       [this] { I2C_UI->RefreshChannelLists(); });
+}
 void TForm1::SPIButtonClick()
-{}
+{
+    ToggleProtocolPage(*this, SPI_Protocol, SPIButton, 3,
+                       [this] { SPI_UI->RefreshChannelLists(); });
+}
 void TForm1::UARTButtonClick()
 {
     UartPage->UARTButtonClick();

@@ -10,8 +10,8 @@
 #include <QMainWindow>
 
 #include <array>
-#include <map>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -49,6 +49,8 @@ class TForm3;
 class TForm4;
 class UARTPage;
 class WCAN_UI;
+class WSPI;
+class wI2C_UI;
 
 // The analyzer's main window. It owns every long-lived object of the program
 // and the dialogs, which live until it is destroyed. Controls carry the names
@@ -142,6 +144,9 @@ public:
     // state (Running, SingleShot, CaptureReady, AcquisitionStep, the Auto
     // Store flag, NoTriggerCondition, the delay, the last-capture copies).
     std::unique_ptr<CAcquisition> Acquisition;
+    // The protocol pages, children of TabSheet3 and TabSheet4.
+    wI2C_UI *I2C_UI = nullptr;
+    WSPI *SPI_UI = nullptr;
     // The command channel, created by FormShow; it stays while the program
     // runs, connected or not.
     CEzUsb *EzUsb = nullptr;

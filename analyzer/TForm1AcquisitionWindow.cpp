@@ -11,6 +11,8 @@
 #include "display/TPaintBox.h"
 #include "display/WCursor.h"
 #include "lang/LanguageDefaults.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -119,6 +121,8 @@ void TForm1AcquisitionWindow::ModelChanged()
     SelectCombos();
     form.MemoryPercent->setCurrentIndex(form.Settings().MemoryPercent - 1);
     form.WriteStatusBar();
+    form.I2C_UI->RefreshChannelLists();
+    form.SPI_UI->RefreshChannelLists();
     form.Waveform->AllocateRows();
     RefreshViews();
 }
@@ -214,6 +218,9 @@ void TForm1AcquisitionWindow::ShowCapture()
         form.Waveform->SetScrollRange();
         form.RedrawWaveform();
     }
+    // Pages that show results decode the new capture.
+    form.I2C_UI->CaptureArrived();
+    form.SPI_UI->CaptureArrived();
 }
 
 void TForm1AcquisitionWindow::RedrawWaveform()
@@ -228,4 +235,6 @@ void TForm1AcquisitionWindow::RefreshViews()
 }
 
 void TForm1AcquisitionWindow::EnableSpiPage()
-{}
+{
+    form.SPI_UI->Enable();
+}

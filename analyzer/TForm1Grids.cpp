@@ -10,6 +10,8 @@
 #include "analyzer/UiText.h"
 #include "display/CWaveform.h"
 #include "display/Tform_name.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 
 #include <QAction>
 #include <QMenu>
@@ -139,7 +141,8 @@ void TForm1::RenameListRow(int listRow)
     SuspendTimers();
     CreateDialogs();
     if (form_name->RenameRow(*cFile, row)) {
-        // The SPI and I2C pages refresh their names here once they exist.
+        I2C_UI->RefreshChannelLists();
+        SPI_UI->RefreshChannelLists();
         Waveform->PaintRowLabels();
         RedrawWaveform();
     }

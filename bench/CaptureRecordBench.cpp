@@ -36,7 +36,7 @@ BENCHMARK(BM_ConfirmTriggerWorstCase)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::k
 void BM_SaveCapture4MiB(benchmark::State &state)
 {
     WSystem sys;
-    sys.SelectModel(8);  // 4 MiB ring
+    sys.SelectModel(8); // 4 MiB ring
     CFile file;
     CCaptureRecord rec(sys, file);
     for (auto _ : state) {
@@ -47,4 +47,4 @@ void BM_SaveCapture4MiB(benchmark::State &state)
 }
 BENCHMARK(BM_SaveCapture4MiB)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

@@ -246,6 +246,14 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Scene.Dlc = static_cast<int>(*number);
         } else if (key == "gap" && number && *number <= 1000000) {
             config.Scene.GapUs = *number;
+        } else if (key == "abits" && number && (*number == 7 || *number == 10)) {
+            config.Scene.I2cAddressBits = *number;
+        } else if (key == "nack" && value.empty()) {
+            config.Scene.I2cNack = true;
+        } else if (key == "restart" && value.empty()) {
+            config.Scene.I2cRestart = true;
+        } else if (key == "bits" && number && *number >= 1 && *number <= 28) {
+            config.Scene.SpiWordBits = *number;
         } else if (key == "tick" && number) {
             config.Scene.CounterTickNs = *number;
         } else if (key == "seed" && number) {

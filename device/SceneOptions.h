@@ -35,4 +35,12 @@ struct SceneOptions
     int Dlc = -1;
     int CrcErrorAt = 0;
     int NoAckAt = 0;
+    // I2C: the address bits sent before R/W (7 or 10); a slave that
+    // acknowledges no address; a repeated START instead of STOP and gap
+    // between the write and the read.
+    uint32_t I2cAddressBits = 7;
+    bool I2cNack = false;
+    bool I2cRestart = false;
+    // SPI: bits per word, cut from the payload's bits.
+    uint32_t SpiWordBits = 8;
 };

@@ -120,8 +120,12 @@ uint32_t SignalScene::Sample(uint64_t n, uint64_t periodPs) const
 
 void SignalScene::BuildI2c(const SceneOptions &o)
 {
-    // A write of the data to the slave, then a read of the same bytes back.
+    // A write of the data to the slave, then a read of the same bytes back;
+    // between them a STOP and the gap, or a repeated START. The address goes
+    // out as 7 (or 10) bits followed by R/W; a slave that acknowledges no
+    // address ends each transfer right after it.
     const uint64_t q = Period(o.ClockHz) / 4;
+    const int addressBits = o.I2cAddressBits == 10 ? 10 : 7;
     Timeline tl((1u << I2cScl) | (1u << I2cSda));
     auto bit = [&](bool level) {
         tl.Set(I2cSda, level);
@@ -131,20 +135,30 @@ void SignalScene::BuildI2c(const SceneOptions &o)
         tl.Set(I2cScl, false);
         tl.Wait(q);
     };
-    auto byte = [&](uint8_t value, bool ack) {
-        for (int i = 7; i >= 0; --i)
+    auto bits = [&](uint32_t value, int count) {
+        for (int i = count - 1; i >= 0; --i)
             bit((value >> i) & 1);
-        bit(!ack);
     };
     for (int read = 0; read < 2; ++read) {
+        if (read == 1 && o.I2cRestart) {
+            tl.Set(I2cSda, true); // release SDA while SCL is low, then SCL
+            tl.Wait(q);
+            tl.Set(I2cScl, true);
+        }
         tl.Wait(q);
         tl.Set(I2cSda, false); // start: SDA falls while SCL is high
         tl.Wait(q);
         tl.Set(I2cScl, false);
         tl.Wait(q);
-        byte(static_cast<uint8_t>((o.Address & 0x7F) << 1 | read), true);
-        for (size_t i = 0; i < o.Data.size(); ++i)
-            byte(o.Data[i], read == 0 || i + 1 < o.Data.size());
+        bits(o.Address & ((1u << addressBits) - 1), addressBits);
+        bit(read == 1);
+        bit(o.I2cNack);
+        for (size_t i = 0; !o.I2cNack && i < o.Data.size(); ++i) {
+            bits(o.Data[i], 8);
+            bit(read == 1 && i + 1 == o.Data.size()); // the master ends a read unacknowledged
+        }
+        if (read == 0 && o.I2cRestart && !o.I2cNack)
+            continue;
         tl.Set(I2cSda, false);
         tl.Wait(q);
         tl.Set(I2cScl, true);
@@ -158,23 +172,28 @@ void SignalScene::BuildI2c(const SceneOptions &o)
 
 void SignalScene::BuildSpi(const SceneOptions &o)
 {
-    // Mode 0, MSB first, select active low; MISO answers the bytes in reverse.
+    // Mode 0, MSB first, select active low; MISO answers the bytes in
+    // reverse. Words of SpiWordBits bits are cut from the payload's bits, MSB
+    // first; bits that make no whole word are not sent.
     const uint64_t half = Period(o.ClockHz) / 2;
+    const size_t wordBits = std::clamp<uint32_t>(o.SpiWordBits, 1, 28);
+    const size_t count = o.Data.size() * 8 / wordBits * wordBits;
+    auto bitOf = [&](size_t k, bool reversed) {
+        const size_t byte = k / 8;
+        const uint8_t value = o.Data[reversed ? o.Data.size() - 1 - byte : byte];
+        return ((value >> (7 - k % 8)) & 1) != 0;
+    };
     Timeline tl(1u << SpiSs);
     tl.Wait(half);
     tl.Set(SpiSs, false);
     tl.Wait(half);
-    for (size_t i = 0; i < o.Data.size(); ++i) {
-        const uint8_t mosi = o.Data[i];
-        const uint8_t miso = o.Data[o.Data.size() - 1 - i];
-        for (int b = 7; b >= 0; --b) {
-            tl.Set(SpiMosi, (mosi >> b) & 1);
-            tl.Set(SpiMiso, (miso >> b) & 1);
-            tl.Wait(half);
-            tl.Set(SpiSck, true);
-            tl.Wait(half);
-            tl.Set(SpiSck, false);
-        }
+    for (size_t k = 0; k < count; ++k) {
+        tl.Set(SpiMosi, bitOf(k, false));
+        tl.Set(SpiMiso, bitOf(k, true));
+        tl.Wait(half);
+        tl.Set(SpiSck, true);
+        tl.Wait(half);
+        tl.Set(SpiSck, false);
     }
     tl.Wait(half);
     tl.Set(SpiSs, true);

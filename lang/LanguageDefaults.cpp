@@ -195,6 +195,7 @@ constexpr Entry Table[] = {
     {"SPI", "strSPIGrid2_5", "Msg. Time"},
     {"SPI", "strSPIGrid2_6", "Abs. Time"},
     {"SPI", "strSPIGrid2_7", "Idle. Time"},
+    {"SPI", "strExportBtnCaption", "Export"},
     // [I2C]
     {"I2C", "strChannelGroupCaption", "Bus Setting"},
     {"I2C", "strModeGroupCaption", "Text Mode"},
@@ -217,6 +218,9 @@ constexpr Entry Table[] = {
     {"I2C", "strDir", "Dir"},
     {"I2C", "strLength", "Length"},
     {"I2C", "strData", "Data"},
+    {"I2C", "strWarningString1", "Out of limit. The minimum is 1."},
+    {"I2C", "strWarningString2", "Out of limit. The maximum is 32."},
+    {"I2C", "strExportBtnCaption", "Export"},
     // [CAN]
     {"CAN", "strChannelSetGroupCaption", "Channel Setting"},
     {"CAN", "strChannelSelectLabel1", "Dominant High"},

@@ -61,6 +61,21 @@ TEST(EmulatorConfig, ShortFormsAndModelLists)
     EXPECT_EQ(list->Scene.Data, (std::vector<uint8_t>{0xA5, 0x5A, 0x01}));
 }
 
+TEST(EmulatorConfig, ReadsTheI2cAndSpiSceneItems)
+{
+    const auto c = EmulatorConfig::Parse("i2c,abits=10,nack,restart,bits=9");
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->Scene.I2cAddressBits, 10u);
+    EXPECT_TRUE(c->Scene.I2cNack);
+    EXPECT_TRUE(c->Scene.I2cRestart);
+    EXPECT_EQ(c->Scene.SpiWordBits, 9u);
+    const auto plain = EmulatorConfig::Parse("i2c");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->Scene.I2cAddressBits, 7u);
+    EXPECT_FALSE(plain->Scene.I2cNack || plain->Scene.I2cRestart);
+    EXPECT_EQ(plain->Scene.SpiWordBits, 8u);
+}
+
 struct FaultCase
 {
     const char *Text;
@@ -125,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
                                          "timeout=0x82*0", "colour=red", "olddriver=1",
                                          "short=0x80:", "short=0x80:x", "lateabort=0x81:4",
-                                         "noaccess=1"));
+                                         "noaccess=1", "abits=8", "nack=1", "bits=0",
+                                         "bits=29"));
 
 } // namespace

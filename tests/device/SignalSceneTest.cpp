@@ -128,6 +128,132 @@ TEST(SignalScene, I2cWritesThenReadsBackWithAcknowledges)
     EXPECT_EQ(frames[1], (std::vector<Byte>{{0xA1, true}, {0x12, true}, {0xFE, false}}));
 }
 
+// The bits clocked in each I2C frame (from a START to the next START or
+// STOP, as "0"/"1" text) and how each frame ended ('P' STOP, 'S' START).
+std::vector<std::pair<std::string, char>> I2cFrames(const SignalScene &scene)
+{
+    const auto s = Sampled(scene, 250000);
+    std::vector<std::pair<std::string, char>> frames;
+    bool open = false;
+    for (size_t n = 1; n < s.size(); ++n) {
+        const bool sclWas = Bit(s[n - 1], SignalScene::I2cScl);
+        const bool scl = Bit(s[n], SignalScene::I2cScl);
+        const bool sdaWas = Bit(s[n - 1], SignalScene::I2cSda);
+        const bool sda = Bit(s[n], SignalScene::I2cSda);
+        if (scl && sclWas && sdaWas != sda) {
+            if (open)
+                frames.back().second = sda ? 'P' : 'S';
+            open = !sda;
+            if (open)
+                frames.push_back({"", '?'});
+        } else if (!sclWas && scl && open) {
+            frames.back().first.push_back(sda ? '1' : '0');
+        }
+    }
+    return frames;
+}
+
+TEST(SignalScene, I2cOptionsChangeTheFrames)
+{
+    struct Case
+    {
+        void (*Change)(SceneOptions &);
+        std::vector<std::pair<std::string, char>> Frames;
+    };
+    // Address 0x50, one data byte 0x12. Each clocked bit is listed; the last
+    // one of a frame is the clock pulse of the STOP (SDA low).
+    const Case cases[] = {
+        {[](SceneOptions &) {},
+         {{"1010000"
+           "0"
+           "0"
+           "00010010"
+           "0"
+           "0",
+           'P'},
+          {"1010000"
+           "1"
+           "0"
+           "00010010"
+           "1"
+           "0",
+           'P'}}},
+        {[](SceneOptions &o) { o.I2cNack = true; },
+         {{"1010000"
+           "0"
+           "1"
+           "0",
+           'P'},
+          {"1010000"
+           "1"
+           "1"
+           "0",
+           'P'}}},
+        {[](SceneOptions &o) { o.I2cRestart = true; },
+         {{"1010000"
+           "0"
+           "0"
+           "00010010"
+           "0"
+           "1",
+           'S'},
+          {"1010000"
+           "1"
+           "0"
+           "00010010"
+           "1"
+           "0",
+           'P'}}},
+        {[](SceneOptions &o) {
+             o.I2cAddressBits = 10;
+             o.Address = 0x2A5;
+         },
+         {{"1010100101"
+           "0"
+           "0"
+           "00010010"
+           "0"
+           "0",
+           'P'},
+          {"1010100101"
+           "1"
+           "0"
+           "00010010"
+           "1"
+           "0",
+           'P'}}},
+    };
+    for (const Case &c : cases) {
+        SceneOptions o = Options(SceneOptions::Kind::I2c, "");
+        o.Data = {0x12};
+        o.Address = 0x50;
+        c.Change(o);
+        EXPECT_EQ(I2cFrames(SignalScene(o, 16)), c.Frames);
+    }
+}
+
+TEST(SignalScene, SpiWordsOfNineBitsComeFromThePayloadsBits)
+{
+    SceneOptions o = Options(SceneOptions::Kind::Spi, "");
+    o.Data = {0xA5, 0x0F, 0xF0};
+    o.SpiWordBits = 9;
+    const SignalScene scene(o, 16);
+    const auto s = Sampled(scene, 500000);
+    std::string mosi, miso;
+    for (size_t n = 1; n < s.size(); ++n) {
+        if (!Bit(s[n], SignalScene::SpiSs) && !Bit(s[n - 1], SignalScene::SpiSck) &&
+            Bit(s[n], SignalScene::SpiSck)) {
+            mosi.push_back(Bit(s[n], SignalScene::SpiMosi) ? '1' : '0');
+            miso.push_back(Bit(s[n], SignalScene::SpiMiso) ? '1' : '0');
+        }
+    }
+    // 24 payload bits make two words; the last six bits are not sent.
+    EXPECT_EQ(mosi, "101001010"
+                    "000111111");
+    EXPECT_EQ(miso, "111100000"
+                    "000111110");
+}
+
 TEST(SignalScene, CanFrameCarriesIdentifierDataAndCrcWithStuffing)
 {
     SceneOptions o = Options(SceneOptions::Kind::Can, "");

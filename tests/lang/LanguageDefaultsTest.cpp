@@ -21,7 +21,7 @@ std::string Lower(std::string_view s)
 TEST(LanguageDefaults, EveryKeyOnceAndEveryTextValidUtf8)
 {
     const auto entries = LanguageDefaults::Entries();
-    ASSERT_EQ(entries.size(), 294u);
+    ASSERT_EQ(entries.size(), 298u);
     std::set<std::pair<std::string, std::string>> seen;
     for (const auto &e : entries) {
         EXPECT_TRUE(seen.emplace(Lower(e.Section), Lower(e.Key)).second)
@@ -38,8 +38,8 @@ TEST(LanguageDefaults, KeysPerSection)
         {"Interface", 14},   {"Printer", 6},        {"SetVoltage", 6},
         {"Report", 1},       {"CursorMenu", 3},     {"Capture", 2},
         {"FileSystem", 10},  {"About", 1},          {"WavefromMenu2", 11},
-        {"SelectDevice", 3}, {"DataSearch", 17},    {"SPI", 41},
-        {"I2C", 21},         {"CAN", 20},           {"MainMenu", 6},
+        {"SelectDevice", 3}, {"DataSearch", 17},    {"SPI", 42},
+        {"I2C", 24},         {"CAN", 20},           {"MainMenu", 6},
         {"FileMenu", 9},     {"ViewMenu", 5},       {"Run/StopMenu", 6},
         {"SearchMenu", 3},   {"ToolMenu", 5},       {"HelpMenu", 2},
         {"Hint", 26},        {"WavefromMenu1", 11}, {"WarningString", 10},

@@ -1,0 +1,316 @@
+#include "protocols/WSPI_Core.h"
+
+#include "HandCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr WTime TenNs = WTime::Of(0, 10);
+
+// What a packet row says about the traffic (times are checked apart).
+struct Row
+{
+    std::string Error, Words, Data;
+    friend bool operator==(const Row &, const Row &) = default;
+    friend std::ostream &operator<<(std::ostream &os, const Row &r)
+    {
+        return os << '{' << r.Error << '|' << r.Words << '|' << r.Data << '}';
+    }
+};
+
+std::vector<Row> RowsOf(const DecodeTable &t)
+{
+    std::vector<Row> rows;
+    for (int r = 0; r < t.Rows(); ++r)
+        rows.push_back(
+            {std::string(t.Cell(r, 1)), std::string(t.Cell(r, 2)), std::string(t.Cell(r, 3))});
+    return rows;
+}
+
+// SS inactive (high) with the clock at its idle level.
+void Idle(HandCapture &c, bool cpol = false, int samples = 3)
+{
+    c.Level(0, cpol);
+    c.Level(1, true);
+    c.Tick(samples);
+}
+
+void Message(HandCapture &c, uint32_t mosi, uint32_t miso, int bits, bool cpol = false,
+             bool cpha = false)
+{
+    Idle(c, cpol);
+    c.SpiSelect(true);
+    c.SpiBits(mosi, miso, bits, cpol, cpha);
+    c.SpiSelect(false);
+}
+
+struct Case
+{
+    const char *Name;
+    std::function<void(HandCapture &)> Traffic;
+    std::function<void(WSPI_Core::Settings &)> Options;
+    std::vector<Row> Mosi, Miso;
+    friend void PrintTo(const Case &c, std::ostream *os) { *os << c.Name; }
+};
+
+class SpiCases : public testing::TestWithParam<Case>
+{
+};
+
+TEST_P(SpiCases, DecodeToTheExpectedRows)
+{
+    const Case &c = GetParam();
+    HandCapture capture;
+    c.Traffic(capture);
+    WSPI_Core::Settings s;
+    if (c.Options)
+        c.Options(s);
+    const auto r = WSPI_Core::Decode(capture.Window(), s, TenNs);
+    EXPECT_EQ(r.State, WSPI_Core::Status::Decoded);
+    EXPECT_EQ(RowsOf(r.Lines[WSPI_Core::Mosi].Packets), c.Mosi);
+    EXPECT_EQ(RowsOf(r.Lines[WSPI_Core::Miso].Packets), c.Miso);
+}
+
+void Mode(WSPI_Core::Settings &s, int mode)
+{
+    s.Lines[0].Mode = s.Lines[1].Mode = mode;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WSPI_Core, SpiCases,
+    testing::Values(Case{"TwoBytesOnBothLines",
+                         [](HandCapture &c) { Message(c, 0xA53C, 0x5AC3, 16); },
+                         nullptr,
+                         {{"0bit", "2", "A5(h) 3C(h) "}},
+                         {{"0bit", "2", "5A(h) C3(h) "}}},
+                    Case{"TwentyBitsAreTwoWordsAndFourErrorBits",
+                         [](HandCapture &c) { Message(c, 0xABCDE, 0x12345, 20); },
+                         nullptr,
+                         {{"4bits", "2", "AB(h) CD(h) "}},
+                         {{"4bits", "2", "12(h) 34(h) "}}},
+                    Case{"OneBitLeftOver",
+                         [](HandCapture &c) { Message(c, 0x1FF, 0, 9); },
+                         nullptr,
+                         {{"1bit", "1", "FF(h) "}},
+                         {{"1bit", "1", "00(h) "}}},
+                    Case{"NineBitWordsInHexHaveThreeDigits",
+                         [](HandCapture &c) { Message(c, 0x1FF, 0x0AA, 9); },
+                         [](WSPI_Core::Settings &s) {
+                             s.Lines[0].WordBits = s.Lines[1].WordBits = 9;
+                         },
+                         {{"0bit", "1", "1FF(h) "}},
+                         {{"0bit", "1", "0AA(h) "}}},
+                    Case{"BinaryAndDecimal",
+                         [](HandCapture &c) { Message(c, 0x0A, 0x0A, 8); },
+                         [](WSPI_Core::Settings &s) { s.TextMode = 0; },
+                         {{"0bit", "1", "00001010(b) "}},
+                         {{"0bit", "1", "00001010(b) "}}},
+                    Case{"Decimal",
+                         [](HandCapture &c) { Message(c, 0x0A, 0xFF, 8); },
+                         [](WSPI_Core::Settings &s) { s.TextMode = 1; },
+                         {{"0bit", "1", "10(d) "}},
+                         {{"0bit", "1", "255(d) "}}},
+                    Case{"LsbFirstReversesEachWord",
+                         [](HandCapture &c) { Message(c, 0x8, 0x8, 4); },
+                         [](WSPI_Core::Settings &s) {
+                             s.BitOrder = 1;
+                             s.Lines[0].WordBits = 4;
+                         },
+                         {{"0bit", "1", "1(h) "}},
+                         {{"4bits", "0", ""}}},
+                    Case{"MsbFirstWithFourBitWords",
+                         [](HandCapture &c) { Message(c, 0x8, 0x8, 4); },
+                         [](WSPI_Core::Settings &s) { s.Lines[0].WordBits = 4; },
+                         {{"0bit", "1", "8(h) "}},
+                         {{"4bits", "0", ""}}},
+                    Case{"Cpol0Cpha1",
+                         [](HandCapture &c) { Message(c, 0x96, 0x69, 8, false, true); },
+                         [](WSPI_Core::Settings &s) { Mode(s, WSPI_Core::Cpol0Cpha1); },
+                         {{"0bit", "1", "96(h) "}},
+                         {{"0bit", "1", "69(h) "}}},
+                    Case{"Cpol0Cpha1IgnoresAFallingEdgeBeforeTheFirstRise",
+                         [](HandCapture &c) {
+                             Idle(c, true); // the clock is high when the message begins
+                             c.SpiSelect(true);
+                             c.SpiBits(0x96, 0x69, 8, false, true);
+                             c.SpiSelect(false);
+                         },
+                         [](WSPI_Core::Settings &s) { Mode(s, WSPI_Core::Cpol0Cpha1); },
+                         {{"0bit", "1", "96(h) "}},
+                         {{"0bit", "1", "69(h) "}}},
+                    Case{"Cpol1Cpha0",
+                         [](HandCapture &c) { Message(c, 0x96, 0x69, 8, true, false); },
+                         [](WSPI_Core::Settings &s) { Mode(s, WSPI_Core::Cpol1Cpha0); },
+                         {{"0bit", "1", "96(h) "}},
+                         {{"0bit", "1", "69(h) "}}},
+                    Case{"Cpol1Cpha1",
+                         [](HandCapture &c) { Message(c, 0x96, 0x69, 8, true, true); },
+                         [](WSPI_Core::Settings &s) { Mode(s, WSPI_Core::Cpol1Cpha1); },
+                         {{"0bit", "1", "96(h) "}},
+                         {{"0bit", "1", "69(h) "}}},
+                    Case{"RaisingAndFallingPerLine",
+                         [](HandCapture &c) { Message(c, 0x96, 0x69, 8, true, false); },
+                         [](WSPI_Core::Settings &s) {
+                             s.Lines[0].Mode = WSPI_Core::Falling;
+                             s.Lines[1].Mode = WSPI_Core::Raising;
+                         },
+                         // Sampled on the rise, MISO reads each bit half a clock late
+                         // (the next bit, and the last one twice).
+                         {{"0bit", "1", "96(h) "}},
+                         {{"0bit", "1", "D3(h) "}}},
+                    Case{"SsActiveHigh",
+                         [](HandCapture &c) {
+                             c.Level(1, false);
+                             c.Tick(3);
+                             c.Level(1, true);
+                             c.Tick(2);
+                             c.SpiBits(0x42, 0x24, 8);
+                             c.Level(1, false);
+                             c.Tick(2);
+                         },
+                         [](WSPI_Core::Settings &s) { s.SsLevel = 0; },
+                         {{"0bit", "1", "42(h) "}},
+                         {{"0bit", "1", "24(h) "}}},
+                    Case{"SsNeverInactive",
+                         [](HandCapture &c) {
+                             c.SpiSelect(true);
+                             c.SpiBits(0x42, 0x24, 8);
+                         },
+                         nullptr,
+                         {},
+                         {}},
+                    Case{"PartialFirstPacket",
+                         [](HandCapture &c) {
+                             c.SpiSelect(true); // the window begins inside a message
+                             c.SpiBits(0x5, 0x2, 3);
+                             c.SpiSelect(false);
+                             Message(c, 0x81, 0x18, 8);
+                         },
+                         nullptr,
+                         {{"3bits", "0", ""}, {"0bit", "1", "81(h) "}},
+                         {{"3bits", "0", ""}, {"0bit", "1", "18(h) "}}},
+                    Case{"MessageOpenAtTheEndIsNotWritten",
+                         [](HandCapture &c) {
+                             Message(c, 0x81, 0x18, 8);
+                             Idle(c);
+                             c.SpiSelect(true);
+                             c.SpiBits(0xFF, 0xFF, 8);
+                         },
+                         nullptr,
+                         {{"0bit", "1", "81(h) "}},
+                         {{"0bit", "1", "18(h) "}}},
+                    Case{"DisabledLineGetsNoRows",
+                         [](HandCapture &c) { Message(c, 0x81, 0x18, 8); },
+                         [](WSPI_Core::Settings &s) { s.Lines[1].Enabled = false; },
+                         {{"0bit", "1", "81(h) "}},
+                         {}},
+                    Case{"OtherDataChannels",
+                         [](HandCapture &c) { Message(c, 0x81, 0x18, 8); },
+                         [](WSPI_Core::Settings &s) {
+                             s.Lines[0].Channel = 3;
+                             s.Lines[1].Channel = 2;
+                         },
+                         {{"0bit", "1", "18(h) "}},
+                         {{"0bit", "1", "81(h) "}}}),
+    [](const testing::TestParamInfo<Case> &p) { return std::string(p.param.Name); });
+
+TEST(WSPI_Core, TimesAndStatistics)
+{
+    HandCapture c;
+    Message(c, 0x01, 0, 8); // 3 idle, 2 selected, 17 clock, 2 released
+    Message(c, 0x0203, 0, 16);
+    Message(c, 0x07, 0, 12); // 4 error bits
+    const auto r = WSPI_Core::Decode(c.Window(), {}, TenNs);
+    const DecodeTable &p = r.Lines[0].Packets;
+    ASSERT_EQ(p.Rows(), 3);
+    EXPECT_EQ(p.Cell(0, 0), "1");
+    EXPECT_EQ(p.Cell(2, 0), "3");
+    // From the first sampled bit to the first inactive sample: the first
+    // rise is the 2nd of 17 clock samples.
+    EXPECT_EQ(p.Cell(0, 4), "160nS ");
+    EXPECT_EQ(p.Cell(1, 4), "320nS ");
+    EXPECT_EQ(p.Cell(0, 5), "");
+    EXPECT_EQ(p.Cell(0, 6), "");
+    // 24 samples from message to message; the idle lasts from the release
+    // to the first bit: 2 + 3 + 2 + 1 samples.
+    EXPECT_EQ(p.Cell(1, 5), "240nS ");
+    EXPECT_EQ(p.Cell(1, 6), "80nS ");
+    EXPECT_EQ(p.Cell(2, 5), "640nS ");
+
+    const DecodeTable &st = r.Lines[0].Statistics;
+    ASSERT_EQ(st.Rows(), 1);
+    const std::vector<std::string> expected{"160nS ", "320nS ", "240nS ", "80nS ",
+                                            "80nS ",  "80nS ",  "1",      "2",
+                                            "1",      "0 bit",  "4 bits", "4 bits"};
+    for (int k = 0; k < WSPI_Core::StatisticsColumns; ++k)
+        EXPECT_EQ(st.Cell(0, k), expected[static_cast<size_t>(k)]) << k;
+}
+
+TEST(WSPI_Core, StripsFollowTheChosenChannels)
+{
+    HandCapture c;
+    Message(c, 0x80, 0x01, 8);
+    WSPI_Core::Settings s;
+    s.Lines[1].Channel = 0; // MISO shows SCK
+    const auto r = WSPI_Core::Decode(c.Window(), s, TenNs);
+    EXPECT_EQ(r.Lines[1].Trace, r.SckTrace);
+    EXPECT_EQ(r.SsTrace[0], 9); // the ring before the window reads 0
+    EXPECT_EQ(r.SsTrace[1], 4);
+    EXPECT_EQ(r.Lines[0].Trace[5], 9); // MOSI rises for the first bit
+    EXPECT_EQ(r.Lines[0].Trace[6], 4);
+}
+
+TEST(WSPI_Core, BadSettingsGiveNoRowsAndEmptyStrips)
+{
+    HandCapture c;
+    Message(c, 0x81, 0x18, 8);
+    const std::pair<std::function<void(WSPI_Core::Settings &)>, WSPI_Core::Status> cases[] = {
+        {[](auto &s) { s.SckChannel = 16; }, WSPI_Core::Status::ChannelMissing},
+        {[](auto &s) { s.Lines[1].Channel = 40; }, WSPI_Core::Status::ChannelMissing},
+        {[](auto &s) { s.Lines[0].WordBits = 0; }, WSPI_Core::Status::BitsOutOfRange},
+        {[](auto &s) { s.Lines[1].WordBits = 29; }, WSPI_Core::Status::BitsOutOfRange},
+        {[](auto &s) { s.Lines[0].Mode = 6; }, WSPI_Core::Status::BadMode},
+    };
+    for (const auto &[change, status] : cases) {
+        WSPI_Core::Settings s;
+        change(s);
+        const auto r = WSPI_Core::Decode(c.Window(16), s, TenNs);
+        EXPECT_EQ(r.State, status);
+        EXPECT_EQ(r.Lines[0].Packets.Rows() + r.Lines[1].Packets.Rows(), 0);
+        EXPECT_EQ(r.SckTrace, std::vector<uint8_t>(c.Samples(), 10));
+    }
+    // Bits and channel of a disabled line are not looked at.
+    WSPI_Core::Settings s;
+    s.Lines[1].Enabled = false;
+    s.Lines[1].WordBits = 0;
+    s.Lines[1].Channel = 40;
+    EXPECT_EQ(WSPI_Core::Decode(c.Window(16), s, TenNs).State, WSPI_Core::Status::Decoded);
+}
+
+TEST(WSPI_Core, TrafficAcrossTheRingsEndDecodes)
+{
+    for (uint32_t first : {512u - 60u, 512u - 62u}) {
+        HandCapture c(512, first);
+        Message(c, 0xBEEF, 0xCAFE, 16);
+        const auto r = WSPI_Core::Decode(c.Window(), {}, TenNs);
+        EXPECT_EQ(RowsOf(r.Lines[0].Packets), (std::vector<Row>{{"0bit", "2", "BE(h) EF(h) "}}));
+        EXPECT_EQ(RowsOf(r.Lines[1].Packets), (std::vector<Row>{{"0bit", "2", "CA(h) FE(h) "}}));
+    }
+}
+
+TEST(WSPI_Core, TinyWindowsDecodeNothing)
+{
+    HandCapture c(16);
+    for (uint32_t count : {0u, 1u, 4u}) {
+        const auto r = WSPI_Core::Decode(CaptureWindow{c.ring, 15, 12, count, 16}, {}, TenNs);
+        EXPECT_EQ(r.Lines[0].Packets.Rows(), 0);
+        EXPECT_EQ(r.SsTrace.size(), count);
+    }
+}
+
+} // namespace
