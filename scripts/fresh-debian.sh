@@ -12,6 +12,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+if [ "$(id -u)" -ne 0 ]; then
+  echo "fresh-debian.sh: run as root (debootstrap and chroot need it)" >&2
+  exit 2
+fi
 keep=0
 if [ "${1:-}" = "--keep" ]; then
   keep=1
@@ -20,10 +24,8 @@ fi
 root=${1:-$(mktemp -d /var/tmp/tracemoor-fresh.XXXXXX)}
 DEMO_SECONDS=${DEMO_SECONDS:-20}
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "fresh-debian.sh: run as root (debootstrap and chroot need it)" >&2
-  exit 2
-fi
+mkdir -p "$root"
+chmod 755 "$root" # the new system's "/" (mktemp makes it private)
 
 # The first Debian archive named in this machine's apt sources.
 mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
@@ -35,7 +37,12 @@ log=$root.log
 mounted=""
 cleanup() {
   for m in $mounted; do umount -l "$root/$m" 2>/dev/null || true; done
-  if [ "$keep" -eq 0 ]; then rm -rf "$root"; fi
+  # Never remove through a mount that is still there (it would be the host's /dev).
+  if grep -q " $root/" /proc/mounts; then
+    echo "fresh-debian.sh: $root still has mounts; not removed" >&2
+  elif [ "$keep" -eq 0 ]; then
+    rm -rf "$root"
+  fi
 }
 trap cleanup EXIT INT TERM
 
@@ -73,6 +80,8 @@ stage "scripts/test.sh"
 status=0
 run "scripts/test.sh" >"$root.test.log" 2>&1 || status=$?
 tail -n 15 "$root.test.log"
+# When setup.sh's packages were installed (the rest of the stage is the build and the tests).
+grep -E '^(Start|End)-Date' "$root/var/log/apt/history.log" 2>/dev/null | tail -n 2 || true
 if [ "$status" -ne 0 ]; then
   echo "fresh-debian.sh: scripts/test.sh failed ($status); whole output in $root.test.log"
   exit 1
