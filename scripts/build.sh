@@ -1,7 +1,5 @@
 #!/bin/sh
-# Configures and builds into build/ (Release, what users build) or build-asan/
-# with --sanitize. A build/ configured for another build type is switched to
-# Release, so that every run of the tests builds what users get.
+# Configures (once) and builds into build/ (or build-asan/ with --sanitize).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -11,10 +9,16 @@ if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_BENCH=OFF"
 fi
+
+# build/ is Release, what users build: one configured for another build type
+# is switched, so that every run of the tests builds what users get.
 want=${extra#*CMAKE_BUILD_TYPE=}
 want=${want%% *}
-if [ ! -f "$dir/build.ninja" ] ||
-  ! grep -qx "CMAKE_BUILD_TYPE:STRING=$want" "$dir/CMakeCache.txt"; then
+if [ -f "$dir/CMakeCache.txt" ] && ! grep -qx "CMAKE_BUILD_TYPE:STRING=$want" "$dir/CMakeCache.txt"
+then
+  cmake -S . -B "$dir" -G Ninja $extra
+fi
+if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja $extra
 fi
 cmake --build "$dir" --parallel "$(nproc)"
