@@ -12,7 +12,8 @@
 #include <vector>
 
 // Finds the language texts the program's sources read through
-// UiText::Get("section", "key", "default") and checks them against the
+// UiText::Get("section", "key", "default") (or with the default
+// LanguageDefaults::Text("section", "key")) and checks them against the
 // built-in texts and the language files. The windows name their keys as
 // literals, so that a scan of the sources sees every key they read.
 namespace LanguageKeyScan {
@@ -116,6 +117,24 @@ inline bool Expect(std::string_view s, size_t &at, char c)
     return false;
 }
 
+// The default argument: a literal, or the table's own text of a key,
+// LanguageDefaults::Text("section", "key").
+inline bool ParseDefault(std::string_view s, size_t &at, std::string &value)
+{
+    static constexpr std::string_view FromTable = "LanguageDefaults::Text(";
+    SkipBlanks(s, at);
+    if (s.substr(at, FromTable.size()) != FromTable)
+        return ParseLiteral(s, at, value);
+    at += FromTable.size();
+    std::string section;
+    std::string key;
+    if (!ParseLiteral(s, at, section) || !Expect(s, at, ',') || !ParseLiteral(s, at, key) ||
+        !Expect(s, at, ')'))
+        return false;
+    value = std::string(LanguageDefaults::Text(section, key));
+    return true;
+}
+
 // Every UiText::Get( call in one source file.
 inline std::vector<KeyRead> Scan(std::string_view source, const std::string &file)
 {
@@ -130,7 +149,7 @@ inline std::vector<KeyRead> Scan(std::string_view source, const std::string &fil
         size_t at = found + Call.size();
         r.Literal = ParseLiteral(text, at, r.Section) && Expect(text, at, ',') &&
                     ParseLiteral(text, at, r.Key) && Expect(text, at, ',') &&
-                    ParseLiteral(text, at, r.Default) && Expect(text, at, ')');
+                    ParseDefault(text, at, r.Default) && Expect(text, at, ')');
         reads.push_back(std::move(r));
     }
     return reads;
