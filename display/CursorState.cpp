@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 CursorState::CState &CursorState::AddState(char fromName, char toName)
 {
@@ -130,31 +132,28 @@ std::string CursorState::GeneralText(double v)
     // 15 significant digits as d.dddddddddddddde[+-]xx, then laid out.
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s(buf);
-    const size_t epos = s.find('e');
-    const int exponent = std::stoi(s.substr(epos + 1));
-    std::string sign;
-    std::string mantissa = s.substr(0, epos);
-    if (mantissa[0] == '-') {
-        sign = "-";
-        mantissa.erase(0, 1);
-    }
+    const char *e = std::strchr(buf, 'e');
+    const int exponent = std::atoi(e + 1);
     std::string digits;
-    for (char c : mantissa) {
-        if (c != '.')
-            digits += c;
+    for (const char *p = buf; p != e; ++p) {
+        if (*p >= '0' && *p <= '9')
+            digits += *p;
     }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
     const double magnitude = std::fabs(v);
+    std::string out(v < 0 ? 1 : 0, '-');
     if (magnitude < 0.00001 || exponent >= 15) {
-        std::string out = sign + digits.substr(0, 1);
-        if (digits.size() > 1)
-            out += "." + digits.substr(1);
-        return out + "E" + std::to_string(exponent);
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(exponent);
+        return out;
     }
-    std::string out = sign;
     if (exponent < 0) {
         out += "0.";
         out.append(static_cast<size_t>(-exponent - 1), '0');
@@ -167,9 +166,9 @@ std::string CursorState::GeneralText(double v)
         out.append(whole - digits.size(), '0');
         return out;
     }
-    out += digits.substr(0, whole);
-    out += ".";
-    out += digits.substr(whole);
+    out.append(digits, 0, whole);
+    out += '.';
+    out.append(digits, whole);
     return out;
 }
 

@@ -6,11 +6,20 @@ set -eu
 cd "$(dirname "$0")/.."
 
 dir=build
-extra=""
+extra="-DCMAKE_BUILD_TYPE=Release"
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_BENCH=OFF"
   shift
+fi
+
+# build/ is Release, what users build: one configured for another build type
+# is switched, so that every run of the tests builds what users get.
+want=${extra#*CMAKE_BUILD_TYPE=}
+want=${want%% *}
+if [ -f "$dir/CMakeCache.txt" ] && ! grep -qx "CMAKE_BUILD_TYPE:STRING=$want" "$dir/CMakeCache.txt"
+then
+  cmake -S . -B "$dir" -G Ninja $extra
 fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja $extra

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs every build and test dependency from Debian 12 packages.
 # Safe to run again: packages already present are not fetched a second time.
+# --list prints the package names and installs nothing.
 set -eu
 
 PACKAGES="
@@ -10,7 +11,13 @@ PACKAGES="
   libgtest-dev googletest libbenchmark-dev
   umockdev libumockdev-dev
   xvfb xauth x11-apps
+  dpkg-dev file appstream desktop-file-utils
 "
+
+if [ "${1:-}" = "--list" ]; then
+  echo $PACKAGES | tr ' ' '\n'
+  exit 0
+fi
 
 missing=""
 for p in $PACKAGES; do

@@ -14,4 +14,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp"
 fi
+# A fresh machine gets only what setup.sh installs: the build must need no more.
+scripts/check-packages.sh "$dir"
 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 300

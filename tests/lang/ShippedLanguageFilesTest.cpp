@@ -2,6 +2,10 @@
 #include "lang/CLanguageFile.h"
 #include "lang/LanguageDefaults.h"
 #include "lang/LanguageMenu.h"
+#include "lang/WSysLanguage.h"
+
+#include "LanguageKeyScan.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +17,11 @@
 
 namespace {
 
-// <source>/tests/lang/data -> <source>/lang/Language, by name only: the data
-// folder need not exist.
-const std::string ShippedFolder =
-    (std::filesystem::path(TRACEMOOR_TEST_DATA).parent_path().parent_path().parent_path() / "lang" /
-     "Language")
-        .string();
+// <source>/tests/lang/data -> <source>, by name only: the data folder need
+// not exist.
+const std::filesystem::path SourceRoot =
+    std::filesystem::path(TRACEMOOR_TEST_DATA).parent_path().parent_path().parent_path();
+const std::string ShippedFolder = (SourceRoot / "lang" / "Language").string();
 
 std::vector<std::string> ShippedFiles()
 {
@@ -123,5 +126,135 @@ TEST(ShippedFiles, MenuListsEveryShippedLanguage)
         active += item.Active;
     EXPECT_EQ(active, 1);
 }
+
+std::vector<std::string> ShippedPaths()
+{
+    std::vector<std::string> paths;
+    for (const std::string &name : ShippedFiles())
+        paths.push_back(ShippedFolder + "/" + name);
+    return paths;
+}
+
+std::string Lines(const std::vector<std::string> &problems)
+{
+    std::string out;
+    for (const std::string &p : problems)
+        out += p + "\n";
+    return out;
+}
+
+// Every key the program reads: the main window's table and every window's
+// UiText::Get in the sources. A key a new window reads must be in the
+// built-in table and in every shipped file.
+TEST(ShippedFiles, HoldEveryKeyTheProgramReads)
+{
+    std::vector<LanguageKeyScan::KeyRead> reads = LanguageKeyScan::ScanTree(SourceRoot);
+    // The scan saw the windows (the goto-cursor dialog reads four keys).
+    ASSERT_GE(
+        std::count_if(reads.begin(), reads.end(),
+                      [](const auto &r) { return r.Where.find("TForm4.cpp:") != r.Where.npos; }),
+        4);
+    for (int id = 0; id < WSysLanguage::Count; ++id) {
+        const auto i = static_cast<WSysLanguage::Id>(id);
+        reads.push_back({"WSysLanguage #" + std::to_string(id),
+                         std::string(WSysLanguage::Section(i)), std::string(WSysLanguage::Key(i)),
+                         std::string(WSysLanguage::Default(i)), true});
+    }
+    const auto problems = LanguageKeyScan::Problems(reads, ShippedPaths());
+    EXPECT_TRUE(problems.empty()) << Lines(problems);
+}
+
+struct ScanCase
+{
+    const char *name;
+    const char *source;
+    std::vector<LanguageKeyScan::KeyRead> reads;
+};
+
+class KeyScan : public testing::TestWithParam<ScanCase>
+{
+};
+
+TEST_P(KeyScan, FindsTheKeysASourceReads)
+{
+    const auto reads = LanguageKeyScan::Scan(GetParam().source, "w.cpp");
+    ASSERT_EQ(reads.size(), GetParam().reads.size());
+    for (size_t i = 0; i < reads.size(); ++i) {
+        const auto &want = GetParam().reads[i];
+        EXPECT_EQ(reads[i].Where, want.Where);
+        EXPECT_EQ(reads[i].Literal, want.Literal);
+        if (want.Literal) {
+            EXPECT_EQ(reads[i].Section, want.Section);
+            EXPECT_EQ(reads[i].Key, want.Key);
+            EXPECT_EQ(reads[i].Default, want.Default);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, KeyScan,
+    testing::Values(
+        ScanCase{"OneCall",
+                 R"(x->setText(UiText::Get("Common", "strOKBtnCaption", "OK"));)",
+                 {{"w.cpp:1", "Common", "strOKBtnCaption", "OK", true}}},
+        ScanCase{"WrappedAndJoined",
+                 "\n a(UiText::Get(\"FileSystem\",\n   \"strOverWrite\", \"\\xC3\\x9C\" \"ber\"));",
+                 {{"w.cpp:2", "FileSystem", "strOverWrite",
+                   "\xC3\x9C"
+                   "ber",
+                   true}}},
+        ScanCase{"EscapedQuote",
+                 R"(UiText::Get("S", "k", "to \"X\"\tin"))",
+                 {{"w.cpp:1", "S", "k", "to \"X\"\tin", true}}},
+        ScanCase{"DefaultFromTheTable",
+                 R"(UiText::Get("Common", "strON",
+                    LanguageDefaults::Text("Common", "strON")))",
+                 {{"w.cpp:1", "Common", "strON", "ON", true}}},
+        ScanCase{"CommentsAreNoCalls",
+                 "// UiText::Get(a, b, c)\n/* UiText::Get(\"A\", \"b\", \"c\") */ f(\"//\");",
+                 {}},
+        ScanCase{
+            "NonLiteralKey", R"(UiText::Get("S", key, "d"))", {{"w.cpp:1", "", "", "", false}}}),
+    [](const testing::TestParamInfo<ScanCase> &row) { return std::string(row.param.name); });
+
+struct ProblemCase
+{
+    const char *name;
+    LanguageKeyScan::KeyRead read;
+    const char *problem; // what the report says, or "" for none
+};
+
+class KeyProblems : public testing::TestWithParam<ProblemCase>
+{
+};
+
+TEST_P(KeyProblems, AreReported)
+{
+    TempFolder folder;
+    const std::string file = folder.Write("x.lang", "[Common]\nstrOKBtnCaption=OK\n"
+                                                    "[CursorMenu]\nstrCursorSet=Cursor Set\n");
+    const auto problems = LanguageKeyScan::Problems({GetParam().read}, {file});
+    if (*GetParam().problem == 0) {
+        EXPECT_TRUE(problems.empty()) << Lines(problems);
+    } else {
+        ASSERT_EQ(problems.size(), 1u) << Lines(problems);
+        EXPECT_NE(problems[0].find(GetParam().problem), std::string::npos) << problems[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, KeyProblems,
+    testing::Values(
+        ProblemCase{"KnownKey", {"w.cpp:1", "common", "STROKBTNCAPTION", "OK", true}, ""},
+        ProblemCase{"MissingInTheFile",
+                    {"w.cpp:1", "Common", "strCancelBtnCaption", "Cancel", true},
+                    "missing in"},
+        ProblemCase{
+            "NoBuiltInText", {"w.cpp:1", "NewPage", "strTitle", "Title", true}, "no built-in text"},
+        ProblemCase{"OtherDefault",
+                    {"w.cpp:1", "Common", "strOKBtnCaption", "Okay", true},
+                    "is not its built-in text"},
+        ProblemCase{"NotLiterals", {"w.cpp:1", "", "", "", false}, "not literals"}),
+    [](const testing::TestParamInfo<ProblemCase> &row) { return std::string(row.param.name); });
 
 } // namespace
