@@ -33,26 +33,6 @@ QString SpiText(const char *key, const char *def)
     return UiText::Get("SPI", key, def);
 }
 
-// The texts of the numbered keys prefix1, prefix2, ... with their defaults.
-template <size_t N> QStringList Numbered(const char *prefix, const char *const (&defaults)[N])
-{
-    QStringList texts;
-    for (size_t k = 0; k < N; ++k) {
-        const QByteArray key = QByteArray(prefix) + QByteArray::number(qulonglong{k + 1});
-        texts << SpiText(key.constData(), defaults[k]);
-    }
-    return texts;
-}
-
-constexpr const char *StatisticsDefaults[] = {
-    "Min MSG. Time",      "Max MSG. Time",  "Avg MSG. Time",      "Min Idle. Time",
-    "Max Idle. Time",     "Avg Idle. Time", "Min Package Length", "Max Package Length",
-    "Min Package Length", "Min Error-Bit",  "Max Error-Bit",      "Total Error-Bit"};
-constexpr const char *PacketDefaults[] = {"Paquet",    "Bit d'drreur", "Longueur",  "Donn\u00e9es",
-                                          "Msg. Time", "Abs. Time",    "Idle. Time"};
-constexpr const char *ModeDefaults[] = {"CPOL=0 , CPHA=0", "CPOL=0 , CPHA=1", "CPOL=1 , CPHA=0",
-                                        "CPOL=1 , CPHA=1", "Raising",         "Falling"};
-
 constexpr const char *LineNames[] = {"MOSI", "MISO"};
 
 } // namespace
@@ -174,7 +154,10 @@ QWidget *WSPI::BuildLineGroup(QWidget *parent, int line)
     auto *g = new QGridLayout(h.Group);
     h.Mode = ProtocolPageParts::NewChannelList(h.Group, "Mode");
     h.Mode->setObjectName(QStringLiteral("SPI_ComboBox_%1Mode").arg(name));
-    h.Mode->addItems(Numbered("strMode_Sel", ModeDefaults));
+    h.Mode->addItems(QStringList{
+        SpiText("strMode_Sel1", "CPOL=0 , CPHA=0"), SpiText("strMode_Sel2", "CPOL=0 , CPHA=1"),
+        SpiText("strMode_Sel3", "CPOL=1 , CPHA=0"), SpiText("strMode_Sel4", "CPOL=1 , CPHA=1"),
+        SpiText("strMode_Sel5", "Raising"), SpiText("strMode_Sel6", "Falling")});
     h.Channel = ProtocolPageParts::NewChannelList(h.Group, "Channel");
     h.Channel->setObjectName(QStringLiteral("SPI_ComboBox_%1").arg(name));
     h.Bits = ProtocolPageParts::NewDigitsEdit(h.Group, "Bits", 2);
@@ -198,7 +181,17 @@ QWidget *WSPI::BuildHalf(QWidget *parent, int line)
     auto *caption = new QLabel(QStringLiteral("%1 LIST").arg(LineNames[line]), half);
     caption->setAlignment(Qt::AlignCenter);
     v->addWidget(caption);
-    h.Statistics = new DecodeTableModel(this, Numbered("strSPIGrid1_", StatisticsDefaults));
+    h.Statistics = new DecodeTableModel(
+        this,
+        QStringList{
+            SpiText("strSPIGrid1_1", "Min MSG. Time"), SpiText("strSPIGrid1_2", "Max MSG. Time"),
+            SpiText("strSPIGrid1_3", "Avg MSG. Time"), SpiText("strSPIGrid1_4", "Min Idle. Time"),
+            SpiText("strSPIGrid1_5", "Max Idle. Time"), SpiText("strSPIGrid1_6", "Avg Idle. Time"),
+            SpiText("strSPIGrid1_7", "Min Package Length"),
+            SpiText("strSPIGrid1_8", "Max Package Length"),
+            SpiText("strSPIGrid1_9", "Min Package Length"),
+            SpiText("strSPIGrid1_10", "Min Error-Bit"), SpiText("strSPIGrid1_11", "Max Error-Bit"),
+            SpiText("strSPIGrid1_12", "Total Error-Bit")});
     h.StatisticsGrid = ProtocolPageParts::NewGrid(half, "StatisticsGrid", h.Statistics);
     h.StatisticsGrid->setObjectName(QStringLiteral("SPI_%1StatisticsGrid").arg(LineNames[line]));
     h.StatisticsGrid->setFixedHeight(80);
@@ -207,7 +200,12 @@ QWidget *WSPI::BuildHalf(QWidget *parent, int line)
     h.Strip = new ProtocolStrip(half, stripName.toLatin1().constData(), 130);
     h.Strip->SetRange(1000, 200);
     v->addWidget(h.Strip);
-    h.Packets = new DecodeTableModel(this, Numbered("strSPIGrid2_", PacketDefaults));
+    h.Packets = new DecodeTableModel(
+        this,
+        QStringList{SpiText("strSPIGrid2_1", "Paquet"), SpiText("strSPIGrid2_2", "Bit d'drreur"),
+                    SpiText("strSPIGrid2_3", "Longueur"), SpiText("strSPIGrid2_4", "Données"),
+                    SpiText("strSPIGrid2_5", "Msg. Time"), SpiText("strSPIGrid2_6", "Abs. Time"),
+                    SpiText("strSPIGrid2_7", "Idle. Time")});
     h.PacketGrid = ProtocolPageParts::NewGrid(half, "PacketGrid", h.Packets);
     h.PacketGrid->setObjectName(QStringLiteral("SPI_%1PacketGrid").arg(LineNames[line]));
     v->addWidget(h.PacketGrid, 1);

@@ -135,22 +135,106 @@ inline bool ParseDefault(std::string_view s, size_t &at, std::string &value)
     return true;
 }
 
-// Every UiText::Get( call in one source file.
+inline bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// An identifier at `at` (after blanks).
+inline bool ParseName(std::string_view s, size_t &at, std::string &name)
+{
+    SkipBlanks(s, at);
+    const size_t start = at;
+    while (at < s.size() && IsNameChar(s[at]))
+        ++at;
+    name.assign(s.substr(start, at - start));
+    return !name.empty();
+}
+
+// A page may read one section through a wrapper of its own,
+//   QString SpiText(const char *key, const char *def)
+//   { return UiText::Get("SPI", key, def); }
+// whose calls with literals are reads of that section. `call` is where the
+// UiText::Get( of the wrapper's body starts; the wrapper's name is returned
+// (empty when the call is no such wrapper).
+inline std::string WrapperAt(std::string_view s, size_t call, size_t args, std::string &section)
+{
+    size_t at = args;
+    std::string key;
+    std::string def;
+    if (!ParseLiteral(s, at, section) || !Expect(s, at, ',') || !ParseName(s, at, key) ||
+        !Expect(s, at, ',') || !ParseName(s, at, def) || !Expect(s, at, ')'))
+        return {};
+    // Back from the call: "return", "{", ")" and the parameter list naming
+    // `key` and `def`, then the function's name.
+    const size_t open = s.rfind('(', call == 0 ? 0 : call - 1);
+    const size_t close = s.rfind(')', call == 0 ? 0 : call - 1);
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+        return {};
+    const std::string_view params = s.substr(open, close - open);
+    if (params.find(key) == std::string_view::npos || params.find(def) == std::string_view::npos)
+        return {};
+    const std::string_view between = s.substr(close + 1, call - close - 1);
+    if (between.find('{') == std::string_view::npos ||
+        between.find("return") == std::string_view::npos)
+        return {};
+    size_t end = open;
+    while (end > 0 && (s[end - 1] == ' ' || s[end - 1] == '\t'))
+        --end;
+    size_t begin = end;
+    while (begin > 0 && IsNameChar(s[begin - 1]))
+        --begin;
+    return std::string(s.substr(begin, end - begin));
+}
+
+inline std::string LineOf(std::string_view text, size_t at, const std::string &file)
+{
+    return file + ":" + std::to_string(1 + std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+// Every UiText::Get( call in one source file, and every call of a wrapper
+// the file reads one section through.
 inline std::vector<KeyRead> Scan(std::string_view source, const std::string &file)
 {
     static constexpr std::string_view Call = "UiText::Get(";
     const std::string text = WithoutComments(source);
     std::vector<KeyRead> reads;
+    std::vector<std::pair<std::string, std::string>> wrappers; // name, section
     for (size_t found = text.find(Call); found != std::string::npos;
          found = text.find(Call, found + 1)) {
+        std::string section;
+        std::string wrapper = WrapperAt(text, found, found + Call.size(), section);
+        if (!wrapper.empty()) {
+            wrappers.emplace_back(std::move(wrapper), std::move(section));
+            continue;
+        }
         KeyRead r;
-        r.Where =
-            file + ":" + std::to_string(1 + std::count(text.begin(), text.begin() + found, '\n'));
+        r.Where = LineOf(text, found, file);
         size_t at = found + Call.size();
         r.Literal = ParseLiteral(text, at, r.Section) && Expect(text, at, ',') &&
                     ParseLiteral(text, at, r.Key) && Expect(text, at, ',') &&
                     ParseDefault(text, at, r.Default) && Expect(text, at, ')');
         reads.push_back(std::move(r));
+    }
+    for (const auto &[name, section] : wrappers) {
+        const std::string call = name + "(";
+        for (size_t found = text.find(call); found != std::string::npos;
+             found = text.find(call, found + 1)) {
+            if (found > 0 && (IsNameChar(text[found - 1]) || text[found - 1] == ':'))
+                continue;
+            size_t at = found + call.size();
+            // The definition itself: its parameters are declarations.
+            size_t probe = at;
+            std::string first;
+            if (ParseName(text, probe, first) && first == "const")
+                continue;
+            KeyRead r;
+            r.Where = LineOf(text, found, file);
+            r.Section = section;
+            r.Literal = ParseLiteral(text, at, r.Key) && Expect(text, at, ',') &&
+                        ParseDefault(text, at, r.Default) && Expect(text, at, ')');
+            reads.push_back(std::move(r));
+        }
     }
     return reads;
 }

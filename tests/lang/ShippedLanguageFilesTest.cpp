@@ -214,7 +214,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "// UiText::Get(a, b, c)\n/* UiText::Get(\"A\", \"b\", \"c\") */ f(\"//\");",
                  {}},
         ScanCase{
-            "NonLiteralKey", R"(UiText::Get("S", key, "d"))", {{"w.cpp:1", "", "", "", false}}}),
+            "NonLiteralKey", R"(UiText::Get("S", key, "d"))", {{"w.cpp:1", "", "", "", false}}},
+        // A page reading one section through a wrapper of its own: the calls
+        // of the wrapper are the reads, and one with a variable key is refused.
+        ScanCase{"SectionWrapper",
+                 "QString SpiText(const char *key, const char *def)\n"
+                 "{\n    return UiText::Get(\"SPI\", key, def);\n}\n"
+                 "a(SpiText(\"strMode\", \"Mode\"));\nb(SpiText(name, \"x\"));\n"
+                 "c(MySpiText(\"k\", \"d\"));",
+                 {{"w.cpp:5", "SPI", "strMode", "Mode", true}, {"w.cpp:6", "", "", "", false}}},
+        ScanCase{"NoWrapperWithoutItsParameters",
+                 "QString T(const char *a, const char *b)\n{\n    return UiText::Get(\"S\", "
+                 "key, def);\n}",
+                 {{"w.cpp:3", "", "", "", false}}}),
     [](const testing::TestParamInfo<ScanCase> &row) { return std::string(row.param.name); });
 
 struct ProblemCase
