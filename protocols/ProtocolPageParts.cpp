@@ -1,10 +1,8 @@
 #include "protocols/ProtocolPageParts.h"
 
 #include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
-#include "display/WGetName.h"
 #include "files/AtomicFile.h"
 
 #include <QComboBox>
@@ -14,19 +12,34 @@
 #include <QRegularExpressionValidator>
 #include <QTableView>
 
+#include <algorithm>
+
 std::function<QString(QWidget *parent)> ProtocolPageParts::ChooseExportFile = [](QWidget *parent) {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), QString(),
                                         QStringLiteral("CSV (*.csv)"));
 };
 
-void ProtocolPageParts::FillChannelList(QComboBox &list, const WSystem &system, CFile &settings)
+QStringList ProtocolPageParts::ChannelItems(const WSystem &system, const CFile &settings)
+{
+    // Names are stored as Latin-1, as the names keyboard writes them.
+    QStringList items;
+    for (int c = 0; c < std::min<int>(system.ChannelCount, CFile::MaxChannels); ++c) {
+        const std::string_view name =
+            CFile::NameText(settings.ChannelEntry[static_cast<size_t>(c)]);
+        items << QStringLiteral("CH%1  [%2]")
+                     .arg(c)
+                     .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return items;
+}
+
+void ProtocolPageParts::FillChannelList(QComboBox &list, const WSystem &system,
+                                        const CFile &settings)
 {
     const int selected = list.currentIndex();
-    const WGetName names(settings);
     const QSignalBlocker quiet(&list);
     list.clear();
-    for (int c = 0; c < system.ChannelCount; ++c)
-        list.addItem(QStringLiteral("CH%1  [%2]").arg(c).arg(UiText::FromUtf8(names.GetName(c))));
+    list.addItems(ChannelItems(system, settings));
     list.setCurrentIndex(selected >= 0 && selected < list.count() ? selected : 0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -19,8 +20,11 @@ class ProtocolPageParts
 {
 public:
     // "CH" + number + "  [" + the channel's name + "]" for every channel of
-    // the model, the selected index kept (or 0 when it is out of range).
-    static void FillChannelList(QComboBox &list, const WSystem &system, CFile &settings);
+    // the model.
+    static QStringList ChannelItems(const WSystem &system, const CFile &settings);
+    // The list filled with ChannelItems, the selected index kept (or 0 when
+    // it is out of range).
+    static void FillChannelList(QComboBox &list, const WSystem &system, const CFile &settings);
     static QComboBox *NewChannelList(QWidget *parent, const char *name);
     // At most `maxLength` characters, only the digits 0 to 9.
     static QLineEdit *NewDigitsEdit(QWidget *parent, const char *name, int maxLength);
