@@ -1,15 +1,21 @@
 #include "protocols/ProtocolPageParts.h"
 
 #include "analyzer/AppMessage.h"
+#include "analyzer/TForm1.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
+#include "display/CCaptureRecord.h"
+#include "display/CWaveform.h"
+#include "display/WCursor.h"
 #include "files/AtomicFile.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QTabWidget>
 #include <QTableView>
 
 #include <algorithm>
@@ -18,6 +24,18 @@ std::function<QString(QWidget *parent)> ProtocolPageParts::ChooseExportFile = []
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), QString(),
                                         QStringLiteral("CSV (*.csv)"));
 };
+
+bool ProtocolPageParts::TogglePage(QTabWidget &tabs, QWidget *page, QAction *menuItem,
+                                   QAction *button)
+{
+    const int index = tabs.indexOf(page);
+    const bool on = !tabs.isTabVisible(index);
+    tabs.setTabVisible(index, on);
+    menuItem->setChecked(on);
+    button->setChecked(on);
+    tabs.setCurrentIndex(on ? index : 0);
+    return on;
+}
 
 QStringList ProtocolPageParts::ChannelItems(const WSystem &system, const CFile &settings)
 {
@@ -74,9 +92,38 @@ QTableView *ProtocolPageParts::NewGrid(QWidget *parent, const char *name, QAbstr
     return grid;
 }
 
+QTableView *ProtocolPageParts::NewGrid(QWidget *parent, const char *name, QAbstractItemModel *model,
+                                       std::vector<int> widths)
+{
+    QTableView *grid = NewGrid(parent, name, model);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    auto applyWidths = [grid, widths = std::move(widths)] {
+        for (size_t c = 0; c < widths.size(); ++c)
+            grid->setColumnWidth(static_cast<int>(c), widths[c]);
+    };
+    applyWidths();
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, applyWidths);
+    return grid;
+}
+
+UartCanTiming ProtocolPageParts::PrepareDecode(TForm1 &form)
+{
+    form.CaptureRecord->PlaceRecord();
+    form.Waveform->UpdateTimeBase();
+    UartCanTiming timing;
+    timing.SamplePeriod = form.Waveform->SamplePeriod;
+    timing.TriggerEvent = form.Cursors->TriggerCursor().Time;
+    timing.PreSpan = form.Waveform->PreSpan;
+    return timing;
+}
+
 void ProtocolPageParts::Export(QWidget *parent, const std::string &csv)
 {
-    const QString path = ChooseExportFile ? ChooseExportFile(parent) : QString();
+    Export(parent, ChooseExportFile ? ChooseExportFile(parent) : QString(), csv);
+}
+
+void ProtocolPageParts::Export(QWidget *parent, const QString &path, const std::string &csv)
+{
     if (path.isEmpty())
         return;
     if (!AtomicFile::Write(path.toStdString(), std::string_view(csv)))
