@@ -27,6 +27,7 @@
 #include "display/WCursor.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
+#include "protocols/ProtocolPageParts.h"
 #include "protocols/UARTPage.h"
 #include "protocols/WCAN_UI.h"
 #include "protocols/WSPI.h"
@@ -48,7 +49,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <functional>
 
 namespace {
 
@@ -532,29 +532,15 @@ void TForm1::FindPrevious1Click()
 {}
 void TForm1::FindNext1Click()
 {}
-// Turns a protocol page on (its tab shown and selected, its channel lists
-// refreshed) or off (back to the waveform page).
-static void ToggleProtocolPage(TForm1 &form, QAction *menuItem, QAction *button, int page,
-                               const std::function<void()> &refresh)
-{
-    const bool on = !form.PageControl1->isTabVisible(page);
-    menuItem->setChecked(on);
-    button->setChecked(on);
-    form.PageControl1->setTabVisible(page, on);
-    form.PageControl1->setCurrentIndex(on ? page : 0);
-    if (on)
-        refresh();
-}
-
 void TForm1::I2CButtonClick()
 {
-    ToggleProtocolPage(*this, I2C_Protocol, I2CButton, 2,
-                       [this] { I2C_UI->RefreshChannelLists(); });
+    if (ProtocolPageParts::TogglePage(*PageControl1, TabSheet3, I2C_Protocol, I2CButton))
+        I2C_UI->RefreshChannelLists();
 }
 void TForm1::SPIButtonClick()
 {
-    ToggleProtocolPage(*this, SPI_Protocol, SPIButton, 3,
-                       [this] { SPI_UI->RefreshChannelLists(); });
+    if (ProtocolPageParts::TogglePage(*PageControl1, TabSheet4, SPI_Protocol, SPIButton))
+        SPI_UI->RefreshChannelLists();
 }
 void TForm1::UARTButtonClick()
 {

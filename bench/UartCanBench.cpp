@@ -55,10 +55,10 @@ SceneOptions Traffic(SceneOptions::Kind kind, uint32_t rate)
 template <typename Decoder>
 void Run(benchmark::State &state, const FullCapture &capture, const Decoder &decoder)
 {
-    size_t rows = 0;
+    int rows = 0;
     for (auto _ : state) {
-        const UartCanTable table = decoder.Decode(capture.rec, capture.timing);
-        rows = table.RowCount();
+        const DecodeTable table = decoder.Decode(capture.rec, capture.timing);
+        rows = table.Rows();
         benchmark::DoNotOptimize(rows);
     }
     state.SetItemsProcessed(state.iterations() * int64_t{capture.rec.DepthSamples});

@@ -41,3 +41,10 @@ void DecodeCsv::AppendRows(std::string &out, const DecodeTable &table, std::stri
         out += "\r\n";
     }
 }
+
+std::string DecodeCsv::Text(const std::vector<std::string> &headers, const DecodeTable &table)
+{
+    std::string out = Line(headers);
+    AppendRows(out, table);
+    return out;
+}

@@ -35,6 +35,31 @@ void DecodeTable::PushNumber(uint64_t value, std::string_view suffix)
     EndCell(n + suffix.size());
 }
 
+void DecodeTable::PushAt(int column, std::string_view cell)
+{
+    if (column < nextColumn || column >= columns)
+        return;
+    while (nextColumn < column)
+        EndCell(0);
+    Push(cell);
+}
+
+void DecodeTable::Mark(int row)
+{
+    if (row < 0 || row >= rows)
+        return;
+    const auto k = static_cast<size_t>(row);
+    if (marks.size() <= k)
+        marks.resize(k + 1, 0);
+    marks[k] = 1;
+}
+
+bool DecodeTable::Marked(int row) const
+{
+    return row >= 0 && static_cast<size_t>(row) < marks.size() &&
+           marks[static_cast<size_t>(row)] != 0;
+}
+
 void DecodeTable::EndCell(size_t size)
 {
     ends.push_back(static_cast<uint32_t>(text.size()));
@@ -70,6 +95,8 @@ void DecodeTable::Clear()
     text.clear();
     ends.clear();
     std::fill(longest.begin(), longest.end(), 0);
+    marks.clear();
+    Message.clear();
 }
 
 void DecodeTable::Reserve(int rowCount, size_t characters)

@@ -1,32 +1,63 @@
 #include "protocols/ProtocolPageParts.h"
 
 #include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
+#include "analyzer/TForm1.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
-#include "display/WGetName.h"
+#include "display/CCaptureRecord.h"
+#include "display/CWaveform.h"
+#include "display/WCursor.h"
 #include "files/AtomicFile.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QTabWidget>
 #include <QTableView>
+
+#include <algorithm>
 
 std::function<QString(QWidget *parent)> ProtocolPageParts::ChooseExportFile = [](QWidget *parent) {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), QString(),
                                         QStringLiteral("CSV (*.csv)"));
 };
 
-void ProtocolPageParts::FillChannelList(QComboBox &list, const WSystem &system, CFile &settings)
+bool ProtocolPageParts::TogglePage(QTabWidget &tabs, QWidget *page, QAction *menuItem,
+                                   QAction *button)
+{
+    const int index = tabs.indexOf(page);
+    const bool on = !tabs.isTabVisible(index);
+    tabs.setTabVisible(index, on);
+    menuItem->setChecked(on);
+    button->setChecked(on);
+    tabs.setCurrentIndex(on ? index : 0);
+    return on;
+}
+
+QStringList ProtocolPageParts::ChannelItems(const WSystem &system, const CFile &settings)
+{
+    // Names are stored as Latin-1, as the names keyboard writes them.
+    QStringList items;
+    for (int c = 0; c < std::min<int>(system.ChannelCount, CFile::MaxChannels); ++c) {
+        const std::string_view name =
+            CFile::NameText(settings.ChannelEntry[static_cast<size_t>(c)]);
+        items << QStringLiteral("CH%1  [%2]")
+                     .arg(c)
+                     .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return items;
+}
+
+void ProtocolPageParts::FillChannelList(QComboBox &list, const WSystem &system,
+                                        const CFile &settings)
 {
     const int selected = list.currentIndex();
-    const WGetName names(settings);
     const QSignalBlocker quiet(&list);
     list.clear();
-    for (int c = 0; c < system.ChannelCount; ++c)
-        list.addItem(QStringLiteral("CH%1  [%2]").arg(c).arg(UiText::FromUtf8(names.GetName(c))));
+    list.addItems(ChannelItems(system, settings));
     list.setCurrentIndex(selected >= 0 && selected < list.count() ? selected : 0);
 }
 
@@ -61,9 +92,38 @@ QTableView *ProtocolPageParts::NewGrid(QWidget *parent, const char *name, QAbstr
     return grid;
 }
 
+QTableView *ProtocolPageParts::NewGrid(QWidget *parent, const char *name, QAbstractItemModel *model,
+                                       std::vector<int> widths)
+{
+    QTableView *grid = NewGrid(parent, name, model);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    auto applyWidths = [grid, widths = std::move(widths)] {
+        for (size_t c = 0; c < widths.size(); ++c)
+            grid->setColumnWidth(static_cast<int>(c), widths[c]);
+    };
+    applyWidths();
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, applyWidths);
+    return grid;
+}
+
+UartCanTiming ProtocolPageParts::PrepareDecode(TForm1 &form)
+{
+    form.CaptureRecord->PlaceRecord();
+    form.Waveform->UpdateTimeBase();
+    UartCanTiming timing;
+    timing.SamplePeriod = form.Waveform->SamplePeriod;
+    timing.TriggerEvent = form.Cursors->TriggerCursor().Time;
+    timing.PreSpan = form.Waveform->PreSpan;
+    return timing;
+}
+
 void ProtocolPageParts::Export(QWidget *parent, const std::string &csv)
 {
-    const QString path = ChooseExportFile ? ChooseExportFile(parent) : QString();
+    Export(parent, ChooseExportFile ? ChooseExportFile(parent) : QString(), csv);
+}
+
+void ProtocolPageParts::Export(QWidget *parent, const QString &path, const std::string &csv)
+{
     if (path.isEmpty())
         return;
     if (!AtomicFile::Write(path.toStdString(), std::string_view(csv)))

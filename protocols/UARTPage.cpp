@@ -2,8 +2,9 @@
 
 #include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
-#include "protocols/UartCanPageSupport.h"
-#include "protocols/UartCanTableModel.h"
+#include "protocols/DecodeCsv.h"
+#include "protocols/DecodeTableModel.h"
+#include "protocols/ProtocolPageParts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -50,7 +51,7 @@ UARTPage::UARTPage(TForm1 &owner)
     : QObject(&owner)
     , form(owner)
 {
-    ChooseExportFile = [this] { return UartCanPageSupport::ChooseCsvFile(&form); };
+    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(&form); };
     Build();
     UART_DefaultClick();
 }
@@ -115,10 +116,9 @@ void UARTPage::Build()
     settings->addLayout(buttons);
     settings->addStretch(1);
 
-    Rows = new UartCanTableModel(this);
-    Rows->SetTable(UartCanTable(WUART::Headers()));
-    UART_DataGrid =
-        UartCanPageSupport::NewGrid(page, "UART_DataGrid", Rows, {96, 180, 97, 114, 86});
+    Rows = new DecodeTableModel(this, DecodeTableModel::HeadersOf(WUART::Headers()));
+    Rows->SetTable(&frames);
+    UART_DataGrid = ProtocolPageParts::NewGrid(page, "UART_DataGrid", Rows, {96, 180, 97, 114, 86});
     pageLayout->addWidget(UART_DataGrid, 1);
 
     connect(UART_ComboBox_Databit, &QComboBox::activated, this,
@@ -136,14 +136,16 @@ void UARTPage::Build()
 
 void UARTPage::UARTButtonClick()
 {
-    UartCanPageSupport::TogglePage(form, form.Tab_UART, form.UART_Protocol, form.UARTButton);
+    ProtocolPageParts::TogglePage(*form.PageControl1, form.Tab_UART, form.UART_Protocol,
+                                  form.UARTButton);
 }
 
 void UARTPage::Tab_UARTShow()
 {
     const int selected = std::max(UART_ComboBox_Channel->currentIndex(), 0);
     UART_ComboBox_Channel->clear();
-    UART_ComboBox_Channel->addItems(UartCanPageSupport::ChannelItems(form));
+    UART_ComboBox_Channel->addItems(
+        ProtocolPageParts::ChannelItems(form.System(), form.Settings()));
     UART_ComboBox_Channel->setCurrentIndex(std::min(selected, UART_ComboBox_Channel->count() - 1));
 }
 
@@ -184,15 +186,21 @@ void UARTPage::UART_StartClick()
     Decoder.DataDirection = DataDirItems->checkedId();
     Decoder.DataSource = DataSourceItems->checkedId();
     Decoder.TextMode = TextModeItems->checkedId();
-    const UartCanTiming timing = UartCanPageSupport::PrepareDecode(form);
-    UartCanTable table = Decoder.Decode(*form.CaptureRecord, timing);
-    const QString message = QString::fromStdString(table.Message);
-    Rows->SetTable(std::move(table));
-    if (!message.isEmpty())
-        AppMessage::Warning(&form, QStringLiteral("UART Decoder"), message);
+    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(form);
+    Rows->SetTable(nullptr);
+    frames = Decoder.Decode(*form.CaptureRecord, timing);
+    Rows->SetTable(&frames);
+    if (!frames.Message.empty())
+        AppMessage::Warning(&form, QStringLiteral("UART Decoder"),
+                            QString::fromStdString(frames.Message));
+}
+
+std::string UARTPage::ExportText() const
+{
+    return DecodeCsv::Text(Rows->HeaderTexts(), frames);
 }
 
 void UARTPage::UART_ExportClick()
 {
-    UartCanPageSupport::Export(&form, Rows->Table(), ChooseExportFile);
+    ProtocolPageParts::Export(&form, ChooseExportFile(), ExportText());
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "protocols/DecodeTable.h"
 #include "protocols/WUART.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QButtonGroup;
 class QComboBox;
@@ -13,8 +15,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableView;
+class DecodeTableModel;
 class TForm1;
-class UartCanTableModel;
 
 // The page "UART Decoder" (the main window's tab Tab_UART): the decoder's
 // settings, Start, Default and Export, and the frame grid UART_DataGrid
@@ -45,11 +47,16 @@ public:
     QPushButton *UART_Default = nullptr;
     QPushButton *UART_Export = nullptr;
     QTableView *UART_DataGrid = nullptr;
-    UartCanTableModel *Rows = nullptr;
+    DecodeTableModel *Rows = nullptr;
 
     WUART Decoder;
     // Names the file Export writes (the save dialog unless replaced).
     std::function<QString()> ChooseExportFile;
+
+    // The rows of the last Start.
+    const DecodeTable &Result() const { return frames; }
+    // The rows (with a header row) as CSV text.
+    std::string ExportText() const;
 
 public slots:
     void UARTButtonClick();
@@ -63,4 +70,5 @@ public slots:
 private:
     void Build();
     TForm1 &form;
+    DecodeTable frames{WUART::ColumnCount};
 };

@@ -70,9 +70,9 @@ uint16_t WCAN_Core::Crc15(const uint8_t *bits, size_t count)
     return crc;
 }
 
-UartCanTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
+DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
 {
-    UartCanTable table(Headers());
+    DecodeTable table(ColumnCount);
     if (Channel < 0 || Channel >= 32 || ((record.ChannelMask() >> Channel) & 1) == 0) {
         table.Message = "CH" + std::to_string(Channel) + " is not a channel of this model.";
         return table;
@@ -188,32 +188,33 @@ UartCanTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming
     return table;
 }
 
-void WCAN_Core::WriteRow(UartCanTable &table, const Frame &f) const
+void WCAN_Core::WriteRow(DecodeTable &table, const Frame &f) const
 {
-    const size_t row = table.AddRow();
+    // Cells are pushed column by column; a field not read stays empty.
+    const int row = table.Rows();
     const uint8_t *bits = f.bits.data();
     const bool ideKnown = f.count > IdeBit;
     const bool extended = f.Extended();
     if (f.count > 11)
-        table.SetCell(row, BasicId, Hex(bits, 1, 11));
+        table.PushAt(BasicId, Hex(bits, 1, 11));
     if (ShowExtendedId && extended && f.count > ExtendedRtrBit - 1)
-        table.SetCell(row, ExtendedId, Hex(bits, 14, 18));
+        table.PushAt(ExtendedId, Hex(bits, 14, 18));
     if (ideKnown && f.count > (extended ? ExtendedRtrBit : StandardRtrBit))
-        table.SetCell(row, Rtr, f.Rtr() ? "1" : "0");
+        table.PushAt(Rtr, f.Rtr() ? "1" : "0");
     if (ideKnown)
-        table.SetCell(row, Ide, extended ? "1" : "0");
+        table.PushAt(Ide, extended ? "1" : "0");
     if (f.controlEnd) {
-        table.SetCell(row, Control, Hex(bits, f.controlEnd - 4, 4));
+        table.PushAt(Control, Hex(bits, f.controlEnd - 4, 4));
         std::string data;
         const int bytes = std::min(f.dataBytes, (f.count - f.controlEnd) / 8);
         for (int k = 0; k < bytes; ++k)
             data += Hex(bits, f.controlEnd + 8 * k, 8) + " , ";
         if (!f.Rtr())
-            table.SetCell(row, Data, data);
+            table.PushAt(Data, data);
     }
     bool crcError = false;
     if (f.crcEnd) {
-        table.SetCell(row, Crc, Hex(bits, f.crcEnd - CrcBits, CrcBits));
+        table.PushAt(Crc, Hex(bits, f.crcEnd - CrcBits, CrcBits));
         const uint16_t computed = Crc15(bits, static_cast<size_t>(f.crcEnd - CrcBits));
         uint16_t received = 0;
         for (int k = f.crcEnd - CrcBits; k < f.crcEnd; ++k)
@@ -221,7 +222,7 @@ void WCAN_Core::WriteRow(UartCanTable &table, const Frame &f) const
         crcError = computed != received;
     }
     if (f.ackDelimiter >= 0)
-        table.SetCell(row, Ack, f.ackSlot == 0 && f.ackDelimiter == 1 ? "01" : "11");
+        table.PushAt(Ack, f.ackSlot == 0 && f.ackDelimiter == 1 ? "01" : "11");
 
     std::string status;
     auto add = [&status](std::string_view mark) {
@@ -240,7 +241,7 @@ void WCAN_Core::WriteRow(UartCanTable &table, const Frame &f) const
     const bool fault = !status.empty();
     if (f.incomplete)
         add(TextIncomplete);
-    table.SetCell(row, Status, status.empty() ? std::string(TextOk) : status);
+    table.PushAt(Status, status.empty() ? TextOk : std::string_view(status));
     if (fault)
         table.Mark(row);
 }

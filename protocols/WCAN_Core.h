@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocols/UartCanTable.h"
+#include "protocols/DecodeTable.h"
 
 #include <array>
 #include <cstddef>
@@ -62,7 +62,7 @@ public:
     // Decodes the record. With a channel the model lacks, a rate whose bit
     // lasts fewer than two samples or no record the table has no rows and
     // says why in its Message.
-    UartCanTable Decode(const CCaptureRecord &record, const UartCanTiming &timing) const;
+    DecodeTable Decode(const CCaptureRecord &record, const UartCanTiming &timing) const;
 
     // The CRC-15 of CAN (polynomial 0x4599, initial value 0) over bits of
     // value 0 or 1, first bit first.
@@ -70,5 +70,5 @@ public:
 
 private:
     struct Frame;
-    void WriteRow(UartCanTable &table, const Frame &frame) const;
+    void WriteRow(DecodeTable &table, const Frame &frame) const;
 };

@@ -3,9 +3,9 @@
 #include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/UiText.h"
-#include "protocols/UartCanPageSupport.h"
-#include "protocols/UartCanTableModel.h"
-#include "protocols/WCAN_Core.h"
+#include "protocols/DecodeCsv.h"
+#include "protocols/DecodeTableModel.h"
+#include "protocols/ProtocolPageParts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -50,7 +50,7 @@ WCAN_UI::WCAN_UI(TForm1 &owner)
     : QObject(&owner)
     , form(owner)
 {
-    ChooseExportFile = [this] { return UartCanPageSupport::ChooseCsvFile(&form); };
+    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(&form); };
     Build();
     DefaultClick();
 }
@@ -131,10 +131,10 @@ void WCAN_UI::Build()
     Splitter->setStyleSheet(QStringLiteral("background-color: blue;"));
     pageLayout->addWidget(Splitter);
 
-    Rows = new UartCanTableModel(this);
-    Rows->SetTable(UartCanTable(Headers()));
-    FrameGrid = UartCanPageSupport::NewGrid(page, "CAN_FrameGrid", Rows,
-                                            {60, 100, 45, 45, 50, 240, 50, 50, 120});
+    Rows = new DecodeTableModel(this, DecodeTableModel::HeadersOf(Headers()));
+    Rows->SetTable(&frames);
+    FrameGrid = ProtocolPageParts::NewGrid(page, "CAN_FrameGrid", Rows,
+                                           {60, 100, 45, 45, 50, 240, 50, 50, 120});
     pageLayout->addWidget(FrameGrid, 1);
 
     connect(ChannelList, &QComboBox::activated, this, [this](int index) { ChannelIndex = index; });
@@ -149,13 +149,14 @@ void WCAN_UI::Build()
 
 void WCAN_UI::CANButtonClick()
 {
-    UartCanPageSupport::TogglePage(form, form.TabSheet6, form.CAN_Protocol, form.CANButton);
+    ProtocolPageParts::TogglePage(*form.PageControl1, form.TabSheet6, form.CAN_Protocol,
+                                  form.CANButton);
 }
 
 void WCAN_UI::TabSheet6Show()
 {
     ChannelList->clear();
-    ChannelList->addItems(UartCanPageSupport::ChannelItems(form));
+    ChannelList->addItems(ProtocolPageParts::ChannelItems(form.System(), form.Settings()));
     ChannelIndex = std::min(ChannelIndex, ChannelList->count() - 1);
     ChannelList->setCurrentIndex(ChannelIndex);
 }
@@ -171,21 +172,26 @@ void WCAN_UI::DefaultClick()
 void WCAN_UI::StartClick()
 {
     // A new grid, and a decoder for this Start only.
-    Rows->SetTable(UartCanTable(Headers()));
+    Rows->SetTable(nullptr);
+    Rows->SetHeaders(DecodeTableModel::HeadersOf(Headers()));
     WCAN_Core core;
     core.ShowExtendedId = ExtensionItems->checkedId() != 0;
     core.Channel = ChannelList->currentIndex();
     core.RateIndex = BaudRateList->currentIndex();
-    const UartCanTiming timing = UartCanPageSupport::PrepareDecode(form);
-    UartCanTable table = core.Decode(*form.CaptureRecord, timing);
-    table.Headers = Headers();
-    const QString message = QString::fromStdString(table.Message);
-    Rows->SetTable(std::move(table));
-    if (!message.isEmpty())
-        AppMessage::Warning(&form, QStringLiteral("CAN Protocol"), message);
+    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(form);
+    frames = core.Decode(*form.CaptureRecord, timing);
+    Rows->SetTable(&frames);
+    if (!frames.Message.empty())
+        AppMessage::Warning(&form, QStringLiteral("CAN Protocol"),
+                            QString::fromStdString(frames.Message));
+}
+
+std::string WCAN_UI::ExportText() const
+{
+    return DecodeCsv::Text(Rows->HeaderTexts(), frames);
 }
 
 void WCAN_UI::ExportClick()
 {
-    UartCanPageSupport::Export(&form, Rows->Table(), ChooseExportFile);
+    ProtocolPageParts::Export(&form, ChooseExportFile(), ExportText());
 }

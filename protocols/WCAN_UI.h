@@ -1,5 +1,8 @@
 #pragma once
 
+#include "protocols/DecodeTable.h"
+#include "protocols/WCAN_Core.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class DecodeTableModel;
 class QButtonGroup;
 class QComboBox;
 class QFrame;
@@ -16,7 +20,6 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class TForm1;
-class UartCanTableModel;
 
 // The page "CAN Protocol" (the main window's tab sheet TabSheet6), built at
 // run time: channel and bit-rate lists, the Extension Mode, Start, Default
@@ -44,11 +47,16 @@ public:
     QPushButton *DefaultButton = nullptr;
     QPushButton *ExportButton = nullptr;
     QTableView *FrameGrid = nullptr;
-    UartCanTableModel *Rows = nullptr;
+    DecodeTableModel *Rows = nullptr;
     int ChannelIndex = 0; // remembered across rebuilds of the channel list
 
     // Names the file Export writes (the save dialog unless replaced).
     std::function<QString()> ChooseExportFile;
+
+    // The rows of the last Start.
+    const DecodeTable &Result() const { return frames; }
+    // The rows (with a header row) as CSV text.
+    std::string ExportText() const;
 
 public slots:
     void CANButtonClick();
@@ -62,4 +70,5 @@ private:
     // The column headers from the language file.
     std::vector<std::string> Headers() const;
     TForm1 &form;
+    DecodeTable frames{WCAN_Core::ColumnCount};
 };

@@ -334,8 +334,8 @@ void WSPI::CaptureArrived()
 std::string WSPI::ExportText() const
 {
     std::vector<std::string> header{"Line"};
-    for (const QString &t : halves[0].Packets->Headers())
-        header.push_back(t.toStdString());
+    for (std::string &t : halves[0].Packets->HeaderTexts())
+        header.push_back(std::move(t));
     std::string out = DecodeCsv::Line(header);
     if (!started)
         return out;

@@ -42,9 +42,9 @@ std::string WUART::CheckSettings(const CCaptureRecord &record, const UartCanTimi
     return {};
 }
 
-UartCanTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
+DecodeTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
 {
-    UartCanTable table(Headers());
+    DecodeTable table(ColumnCount);
     table.Message = CheckSettings(record, timing);
     if (!table.Message.empty())
         return table;
@@ -99,22 +99,21 @@ UartCanTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &ti
         error = error || previous != idle;
         n = q + 1;
 
-        const size_t row = table.AddRow();
-        table.SetCell(row, 0, std::to_string(row + 1));
-        table.SetCell(row, 1, DataText(value));
+        const int row = table.Rows();
+        table.PushNumber(static_cast<uint64_t>(row) + 1);
+        table.Push(DataText(value));
         bool parityFails = false;
         if (ParityMode == ParityNone) {
-            table.SetCell(row, 2, "None");
+            table.Push("None");
         } else {
             const bool odd = (ones & 1) != 0;
             parityFails = ParityMode == ParityOdd ? !odd : odd;
             const char *name = ParityMode == ParityOdd ? "Odd" : "Even";
-            table.SetCell(row, 2, std::string(name) + (parityFails ? "(Fail)" : "(Pass)"));
+            table.Push(std::string(name) + (parityFails ? "(Fail)" : "(Pass)"));
         }
-        table.SetCell(row, 3, error ? "Packet Error" : "Packet OK");
-        table.SetCell(row, 4,
-                      UartCanTiming::StartTimeText(
-                          TimeMul(timing.SamplePeriod, static_cast<uint32_t>(first - begin))));
+        table.Push(error ? "Packet Error" : "Packet OK");
+        table.Push(UartCanTiming::StartTimeText(
+            TimeMul(timing.SamplePeriod, static_cast<uint32_t>(first - begin))));
         if (error || parityFails)
             table.Mark(row);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocols/UartCanTable.h"
+#include "protocols/DecodeTable.h"
 
 #include <array>
 #include <cstdint>
@@ -33,6 +33,7 @@ public:
     enum Source : int { FromIC = 0, FromRS232 = 1 };
     enum TextModes : int { Ascii = 0, Both = 1, Hex = 2 };
 
+    static constexpr int ColumnCount = 5;
     static std::vector<std::string> Headers();
 
     int Channel = 0;
@@ -51,7 +52,7 @@ public:
     // Decodes the record. With a channel the model lacks, a setting out of
     // range, a baud rate whose bit lasts fewer than two samples or no record
     // the table has no rows and says why in its Message.
-    UartCanTable Decode(const CCaptureRecord &record, const UartCanTiming &timing) const;
+    DecodeTable Decode(const CCaptureRecord &record, const UartCanTiming &timing) const;
 
     // The "Data" text of a value: "ASCII" the character of its lower seven
     // bits, "Hex" "0x" and at least ceil(frame bits / 4) upper-case digits,

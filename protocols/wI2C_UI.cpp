@@ -266,10 +266,7 @@ void wI2C_UI::CaptureArrived()
 
 std::string wI2C_UI::ExportText() const
 {
-    std::vector<std::string> header;
-    for (const QString &h : packetModel->Headers())
-        header.push_back(h.toStdString());
-    std::string out = DecodeCsv::Line(header);
+    std::string out = DecodeCsv::Line(packetModel->HeaderTexts());
     if (started)
         DecodeCsv::AppendRows(out, result.Packets);
     return out;

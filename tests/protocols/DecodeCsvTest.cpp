@@ -55,4 +55,33 @@ TEST(DecodeTable, RowsCellsAndLongestTexts)
     EXPECT_EQ(t.LongestText(1), 0);
 }
 
+// Rows written by column with fields left out (a frame cut short), marked
+// rows and the message of a decode that could not run.
+TEST(DecodeTable, CellsByColumnMarksAndMessage)
+{
+    DecodeTable t(4);
+    t.PushAt(1, "b");
+    t.PushAt(0, "late"); // a column already passed
+    t.PushAt(3, "d");
+    ASSERT_EQ(t.Rows(), 1);
+    EXPECT_EQ(t.Cell(0, 0), "");
+    EXPECT_EQ(t.Cell(0, 1), "b");
+    EXPECT_EQ(t.Cell(0, 2), "");
+    EXPECT_EQ(t.Cell(0, 3), "d");
+    t.PushAt(4, "x"); // no such column
+    t.AddRow({"e", "f", "g", "h"});
+    EXPECT_EQ(t.Cell(1, 0), "e");
+    t.Mark(1);
+    t.Mark(2); // no such row yet
+    for (int row : {-1, 0, 2})
+        EXPECT_FALSE(t.Marked(row)) << row;
+    EXPECT_TRUE(t.Marked(1));
+    t.Message = "There is no capture to decode.";
+    t.Clear();
+    EXPECT_EQ(t.Rows(), 0);
+    EXPECT_EQ(t.Columns(), 4);
+    EXPECT_FALSE(t.Marked(1));
+    EXPECT_EQ(t.Message, "");
+}
+
 } // namespace

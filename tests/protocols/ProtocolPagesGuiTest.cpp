@@ -150,6 +150,18 @@ TEST(I2cPage, OffAndOnKeepsTheChannelsAndTakesNewNames)
     EXPECT_EQ(page.I2C_ComboBox_SCL->count(), 16);
 }
 
+// Names are stored as Latin-1 (as the names keyboard writes them); every
+// page's channel list shows them alike.
+TEST(ProtocolPages, ChannelListsShowLatin1Names)
+{
+    AnalyzerWindow w(5, Emulated(5, "scene=i2c"));
+    std::memcpy(w.Settings().ChannelEntry[2].Name.data(), "M\xFCX", 4);
+    w.form->I2CButton->trigger();
+    w.form->SPIButton->trigger();
+    EXPECT_EQ(w.form->I2C_UI->I2C_ComboBox_SCL->itemText(2), "CH2  [M\u00FCX]");
+    EXPECT_EQ(w.form->SPI_UI->SPI_ComboBox_SCK->itemText(2), "CH2  [M\u00FCX]");
+}
+
 TEST(I2cPage, ResultsFollowANewCapture)
 {
     AnalyzerWindow w(5, Emulated(5, "scene=i2c,text=Hi,addr=0x21,clock=100000,gap=200"));

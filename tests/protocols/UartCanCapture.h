@@ -7,7 +7,7 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
-#include "protocols/UartCanTable.h"
+#include "protocols/DecodeTable.h"
 #include "protocols/UartCanTiming.h"
 
 #include <cstdint>
@@ -70,13 +70,13 @@ public:
 };
 
 // The rows of a table as lines of cells joined by "|", for comparisons.
-inline std::vector<std::string> RowTexts(const UartCanTable &table)
+inline std::vector<std::string> RowTexts(const DecodeTable &table)
 {
     std::vector<std::string> rows;
-    for (size_t r = 0; r < table.RowCount(); ++r) {
+    for (int r = 0; r < table.Rows(); ++r) {
         std::string line;
-        for (size_t c = 0; c < table.ColumnCount(); ++c)
-            line += (c ? "|" : "") + table.Cell(r, c);
+        for (int c = 0; c < table.Columns(); ++c)
+            line.append(c ? "|" : "").append(table.Cell(r, c));
         rows.push_back(line);
     }
     return rows;

@@ -4,7 +4,8 @@
 // captures below keep their expected rows as CSV in tests/protocols/data/;
 // TRACEMOOR_ACCEPT_ROWS=1 writes them instead (scripts/accept-rows.sh).
 
-#include "protocols/UartCanCsv.h"
+#include "files/AtomicFile.h"
+#include "protocols/DecodeCsv.h"
 #include "protocols/WCAN_Core.h"
 #include "protocols/WUART.h"
 
@@ -40,11 +41,11 @@ TEST_P(UartTrafficTest, DecodesTheBytesSent)
     uart.Channel = c.shot.channel;
     uart.BaudIndex = c.baudIndex;
     uart.TextMode = WUART::Hex;
-    const UartCanTable table = c.shot.Decode(uart);
+    const DecodeTable table = c.shot.Decode(uart);
     ASSERT_EQ(table.Message, "");
-    ASSERT_GE(table.RowCount(), 6u);
+    ASSERT_GE(table.Rows(), 6);
     const std::string text = "Hello";
-    for (size_t r = 0; r < table.RowCount(); ++r) {
+    for (int r = 0; r < table.Rows(); ++r) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "0x%02X", text[r % text.size()]);
         EXPECT_EQ(table.Cell(r, 1), hex) << r;
@@ -77,13 +78,13 @@ TEST_P(CanTrafficTest, DecodesTheFramesSent)
     WCAN_Core can;
     can.Channel = c.shot.channel;
     can.RateIndex = c.rateIndex;
-    const UartCanTable table = c.shot.Decode(can);
+    const DecodeTable table = c.shot.Decode(can);
     ASSERT_EQ(table.Message, "");
-    ASSERT_GE(table.RowCount(), 3u);
+    ASSERT_GE(table.Rows(), 3);
     const std::string frames[2] = {"48 , 65 , 6C , 6C , 6F , 2C , 20 , 43 , ",
                                    "41 , 4E , 21 , 21 , "};
-    for (size_t r = 0; r < table.RowCount(); ++r) {
-        if (r + 1 == table.RowCount() && table.Cell(r, WCAN_Core::Status) == "Incomplete")
+    for (int r = 0; r < table.Rows(); ++r) {
+        if (r + 1 == table.Rows() && table.Cell(r, WCAN_Core::Status) == "Incomplete")
             break;
         EXPECT_EQ(table.Cell(r, WCAN_Core::BasicId), "123") << r;
         EXPECT_EQ(table.Cell(r, WCAN_Core::Control), r % 2 ? "4" : "8") << r;
@@ -137,12 +138,14 @@ std::string ReadFile(const std::string &path)
 TEST_P(GoldenTest, DecodesToTheStoredRows)
 {
     const Golden &g = GetParam();
-    UartCanTable table;
+    DecodeTable table;
+    std::vector<std::string> headers;
     if (g.can) {
         WCAN_Core can;
         can.Channel = g.shot.channel;
         can.RateIndex = g.rateIndex;
         table = g.shot.Decode(can);
+        headers = WCAN_Core::Headers();
     } else {
         WUART uart;
         uart.Channel = g.shot.channel;
@@ -151,13 +154,14 @@ TEST_P(GoldenTest, DecodesToTheStoredRows)
         uart.ParityMode = g.parity;
         uart.TextMode = g.textMode;
         table = g.shot.Decode(uart);
+        headers = WUART::Headers();
     }
     ASSERT_EQ(table.Message, "");
-    const std::string csv = UartCanCsv::Text(table);
+    const std::string csv = DecodeCsv::Text(headers, table);
     const std::string path = std::string(TRACEMOOR_TEST_DATA "/") + g.name + ".csv";
     const char *accept = std::getenv("TRACEMOOR_ACCEPT_ROWS");
     if (accept && std::string(accept) == "1") {
-        ASSERT_TRUE(UartCanCsv::Write(table, path)) << path;
+        ASSERT_TRUE(AtomicFile::Write(path, csv)) << path;
         std::printf("accepted %s\n", path.c_str());
         return;
     }

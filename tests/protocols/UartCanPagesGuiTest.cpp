@@ -4,8 +4,6 @@
 
 #include "analyzer/TForm1.h"
 #include "protocols/UARTPage.h"
-#include "protocols/UartCanCsv.h"
-#include "protocols/UartCanTableModel.h"
 #include "protocols/WCAN_Core.h"
 #include "protocols/WCAN_UI.h"
 #include "tests/analyzer/AnalyzerWindowFixture.h"
@@ -138,7 +136,7 @@ TEST(UartPage, StartListsTheFramesAndExportWritesThemAsCsv)
     EXPECT_EQ(csv.rfind("Packet,Data,Parity,Status,Start Time\r\n1,H   (0x48),None,Packet OK,", 0),
               0u)
         << csv;
-    EXPECT_EQ(csv, UartCanCsv::Text(static_cast<UartCanTableModel *>(grid->model())->Table()));
+    EXPECT_EQ(csv, p.ExportText());
 }
 
 TEST(UartPage, ABaudRateTooFastForTheSamplePeriodIsToldNotDecoded)

@@ -5,7 +5,7 @@
 // ReadSamples, record placement), triggered on the first start bit after
 // the scene's pause: a high pulse longer than `pulseUs` on the line.
 
-#include "protocols/UartCanTable.h"
+#include "protocols/DecodeTable.h"
 #include "protocols/UartCanTiming.h"
 #include "tests/analyzer/AcquisitionBench.h"
 
@@ -21,7 +21,7 @@ struct UartCanShot
     uint32_t pulseUs;
 
     // Runs one capture and hands the record and its timing to `decode`.
-    template <typename Decoder> UartCanTable Decode(const Decoder &decoder) const
+    template <typename Decoder> DecodeTable Decode(const Decoder &decoder) const
     {
         AcquisitionBench bench(model, "model=" + std::to_string(model) + "," + scene);
         CFile &s = bench.settings;

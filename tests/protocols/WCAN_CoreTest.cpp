@@ -107,9 +107,9 @@ std::vector<std::string> Decode(const std::vector<CanFrame> &frames, bool showEx
     WCAN_Core can;
     can.Channel = Ch;
     can.ShowExtendedId = showExtended;
-    const UartCanTable table = can.Decode(cap.rec, cap.timing);
+    const DecodeTable table = can.Decode(cap.rec, cap.timing);
     EXPECT_EQ(table.Message, "");
-    for (size_t r = 0; r < table.RowCount(); ++r)
+    for (int r = 0; r < table.Rows(); ++r)
         EXPECT_EQ(table.Marked(r), table.Cell(r, WCAN_Core::Status) != "OK" &&
                                        table.Cell(r, WCAN_Core::Status) != "Incomplete");
     return RowTexts(table);
@@ -254,9 +254,9 @@ TEST(CanInput, BadSettingsGiveAMessageAndNoRows)
         WCAN_Core can;
         can.Channel = c.channel;
         can.RateIndex = c.rateIndex;
-        const UartCanTable table = can.Decode(cap.rec, cap.timing);
+        const DecodeTable table = can.Decode(cap.rec, cap.timing);
         EXPECT_EQ(table.Message, c.message);
-        EXPECT_EQ(table.RowCount(), 0u);
+        EXPECT_EQ(table.Rows(), 0);
     }
 }
 
@@ -268,8 +268,8 @@ TEST(CanInput, NoTransitionsGiveNoRows)
         cap.HoldToEnd(Ch, level);
         WCAN_Core can;
         can.Channel = Ch;
-        const UartCanTable table = can.Decode(cap.rec, cap.timing);
-        EXPECT_EQ(table.RowCount(), 0u);
+        const DecodeTable table = can.Decode(cap.rec, cap.timing);
+        EXPECT_EQ(table.Rows(), 0);
         EXPECT_EQ(table.Message, "");
     }
 }

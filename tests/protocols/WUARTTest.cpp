@@ -67,10 +67,10 @@ TEST_P(UartRows, DecodeToTheRowsExpected)
     uart.DataDirection = c.direction;
     uart.DataSource = c.source;
     uart.TextMode = c.textMode;
-    const UartCanTable table = uart.Decode(cap.rec, cap.timing);
+    const DecodeTable table = uart.Decode(cap.rec, cap.timing);
     EXPECT_EQ(table.Message, "");
     EXPECT_EQ(RowTexts(table), c.rows);
-    for (size_t r = 0; r < table.RowCount(); ++r)
+    for (int r = 0; r < table.Rows(); ++r)
         EXPECT_EQ(table.Marked(r), table.Cell(r, 2).find("Fail") != std::string::npos ||
                                        table.Cell(r, 3) == "Packet Error")
             << r;
@@ -250,7 +250,7 @@ TEST(UartRecord, WrapsAroundTheRingAndStopsAtTheRecordsEnd)
               (std::vector<std::string>{"1|A|None|Packet OK|350uS", "2|B|None|Packet OK|1.550mS"}));
     // A record that ends inside the second frame's stop bit lists the first alone.
     cap.rec.DepthSamples = 235;
-    EXPECT_EQ(uart.Decode(cap.rec, cap.timing).RowCount(), 1u);
+    EXPECT_EQ(uart.Decode(cap.rec, cap.timing).Rows(), 1);
 }
 
 TEST(UartInput, BadSettingsGiveAMessageAndNoRows)
@@ -282,9 +282,9 @@ TEST(UartInput, BadSettingsGiveAMessageAndNoRows)
         WUART uart;
         uart.Channel = c.channel;
         uart.BaudIndex = c.baudIndex;
-        const UartCanTable table = uart.Decode(cap.rec, cap.timing);
+        const DecodeTable table = uart.Decode(cap.rec, cap.timing);
         EXPECT_EQ(table.Message, c.message);
-        EXPECT_EQ(table.RowCount(), 0u);
+        EXPECT_EQ(table.Rows(), 0);
     }
 }
 
@@ -294,8 +294,8 @@ TEST(UartInput, NoTransitionsAndNoRecordGiveNoRows)
     cap.HoldToEnd(Ch, 1);
     WUART uart;
     uart.Channel = Ch;
-    const UartCanTable idle = uart.Decode(cap.rec, cap.timing);
-    EXPECT_EQ(idle.RowCount(), 0u);
+    const DecodeTable idle = uart.Decode(cap.rec, cap.timing);
+    EXPECT_EQ(idle.Rows(), 0);
     EXPECT_EQ(idle.Message, "");
     cap.rec.DepthSamples = 0;
     EXPECT_EQ(uart.Decode(cap.rec, cap.timing).Message, "There is no capture to decode.");
