@@ -9,6 +9,8 @@
 #include "display/WTimeSystem.h"
 #include "protocols/CaptureWindow.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 struct ProtocolCapture
@@ -31,18 +33,28 @@ struct ProtocolCapture
         s.MemoryDepthIndex = static_cast<int16_t>(depthIndex);
         s.MemoryPercent = s.TriggerPositionCode = static_cast<int16_t>(tenths);
         bench.window.divIndex = timeDivRow;
+        asked = s.TriggerCondition;
         bench.acquisition->SingleRun();
         ticks = bench.Tick();
     }
 
     bool Valid() const { return bench.record->CaptureValid == 1; }
     // Why a capture is not valid, for a failing test's message.
-    std::string Why() const
+    std::string Why()
     {
         return "ticks " + std::to_string(ticks) + ", captures " +
                std::to_string(bench.window.captures) + ", warnings " +
                std::to_string(bench.window.warnings.size()) + ", step " +
-               std::to_string(static_cast<int>(bench.acquisition->AcquisitionStep));
+               std::to_string(static_cast<int>(bench.acquisition->AcquisitionStep)) +
+               ", the analyzer " + (TriggerTaken() ? "took" : "did not take") + " the trigger rows";
+    }
+    // Whether the analyzer runs the trigger rows the host sent: one that
+    // rejected the settings block keeps its own (every channel don't care)
+    // and fires at once.
+    bool TriggerTaken()
+    {
+        const auto &rows = bench.Analyzer().Settings().Condition;
+        return std::equal(rows.begin(), rows.end(), asked.begin());
     }
     CaptureWindow Window() const
     {
@@ -52,4 +64,5 @@ struct ProtocolCapture
 
     AcquisitionBench bench;
     int ticks = 0;
+    std::array<std::array<uint8_t, CFile::MaxChannels>, CFile::PatternRows> asked{};
 };
