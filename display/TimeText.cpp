@@ -10,6 +10,8 @@ namespace {
 
 constexpr std::array<std::string_view, 5> TimeUnits{"ps", "ns", "us", "ms", "s"};
 constexpr std::array<std::string_view, 5> DurationUnits{"", "nS ", "uS ", "mS ", "Sec"};
+static_assert(DurationUnits[1].size() == 3 && DurationUnits[2].size() == 3 &&
+              DurationUnits[3].size() == 3 && DurationUnits[4].size() == 3);
 
 void AppendDecimal(std::string &out, uint64_t v)
 {
@@ -79,7 +81,16 @@ size_t WriteDurationGroups(char *out, size_t n, uint64_t top, uint32_t next)
         std::memcpy(out, "0nS", 3);
         return 3;
     }
-    char *p = std::to_chars(out, out + 20, top).ptr;
+    char *p = out;
+    if (top < 1000) { // the usual case: without the general conversion
+        if (top >= 100)
+            *p++ = static_cast<char>('0' + top / 100);
+        if (top >= 10)
+            *p++ = static_cast<char>('0' + top / 10 % 10);
+        *p++ = static_cast<char>('0' + top % 10);
+    } else {
+        p = std::to_chars(out, out + 20, top).ptr;
+    }
     if (n >= 2 && next != 0) {
         const uint32_t v = next % 1000;
         *p++ = '.';
@@ -87,9 +98,8 @@ size_t WriteDurationGroups(char *out, size_t n, uint64_t top, uint32_t next)
         *p++ = static_cast<char>('0' + v / 10 % 10);
         *p++ = static_cast<char>('0' + v % 10);
     }
-    const std::string_view unit = DurationUnits[n];
-    std::memcpy(p, unit.data(), unit.size());
-    return static_cast<size_t>(p - out) + unit.size();
+    std::memcpy(p, DurationUnits[n].data(), 3); // every unit has three characters
+    return static_cast<size_t>(p - out) + 3;
 }
 
 } // namespace

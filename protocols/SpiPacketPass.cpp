@@ -70,7 +70,7 @@ public:
 
     // A message's first bit at sample i: ends an idle stretch, and opens a
     // packet unless one is open; true when it does.
-    bool First(int64_t i, bool inPacket)
+    [[gnu::noinline]] bool First(int64_t i, bool inPacket)
     {
         if (inIdle) {
             idleLength = i - idleStart;
@@ -83,19 +83,30 @@ public:
         if (firstStart < 0)
             firstStart = i;
         packetStart = i;
-        data.clear();
+        shortLength = 0;
+        longData = false;
         return true;
     }
 
     // The first inactive sample at i: begins an idle stretch, and writes the
     // open packet's row (if one is open) with its whole words and error bits.
-    void End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits);
+    [[gnu::noinline]] void End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits);
 
     // A whole word of the open packet, first bit as its most significant.
     void Word(uint32_t value)
     {
         if (lsbFirst)
             value = Reverse(value, bits);
+        if (!longData && shortLength + WordTextMax + 1 <= shortData.size()) {
+            char *to = shortData.data() + shortLength;
+            const size_t n = WriteWordText(to, value, bits, textMode);
+            to[n] = ' ';
+            shortLength += n + 1;
+            return;
+        }
+        if (!longData)
+            data.assign(shortData.data(), shortLength);
+        longData = true;
         char text[WordTextMax + 1];
         const size_t n = WriteWordText(text, value, bits, textMode);
         text[n] = ' ';
@@ -137,7 +148,12 @@ private:
     int64_t firstStart = -1, packetStart = 0, idleStart = 0;
     int64_t idleLength = -1; // before the current packet; -1 while none ended there
     bool inIdle = false;
-    std::string data; // of the open packet
+    // The open packet's data text: in shortData while it fits (no string
+    // operations per word), else in data.
+    std::array<char, 256> shortData;
+    size_t shortLength = 0;
+    bool longData = false;
+    std::string data;
 };
 
 void Rows::End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits)
@@ -153,7 +169,7 @@ void Rows::End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits)
     PushDecimal(static_cast<uint32_t>(packetCount));
     t.Push(errorTexts[errorBits]);
     PushDecimal(words);
-    t.Push(data);
+    t.Push(longData ? std::string_view(data) : std::string_view(shortData.data(), shortLength));
     t.Push(Remembered(messageMemo, i - packetStart));
     char since[DurationTextMax];
     const size_t n =
@@ -199,11 +215,16 @@ void SpiPacketPass::Run(const std::vector<uint8_t> &events, const WSPI_Core::Lin
     bool inPacket = false;
     const size_t size = events.size();
     for (size_t i = 0; i < size; i += 8) {
-        uint64_t x = Nothing8;
-        if (i + 8 <= size)
-            std::memcpy(&x, events.data() + i, 8);
-        else
-            std::memcpy(&x, events.data() + i, size - i);
+        // (The last few events through a copy, so that x stays a register.)
+        const uint8_t *from = events.data() + i;
+        uint8_t last[8];
+        if (i + 8 > size) {
+            std::memset(last, WSPI_Core::EventNothing, 8);
+            std::memcpy(last, from, size - i);
+            from = last;
+        }
+        uint64_t x;
+        std::memcpy(&x, from, 8);
         const uint64_t y = x ^ Nothing8; // zero bytes where nothing
         for (uint64_t m = (((y & Low7) + Low7) | y) & ~Low7; m != 0; m &= m - 1) {
             const int k = std::countr_zero(m) / 8;
