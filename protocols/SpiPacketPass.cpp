@@ -172,10 +172,8 @@ void Rows::End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits)
     t.Push(longData ? std::string_view(data) : std::string_view(shortData.data(), shortLength));
     t.Push(Remembered(messageMemo, i - packetStart));
     char since[DurationTextMax];
-    const size_t n =
-        later ? WriteDurationOfCount(since, period, static_cast<uint32_t>(packetStart - firstStart))
-              : 0;
-    t.Push(std::string_view(since, n));
+    const auto sinceFirst = static_cast<uint32_t>(packetStart - firstStart);
+    t.Push(std::string_view(since, later ? WriteDurationOfCount(since, period, sinceFirst) : 0));
     t.Push(later ? std::string_view(idleMemo.Text) : std::string_view());
     message.Add(static_cast<uint32_t>(i - packetStart));
     wordFigure.Add(words);
