@@ -7,6 +7,7 @@
 
 #include "display/WTime.h"
 
+#include <cstddef>
 #include <string>
 
 // "-" for a negative value, the highest non-zero group n among seconds ..
@@ -42,3 +43,11 @@ std::string ClockCountText(const WTime &t, const WTime &samplePeriod);
 //   80 ns -> "80nS ", 1 ms 0 us 7 ns -> "1mS ", zero (or only ps) -> "0nS".
 // The value is normalised first.
 std::string DurationText(const WTime &d);
+
+// The same text written to `out`, which has room for DurationTextMax
+// characters; returns its length (for the decoders' many rows).
+constexpr size_t DurationTextMax = 24;
+size_t WriteDurationText(char *out, const WTime &d);
+// WriteDurationText of TimeMul(period, count), with less arithmetic (for the
+// times of every packet of a decode).
+size_t WriteDurationOfCount(char *out, const WTime &period, uint32_t count);

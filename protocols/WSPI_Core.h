@@ -12,11 +12,11 @@
 // words are cut from the bits each enabled line (MOSI, MISO) samples on the
 // clock edge of its mode. Produces per line the packet rows and one row of
 // statistics, and the four level strips (SCK, SS, MOSI, MISO) for the page.
-// Cost: one pass over the window reading one 32-bit word per sample
-// straight from the ring, writing four strip bytes and two event bytes
-// (6 bytes per sample, kept in the result, whose memory a page reuses), then
-// one pass per enabled line
-// over its event bytes; texts are built only per word and per packet.
+// Cost: one pass over the window reading each 32-bit sample word once
+// straight from the ring, 16 samples at a time (SpiSamplePass), writing four
+// strip bytes and two event bytes per sample (kept in the result, whose
+// memory a page reuses), then one pass per enabled line over its event bytes,
+// eight at a time (SpiPacketPass); texts are built only per word and packet.
 class WSPI_Core
 {
 public:

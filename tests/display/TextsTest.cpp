@@ -104,6 +104,32 @@ TEST(DurationText, Forms)
         EXPECT_EQ(DurationText(c.d), c.text);
 }
 
+// The decoders' quick form for n sample periods reads exactly as the text of
+// the product, also where a group of the product wraps or carries far.
+TEST(DurationText, OfCountIsTheTextOfTheProduct)
+{
+    const WTime periods[] = {T(0, 4),
+                             T(0, 10),
+                             T(500, 2),
+                             T(0, 2500),
+                             T(0, 0, 1),
+                             T(0, 0, 0, 10),
+                             T(0, 0, 0, 0, 1),
+                             T(999, 999, 999, 999),
+                             T(0, 0, 0, 0, 5000),
+                             T(0)};
+    const uint32_t counts[] = {0u,       1u,       249u,     250u,        999u,
+                               1024000u, 4194303u, 4300000u, 0x7FFFFFFFu, 0xFFFFFFFFu};
+    for (const WTime &p : periods) {
+        for (uint32_t n : counts) {
+            char text[DurationTextMax];
+            EXPECT_EQ(std::string(text, WriteDurationOfCount(text, p, n)),
+                      DurationText(TimeMul(p, n)))
+                << p.g[0] << ' ' << p.g[1] << ' ' << p.g[4] << " x " << n;
+        }
+    }
+}
+
 TEST(WTimeSystem, DurationOfCountUsesThePeriodOfTimeDivRow)
 {
     CFile settings;

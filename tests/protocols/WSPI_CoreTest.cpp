@@ -49,6 +49,18 @@ void Message(HandCapture &c, uint32_t mosi, uint32_t miso, int bits, bool cpol =
     c.SpiSelect(false);
 }
 
+// "00000000(b) 00000001(b) ... " for 40 bytes counting from `first` by `step`.
+std::string BinaryBytes(int first, int step)
+{
+    std::string text;
+    for (int k = 0; k < 40; ++k) {
+        for (int b = 7; b >= 0; --b)
+            text += static_cast<char>('0' + ((first + step * k) >> b & 1));
+        text += "(b) ";
+    }
+    return text;
+}
+
 struct Case
 {
     const char *Name;
@@ -209,6 +221,17 @@ INSTANTIATE_TEST_SUITE_P(
                          [](WSPI_Core::Settings &s) { s.Lines[1].Enabled = false; },
                          {{"0bit", "1", "81(h) "}},
                          {}},
+                    Case{"LongPacketKeepsEveryWord",
+                         [](HandCapture &c) {
+                             Idle(c);
+                             c.SpiSelect(true);
+                             for (uint32_t k = 0; k < 40; ++k)
+                                 c.SpiBits(k, 255 - k, 8);
+                             c.SpiSelect(false);
+                         },
+                         [](WSPI_Core::Settings &s) { s.TextMode = 0; },
+                         {{"0bit", "40", BinaryBytes(0, 1)}},
+                         {{"0bit", "40", BinaryBytes(255, -1)}}},
                     Case{"OtherDataChannels",
                          [](HandCapture &c) { Message(c, 0x81, 0x18, 8); },
                          [](WSPI_Core::Settings &s) {
@@ -300,6 +323,40 @@ TEST(WSPI_Core, TrafficAcrossTheRingsEndDecodes)
         const auto r = WSPI_Core::Decode(c.Window(), {}, TenNs);
         EXPECT_EQ(RowsOf(r.Lines[0].Packets), (std::vector<Row>{{"0bit", "2", "BE(h) EF(h) "}}));
         EXPECT_EQ(RowsOf(r.Lines[1].Packets), (std::vector<Row>{{"0bit", "2", "CA(h) FE(h) "}}));
+    }
+}
+
+// The sample pass reads the ring 16 samples at a time, straight from the
+// ring or through a copy where they run past its end: wherever the same
+// traffic lies in the ring, strips, events and rows are the same.
+TEST(WSPI_Core, PlaceInTheRingChangesNothing)
+{
+    auto play = [](HandCapture &c) {
+        for (uint32_t k = 0; k < 6; ++k) {
+            Message(c, 0x9A5 * k, 0x3C3 + k, 4 + 3 * static_cast<int>(k), k % 2 == 1, true);
+            c.Level(2, k % 2 == 0);
+            c.Tick(static_cast<int>(k)); // idle of varying length
+        }
+    };
+    WSPI_Core::Settings s;
+    s.Lines[0].Mode = WSPI_Core::Cpol0Cpha1; // right on even messages, armed late on odd
+    s.Lines[1].Mode = WSPI_Core::Cpol1Cpha1;
+    s.Lines[1].WordBits = 5;
+    HandCapture reference(1024);
+    play(reference);
+    const auto expected = WSPI_Core::Decode(reference.Window(), s, TenNs);
+    ASSERT_GT(expected.Lines[0].Packets.Rows(), 4);
+    for (uint32_t first : {1u, 2u, 3u, 1024u - 40u, 1024u - 41u, 1024u - 64u, 1024u - 200u}) {
+        HandCapture c(1024, first);
+        play(c);
+        const auto r = WSPI_Core::Decode(c.Window(), s, TenNs);
+        EXPECT_EQ(r.SckTrace, expected.SckTrace) << first;
+        EXPECT_EQ(r.SsTrace, expected.SsTrace) << first;
+        for (size_t k = 0; k < 2; ++k) {
+            EXPECT_EQ(r.Events[k], expected.Events[k]) << first;
+            EXPECT_EQ(r.Lines[k].Trace, expected.Lines[k].Trace) << first;
+            EXPECT_EQ(RowsOf(r.Lines[k].Packets), RowsOf(expected.Lines[k].Packets)) << first;
+        }
     }
 }
 
