@@ -40,34 +40,43 @@ void Print(FILE *stream, const QString &text)
 
 } // namespace
 
-ProgramOptions::ProgramOptions(const QString &name_, const QString &description, bool autoScale)
+ProgramOptions::ProgramOptions(const QString &name_, const QString &description, Offers offers_)
     : name(name_)
     , executable(name_.toLower())
     , helpOption(QStringList{"h", "help", "?"}, "Displays help on the command-line options.")
     , versionOption(QStringList{"v", "version"}, "Displays version information.")
     , autoScaleOption("auto-scale", "Presses Auto Scale once the main window is up.")
-    , offersAutoScale(autoScale)
+    , paramOption("param", "Loads the parameter file FILE and starts watching it.", "FILE")
+    , noWindowOption("no-window",
+                     "Runs without any window or notification-area icon (needs --param or a "
+                     "remembered parameter file); messages go to standard error.")
+    , offers(offers_)
 {
     // Qt's own options are words after a single dash.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(description);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
-    if (offersAutoScale)
+    if (offers == Offers::AutoScale) {
         parser.addOption(autoScaleOption);
+    } else {
+        parser.addOption(paramOption);
+        parser.addOption(noWindowOption);
+    }
 }
 
 ProgramOptions ProgramOptions::Tracemoor()
 {
     return ProgramOptions(QStringLiteral("Tracemoor"),
-                          QStringLiteral("Analyzer program for the USB logic analyzers."), true);
+                          QStringLiteral("Analyzer program for the USB logic analyzers."),
+                          Offers::AutoScale);
 }
 
 ProgramOptions ProgramOptions::Gathermoor()
 {
     return ProgramOptions(QStringLiteral("Gathermoor"),
                           QStringLiteral("Makes a capture whenever the parameter file changes."),
-                          false);
+                          Offers::Gather);
 }
 
 ProgramOptions::Action ProgramOptions::Parse(const QStringList &arguments, Stage stage)
@@ -76,6 +85,8 @@ ProgramOptions::Action ProgramOptions::Parse(const QStringList &arguments, Stage
         executable = QFileInfo(arguments.first()).fileName();
     error.clear();
     autoScaleSet = false;
+    parameterFile.clear();
+    noWindow = false;
     parser.parse(arguments);
     // Help and version win over everything else, as with other programs.
     if (parser.isSet(helpOption))
@@ -98,7 +109,9 @@ ProgramOptions::Action ProgramOptions::Parse(const QStringList &arguments, Stage
         error = parser.errorText();
         return Action::Error;
     }
-    autoScaleSet = offersAutoScale && parser.isSet(autoScaleOption);
+    autoScaleSet = offers == Offers::AutoScale && parser.isSet(autoScaleOption);
+    parameterFile = offers == Offers::Gather ? parser.value(paramOption) : QString();
+    noWindow = offers == Offers::Gather && parser.isSet(noWindowOption);
     return Action::Start;
 }
 

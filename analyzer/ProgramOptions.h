@@ -18,8 +18,12 @@ public:
     enum class Stage { BeforeQt, AfterQt };
     enum class Action { Start, Help, Version, Error };
 
-    // `name` as in "Tracemoor 2.06"; `autoScale` offers --auto-scale.
-    ProgramOptions(const QString &name, const QString &description, bool autoScale);
+    // What a program offers beyond --help and --version: Tracemoor
+    // --auto-scale, Gathermoor --param FILE and --no-window.
+    enum class Offers { AutoScale, Gather };
+
+    // `name` as in "Tracemoor 2.06".
+    ProgramOptions(const QString &name, const QString &description, Offers offers);
 
     static ProgramOptions Tracemoor();
     static ProgramOptions Gathermoor();
@@ -35,6 +39,10 @@ public:
     std::optional<int> Check(const QStringList &arguments, Stage stage);
 
     bool AutoScale() const { return autoScaleSet; }
+    // Gathermoor: the parameter file to load and watch at once (empty when
+    // not given), and whether to run without any window.
+    QString ParameterFile() const { return parameterFile; }
+    bool NoWindow() const { return noWindow; }
     QString HelpText() const;
     QString VersionText() const;
     // The parser's complaint, the usage line and where to find help.
@@ -47,7 +55,11 @@ private:
     QCommandLineOption helpOption;
     QCommandLineOption versionOption;
     QCommandLineOption autoScaleOption;
-    bool offersAutoScale;
+    QCommandLineOption paramOption;
+    QCommandLineOption noWindowOption;
+    Offers offers;
     bool autoScaleSet = false;
+    QString parameterFile;
+    bool noWindow = false;
     QString error;
 };

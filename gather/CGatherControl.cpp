@@ -225,12 +225,18 @@ void CGatherControl::PollTick()
 
 void CGatherControl::Finish(CGatherCapture::Outcome outcome)
 {
+    const int before = written;
+    FinishCapture(outcome);
+    if (hooks.Ended)
+        hooks.Ended(written != before);
+}
+
+void CGatherControl::FinishCapture(CGatherCapture::Outcome outcome)
+{
     if (outcome == CGatherCapture::Outcome::Captured) {
         const auto memory = std::span<const uint8_t>(sys.SampleBuffer).first(sys.MemorySize);
         if (GatherDataFile::Write(dataPath, parser.StatusByte(), capture.TriggerAddress, memory)) {
             ++written;
-            if (hooks.Captured)
-                hooks.Captured();
         } else {
             Say(std::string(DataFileFailedText) + dataPath);
         }

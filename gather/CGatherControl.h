@@ -44,7 +44,7 @@ public:
         std::function<void(bool)> PollTimer;  // the capture's poll on or off
         std::function<void()> ShowWindow;     // restore and show the window
         std::function<void()> Changed;        // paths, Auto Restart or Start changed
-        std::function<void()> Captured;       // a data file was written
+        std::function<void(bool)> Ended;      // a capture ended; true: data file written
     };
 
     // `systemFile`: the path of "System.txt".
@@ -101,6 +101,7 @@ public:
 private:
     void SetWatching(bool on);
     void Finish(CGatherCapture::Outcome outcome);
+    void FinishCapture(CGatherCapture::Outcome outcome);
     void Say(std::string_view text) const;
     void Notify() const;
 

@@ -1,20 +1,48 @@
 #include "analyzer/InstanceLock.h"
 #include "analyzer/ProgramEntry.h"
 #include "analyzer/ProgramOptions.h"
+#include "analyzer/SystemIni.h"
+#include "gather/CGatherControl.h"
+#include "gather/GatherWindowless.h"
 #include "gather/TMainForm.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace {
+
+// "System.txt" lies beside the analyzer's System.ini: in the user's
+// settings folder, or beside the program for a portable copy.
+std::string SystemFile(const QString &programFolder)
+{
+    const std::filesystem::path ini = SystemIni::Resolve(programFolder.toLocal8Bit().toStdString());
+    return (ini.parent_path() / CGatherControl::SystemFileName).string();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     ProgramOptions options = ProgramOptions::Gathermoor();
     if (const auto code = options.Check(argc, argv, ProgramOptions::Stage::BeforeQt))
         return *code;
+    if (options.NoWindow()) {
+        // No display is needed: no widget is ever made.
+        QCoreApplication app(argc, argv);
+        if (const auto code = options.Check(app.arguments(), ProgramOptions::Stage::AfterQt))
+            return *code;
+        return GatherWindowless::Run(SystemFile(QCoreApplication::applicationDirPath()),
+                                     options.ParameterFile());
+    }
     QApplication app(argc, argv);
     if (const auto code = options.Check(app.arguments(), ProgramOptions::Stage::AfterQt))
         return *code;
     const QString title = QStringLiteral("Data Acquisition");
     app.setApplicationDisplayName(title);
+    // The window may live in the notification area only.
+    QApplication::setQuitOnLastWindowClosed(false);
     const ProgramEntry::Program program{
         QStringLiteral("Gathermoor"),
         title,
@@ -24,9 +52,16 @@ int main(int argc, char *argv[])
                        "Data Acquisition will be terminated.If you want to use Data "
                        "Acquisition please terminate the Logic Analyzer first."),
         QStringLiteral("Gathermoor does not run while Tracemoor runs; end Tracemoor first.")};
-    return ProgramEntry::Run(program, [] {
-        auto form = std::make_unique<TMainForm>();
+    const QString parameterFile = options.ParameterFile();
+    return ProgramEntry::Run(program, [&parameterFile] {
+        auto form = std::make_unique<TMainForm>(SystemFile(QCoreApplication::applicationDirPath()));
         form->show();
+        TMainForm *shown = form.get();
+        QTimer::singleShot(0, shown, [shown, parameterFile] {
+            shown->Startup();
+            if (!parameterFile.isEmpty())
+                shown->ExecuteFile(parameterFile);
+        });
         return std::unique_ptr<QWidget>(std::move(form));
     });
 }
