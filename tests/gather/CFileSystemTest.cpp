@@ -64,62 +64,30 @@ TEST_P(ParameterKeys, SetTheRecordAndTheStatus)
     EXPECT_EQ(p.parser.StatusByte(), c.status);
 }
 
-int Rate(const CFile &f)
-{
-    return f.RateRow;
-}
-int Div(const CFile &f)
-{
-    return f.TimeDivRow;
-}
-int Depth(const CFile &f)
-{
-    return f.MemoryDepthIndex;
-}
-int Group(const CFile &f, int g)
-{
-    return f.DelayGroups[static_cast<size_t>(g)];
-}
-int Negative(const CFile &f)
-{
-    return f.DelayNegative;
-}
-int Percent(const CFile &f)
-{
-    return f.MemoryPercent;
-}
-int Continuous(const CFile &f)
-{
-    return f.ContinuousTrigger;
-}
-int Counter(const CFile &f)
-{
-    return f.TriggerCounter;
-}
-int Type(const CFile &f)
-{
-    return f.TriggerType;
-}
-int PulseChannel(const CFile &f)
-{
-    return f.PulseChannel;
-}
-int Compare(const CFile &f)
-{
-    return f.PulseCompare;
-}
-int Polarity(const CFile &f)
-{
-    return f.PulsePolarity;
-}
-int Whole(const CFile &f)
-{
-    return f.PulseWhole;
-}
-int Level(const CFile &f, int port)
-{
-    return f.PortLevel[static_cast<size_t>(port)];
-}
+// clang-format off
+int Rate(const CFile &f) { return f.RateRow; }
+int Div(const CFile &f) { return f.TimeDivRow; }
+int Depth(const CFile &f) { return f.MemoryDepthIndex; }
+int Group(const CFile &f, int g) { return f.DelayGroups[static_cast<size_t>(g)]; }
+int Ns(const CFile &f) { return Group(f, 1); }
+int Us(const CFile &f) { return Group(f, 2); }
+int Ms(const CFile &f) { return Group(f, 3); }
+int Sec(const CFile &f) { return Group(f, 4); }
+int AnyGroup(const CFile &f) { return Group(f, 0) + Ns(f) + Us(f) + Ms(f) + Sec(f); }
+int Negative(const CFile &f) { return f.DelayNegative; }
+int Percent(const CFile &f) { return f.MemoryPercent; }
+int Continuous(const CFile &f) { return f.ContinuousTrigger; }
+int Counter(const CFile &f) { return f.TriggerCounter; }
+int Type(const CFile &f) { return f.TriggerType; }
+int PulseChannel(const CFile &f) { return f.PulseChannel; }
+int Compare(const CFile &f) { return f.PulseCompare; }
+int Polarity(const CFile &f) { return f.PulsePolarity; }
+int Whole(const CFile &f) { return f.PulseWhole; }
+int Port1(const CFile &f) { return f.PortLevel[0]; }
+int Port2(const CFile &f) { return f.PortLevel[1]; }
+int Port3(const CFile &f) { return f.PortLevel[2]; }
+int Port4(const CFile &f) { return f.PortLevel[3]; }
+// clang-format on
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Keys, ParameterKeys, testing::Values(
