@@ -43,6 +43,11 @@ check_layout() {
     share/man/man1/tracemoor.1 share/man/man1/gathermoor.1; do
     [ -f "$prefix/$f" ] || fail "$prefix: no $f"
   done
+  # The page of gathermoor names its options beyond --help and --version.
+  for option in '\-\-param' '\-\-no\-window'; do
+    grep -qF -- "$option" "$prefix/share/man/man1/gathermoor.1" ||
+      fail "gathermoor(1) does not document $option"
+  done
   [ -L "$prefix/$libdir/libplotrune.so.1" ] || fail "libplotrune.so.1 is no soname link"
   [ -e "$prefix/$libdir/libplotrune.so" ] && fail "development link libplotrune.so installed"
   readelf -d "$prefix/$libdir/libplotrune.so.1" | grep -q 'SONAME.*\[libplotrune\.so\.1\]' ||
