@@ -20,6 +20,7 @@ std::string Upper(std::string s)
 }
 
 constexpr std::string_view DataFileFailedText = "The data file could not be written: ";
+constexpr std::string_view NoDataPathText = "no Data Output is chosen.";
 
 } // namespace
 
@@ -113,7 +114,10 @@ void CGatherControl::LoadParameterFile(const std::string &path)
     if (restart != "YES" && restart != "NO")
         file.Write("Setting", "AutoRestart", "NO");
     ParameterFile(systemFile).Write("FileHistory", "FilePath1", path);
+    // No data path at all is no path: never a file named "Empty".
     dataPath = file.Read("Files", "DataPath");
+    if (dataPath == ParameterFile::Empty)
+        dataPath.clear();
     sampleRate = file.Read("Property", "SampleRate");
     ramSize = file.Read("Property", "RamSize");
     delayTime = file.Read("Property", "DelayTime");
@@ -159,11 +163,14 @@ void CGatherControl::Break()
         if (hooks.PollTimer)
             hooks.PollTimer(false);
     }
-    Start();
-    Say(TerminatedText);
+    if (hooks.IconSet)
+        hooks.IconSet(1);
+    // The watch ends before the message: while it is shown, the timers go
+    // on running and must not start a capture.
+    SetWatching(false);
     if (hooks.Animate)
         hooks.Animate(false);
-    SetWatching(false);
+    Say(TerminatedText);
 }
 
 void CGatherControl::ForceTrigger()
@@ -177,13 +184,14 @@ void CGatherControl::ForceTrigger()
     Start();
 }
 
-void CGatherControl::SetAutoRestart(bool on)
+void CGatherControl::SetAutoRestart(bool on, bool watch)
 {
     autoRestart = on;
     ParameterFile(parameterPath).Write("Setting", "AutoRestart", on ? "Yes" : "No");
     if (on && hooks.IconSet)
         hooks.IconSet(1);
-    SetWatching(true);
+    if (watch)
+        SetWatching(true);
     Notify();
 }
 
@@ -238,7 +246,8 @@ void CGatherControl::FinishCapture(CGatherCapture::Outcome outcome)
         if (GatherDataFile::Write(dataPath, parser.StatusByte(), capture.TriggerAddress, memory)) {
             ++written;
         } else {
-            Say(std::string(DataFileFailedText) + dataPath);
+            Say(std::string(DataFileFailedText) +
+                (dataPath.empty() ? std::string(NoDataPathText) : dataPath));
         }
     } else if (!capture.Message.empty()) {
         Say(capture.Message);

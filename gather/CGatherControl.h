@@ -74,7 +74,8 @@ public:
     void Start();
     void Break();
     void ForceTrigger();
-    void SetAutoRestart(bool on);
+    // The menu item also starts watching (`watch`), the check box does not.
+    void SetAutoRestart(bool on, bool watch = true);
     void ShowWindowCommand();
 
     // The timers.

@@ -113,7 +113,7 @@ void TMainForm::BuildOverView()
     CheckBox_AutoRestart = new QCheckBox(QStringLiteral("Auto Restart"), overView);
     CheckBox_AutoRestart->setObjectName(QStringLiteral("CheckBox_AutoRestart"));
     connect(CheckBox_AutoRestart, &QCheckBox::clicked, this,
-            [this](bool on) { control->SetAutoRestart(on); });
+            [this](bool on) { control->SetAutoRestart(on, false); });
     grid->addWidget(CheckBox_AutoRestart, 0, 0, 1, 2);
 
     const auto pathRow = [&](int row, const char *name, const QString &text, QLabel *&result,

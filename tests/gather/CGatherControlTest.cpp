@@ -33,7 +33,12 @@ protected:
     void Make(const std::string &config)
     {
         CGatherControl::Hooks hooks;
-        hooks.Message = [this](const std::string &m) { messages.push_back(m); };
+        hooks.Message = [this](const std::string &m) {
+            messages.push_back(m);
+            // A message box runs the event loop: the timers go on.
+            if (tickDuringMessages)
+                control->WatchTick();
+        };
         hooks.ShowWindow = [this] { ++shown; };
         hooks.WatchTimer = [this](bool on) { watchTimer = on; };
         hooks.PollTimer = [this](bool on) { pollTimer = on; };
@@ -82,6 +87,7 @@ protected:
     int shown = 0;
     bool watchTimer = false;
     bool pollTimer = false;
+    bool tickDuringMessages = false;
 };
 
 TEST_F(GatherCapture, WritesTheDataFileOfTheEmulatedCaptureByteForByte)
@@ -185,7 +191,10 @@ TEST_F(GatherCapture, BreakEndsARunningCaptureAndSaysSo)
     StartWatching("DelayTime=0US\nVolt1=0\n");
     control->WatchTick();
     ASSERT_TRUE(control->Capturing());
+    Touch();
+    tickDuringMessages = true;
     control->Break();
+    EXPECT_EQ(Firmware().CapturesStarted(), 1) << "no capture while the message is shown";
     EXPECT_FALSE(control->Capturing());
     EXPECT_FALSE(control->Watching());
     EXPECT_EQ(control->Parser().LastErrorCode, CFileSystem::ErrorStopped);
@@ -236,6 +245,22 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ShortSampleRead", "short=ReadSamples", "", false},
         FaultCase{"UnplugDuringSampleRead", "unplug=ReadSamples", NoDevice, true}),
     [](const auto &row) { return std::string(row.param.name); });
+
+TEST_F(GatherCapture, WithoutADataPathNothingIsWrittenAndItSaysSo)
+{
+    Make("model=3,scene=counter");
+    std::ofstream(param) << "[Setting]\nAutoRestart=No\n[Property]\nDelayTime=0US\n";
+    Touch();
+    control->LoadParameterFile(param);
+    EXPECT_EQ(control->DataPath(), "");
+    ASSERT_TRUE(control->Execute());
+    Capture();
+    EXPECT_EQ(control->DataFilesWritten(), 0);
+    EXPECT_FALSE(std::filesystem::exists("Empty"));
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"The data file could not be written: no Data Output is "
+                                       "chosen."});
+}
 
 TEST_F(GatherCapture, LoadingAParameterFileRemembersItAndMendsAutoRestart)
 {
