@@ -15,6 +15,8 @@ struct OptionsCase
     QStringList arguments; // after the program's own name
     Action action;
     bool autoScale = false;
+    QString parameterFile = {};
+    bool noWindow = false;
 };
 
 void PrintTo(const OptionsCase &c, std::ostream *os)
@@ -33,6 +35,8 @@ TEST_P(Options, ParseDecidesWhatTheProgramDoes)
         c.analyzer ? ProgramOptions::Tracemoor() : ProgramOptions::Gathermoor();
     EXPECT_EQ(options.Parse(QStringList{"/opt/tm/bin/tracemoor"} + c.arguments, c.stage), c.action);
     EXPECT_EQ(options.AutoScale(), c.autoScale);
+    EXPECT_EQ(options.ParameterFile(), c.parameterFile);
+    EXPECT_EQ(options.NoWindow(), c.noWindow);
 }
 
 // clang-format off
@@ -51,7 +55,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, Options, testing::Values(
     OptionsCase{"ArgumentAfterQt", true, Stage::AfterQt, {"file.pjf"}, Action::Error},
     OptionsCase{"ValueAfterQt", true, Stage::AfterQt, {"--auto-scale=1"}, Action::Error},
     OptionsCase{"AutoScaleInGathermoor", false, Stage::BeforeQt, {"--auto-scale"},
-                Action::Error}),
+                Action::Error},
+    OptionsCase{"GathermoorParam", false, Stage::AfterQt, {"--param", "/lab/p.txt"},
+                Action::Start, false, "/lab/p.txt"},
+    OptionsCase{"GathermoorNoWindowBeforeQt", false, Stage::BeforeQt,
+                {"-platform", "offscreen", "--no-window"}, Action::Start, false, {}, true},
+    OptionsCase{"GathermoorParamWithoutFile", false, Stage::AfterQt, {"--param"}, Action::Error},
+    OptionsCase{"ParamInTracemoor", true, Stage::BeforeQt, {"--param", "p.txt"}, Action::Error}),
     [](const testing::TestParamInfo<OptionsCase> &row) { return row.param.name; });
 // clang-format on
 

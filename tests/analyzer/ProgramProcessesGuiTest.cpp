@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -46,7 +48,7 @@ protected:
     }
 
     QProcess &Start(const QString &program, const QStringList &arguments, Display display,
-                    const std::string &config, bool demo = true)
+                    const std::string &config, bool demo = true, const QString &device = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -57,7 +59,9 @@ protected:
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.File(config)));
         // Under the sanitizers a leak report would change the exit code looked at.
         env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
-        if (demo)
+        if (!device.isEmpty())
+            env.insert("TRACEMOOR_DEVICE", device);
+        else if (demo)
             env.insert("TRACEMOOR_DEVICE", "demo");
         else
             env.remove("TRACEMOOR_DEVICE");
@@ -229,6 +233,29 @@ TEST_F(ProgramProcesses, GathermoorRefusesToRunBesideTracemoorAndSaysWhy)
     // It took no lock of its own; its box waits for a person, so it is
     // ended here (the exit code is a test of the program entry).
     EXPECT_FALSE(InstanceLock::IsHeld(InstanceLock::GathermoorName));
+}
+
+TEST_F(ProgramProcesses, GathermoorWithoutAWindowCapturesOnceWithoutADisplay)
+{
+    const std::string param = folder.File("param.txt");
+    const std::string data = folder.File("capture.bin");
+    std::ofstream(param) << "[Setting]\nAutoRestart=No\n[Files]\nDataPath=" << data
+                         << "\n[Property]\nSampleRate=1MHZ\nDelayTime=0US\nVolt1=0\n";
+    const QStringList arguments{"--no-window", "--param", QString::fromStdString(param)};
+    QProcess &gather =
+        Start(gathermoor, arguments, Display::None, "windowless", false, "model=3,scene=counter");
+    ExpectEndedWith(gather, 0);
+    EXPECT_EQ(std::filesystem::file_size(data), 28u + 0x80000u);
+    EXPECT_FALSE(InstanceLock::IsHeld(InstanceLock::GathermoorName));
+
+    // Beside the analyzer it refuses as the window does, on standard error.
+    Start(tracemoor, {}, Display::Offscreen, "analyzer");
+    QTRY_VERIFY_WITH_TIMEOUT(Listening(InstanceLock::AnalyzerName), StartMs);
+    QProcess &refused =
+        Start(gathermoor, arguments, Display::None, "windowless", false, "model=3,scene=counter");
+    ExpectEndedWith(refused, 1);
+    EXPECT_EQ(refused.readAllStandardError().toStdString(),
+              "gathermoor: Gathermoor does not run while Tracemoor runs; end Tracemoor first.\n");
 }
 
 } // namespace

@@ -95,7 +95,7 @@ TEST(MainWindows, OpenWithTheirTitlesAndClose)
     EXPECT_EQ(form.windowTitle().toStdString(), title);
     EXPECT_TRUE(form.close());
 
-    TMainForm gather;
+    TMainForm gather(folder.File("System.txt"));
     gather.show();
     EXPECT_EQ(gather.windowTitle().toStdString(), "Data Acquisition");
     EXPECT_TRUE(gather.close());
