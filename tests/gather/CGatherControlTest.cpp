@@ -8,6 +8,7 @@
 #include "device/CEzUsb.h"
 #include "device/EmulatedDriver.h"
 #include "device/EmulatorConfig.h"
+#include "device/ModelTable.h"
 #include "gather/GatherDataFile.h"
 #include "gather/ParameterFile.h"
 
@@ -245,6 +246,29 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ShortSampleRead", "short=ReadSamples", "", false},
         FaultCase{"UnplugDuringSampleRead", "unplug=ReadSamples", NoDevice, true}),
     [](const auto &row) { return std::string(row.param.name); });
+
+// Every analyzer model with a settings block gets its own memory size and
+// channel count from its identity text.
+class GatherModels : public GatherCapture, public testing::WithParamInterface<int>
+{
+};
+
+TEST_P(GatherModels, CaptureTheWholeMemoryOfTheirModel)
+{
+    const int model = GetParam();
+    Make("model=" + std::to_string(model) + ",scene=counter");
+    StartWatching("DelayTime=0US\nVolt1=0\nTriggerPattern1=" + RiseOnChannel0 + "\n");
+    Capture();
+    ASSERT_EQ(control->DataFilesWritten(), 1);
+    const std::vector<uint8_t> bytes = Contents(data);
+    const auto memory = Firmware().Memory();
+    ASSERT_EQ(bytes.size(), GatherDataFile::HeaderBytes + memory.size());
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), bytes.begin() + 28));
+    EXPECT_EQ(control->Record().ModelCode, model);
+    EXPECT_EQ(control->System().ChannelCount, ModelTable::Model(model).channels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Analyzers, GatherModels, testing::Values(2, 4, 5, 8));
 
 TEST_F(GatherCapture, WithoutADataPathNothingIsWrittenAndItSaysSo)
 {
