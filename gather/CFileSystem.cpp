@@ -34,15 +34,6 @@ constexpr std::array<std::string_view, 4> VoltKeys{"Volt1", "Volt2", "Volt3", "V
 constexpr std::array<std::pair<std::string_view, size_t>, 4> DelayUnits{
     {{"SEC", 4}, {"MS", 3}, {"US", 2}, {"NS", 1}}};
 
-std::string Upper(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 std::string_view Trim(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -55,7 +46,7 @@ std::string_view Trim(std::string_view s)
 // Position of an upper-cased text in a list, or -1.
 template <size_t N> int Position(const std::array<std::string_view, N> &list, std::string_view text)
 {
-    const std::string up = Upper(text);
+    const std::string up = ParameterFile::Upper(text);
     const auto it = std::find(list.begin(), list.end(), up);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
@@ -200,7 +191,7 @@ void CFileSystem::ParseDelay(std::string_view text, CFile &record)
 {
     record.DelayGroups.fill(0);
     record.DelayNegative = 0;
-    const std::string up = Upper(Trim(text));
+    const std::string up = ParameterFile::Upper(Trim(text));
     for (const auto &[unit, group] : DelayUnits) {
         if (up.size() < unit.size() || up.compare(up.size() - unit.size(), unit.size(), unit) != 0)
             continue;
@@ -264,7 +255,7 @@ void CFileSystem::ParseVolt(std::string_view text, CFile &record, int port)
 {
     uint16_t &level = record.PortLevel[static_cast<size_t>(port)];
     level = DefaultLevel;
-    const std::string up = Upper(text);
+    const std::string up = ParameterFile::Upper(text);
     const std::string_view number = std::string_view(up).substr(0, up.find('V'));
     float volts = 0;
     if (!ParseVolts(number, volts)) {

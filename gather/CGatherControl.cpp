@@ -11,14 +11,6 @@
 
 namespace {
 
-std::string Upper(std::string s)
-{
-    for (char &c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 constexpr std::string_view DataFileFailedText = "The data file could not be written: ";
 constexpr std::string_view NoDataPathText = "no Data Output is chosen.";
 
@@ -109,7 +101,7 @@ void CGatherControl::LoadParameterFile(const std::string &path)
 {
     parameterPath = path;
     const ParameterFile file(path);
-    const std::string restart = Upper(file.Read("Setting", "AutoRestart"));
+    const std::string restart = ParameterFile::Upper(file.Read("Setting", "AutoRestart"));
     autoRestart = restart == "YES";
     if (restart != "YES" && restart != "NO")
         file.Write("Setting", "AutoRestart", "NO");

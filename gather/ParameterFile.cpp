@@ -9,6 +9,15 @@ ParameterFile::ParameterFile(std::string path_)
     : path(std::move(path_))
 {}
 
+std::string ParameterFile::Upper(std::string_view text)
+{
+    std::string s(text);
+    for (char &c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
 bool ParameterFile::Exists() const
 {
     struct stat st

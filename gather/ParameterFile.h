@@ -24,6 +24,9 @@ public:
     // As Read, but false when the file is there and cannot be read (a folder
     // in its place, no permission, an I/O error): a read that failed.
     bool TryRead(std::string_view section, std::string_view key, std::string &value) const;
+    // Values are compared in upper case (ASCII letters only).
+    static std::string Upper(std::string_view text);
+
     // Writes one key when the file exists; false otherwise or on failure.
     bool Write(std::string_view section, std::string_view key, std::string_view value) const;
 
