@@ -87,6 +87,10 @@ int main(int argc, char **argv)
                 control.DataFilesWritten(), mismatches, seconds);
     std::printf("resident memory: %ld KiB at change 100, %ld KiB at change %d\n", at100, atEnd,
                 changes);
+    // The emulated analyzer keeps every command it was sent, for tests.
+    const auto &log = emulated->Firmware(0).Commands();
+    std::printf("of which the emulated analyzer's command log: %zu commands, %zu KiB\n", log.size(),
+                log.capacity() * sizeof(log[0]) / 1024);
     std::filesystem::remove_all(folder);
     return mismatches == 0 && control.DataFilesWritten() == changes && atEnd - at100 <= 1024 ? 0
                                                                                              : 1;
