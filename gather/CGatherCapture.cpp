@@ -50,6 +50,18 @@ void CGatherCapture::ResetPort()
         EzUsb->Device().ResetDevicePort();
 }
 
+uint8_t CGatherCapture::Command(uint8_t code)
+{
+    // A busy analyzer is asked again a little later: one busy answer must
+    // not cost the capture the parameter file asked for.
+    uint8_t status = EzUsb->SendCommand(code);
+    for (int i = 1; i < BusyAttempts && status == CEzUsb::StatusBusy; ++i) {
+        Pause(10);
+        status = EzUsb->SendCommand(code);
+    }
+    return status;
+}
+
 CGatherCapture::Outcome CGatherCapture::Fail(std::string message)
 {
     Message = std::move(message);
@@ -65,7 +77,7 @@ CGatherCapture::Outcome CGatherCapture::Start(const std::function<void()> &reloa
     if (EzUsb == nullptr || !EzUsb->Connected)
         return Outcome::NoDevice;
 
-    const uint8_t identity = EzUsb->SendCommand(CEzUsb::Identify);
+    const uint8_t identity = Command(CEzUsb::Identify);
     if (identity == CEzUsb::StatusNoDevice)
         return Outcome::NoDevice;
     if (identity != CEzUsb::StatusAccepted)
@@ -97,14 +109,14 @@ CGatherCapture::Outcome CGatherCapture::Start(const std::function<void()> &reloa
         return Fail(std::string(LinkFailText));
     if (ready == CEzUsb::StatusAccepted)
         Pause(5);
-    if (EzUsb->SendCommand(CEzUsb::WriteBlock) != CEzUsb::StatusAccepted)
+    if (Command(CEzUsb::WriteBlock) != CEzUsb::StatusAccepted)
         return Fail();
     if (!EzUsb->BulkWrite(file.Block(), BlockTimeoutMs)) {
         ResetPort();
         return Fail();
     }
     Pause(50);
-    const uint8_t start = EzUsb->SendCommand(CEzUsb::StartCapture);
+    const uint8_t start = Command(CEzUsb::StartCapture);
     if (start != CEzUsb::StatusAccepted)
         return Fail(start == CEzUsb::StatusLinkFail ? std::string(LinkFailText) : std::string());
     capturing = true;
@@ -142,7 +154,7 @@ CGatherCapture::Outcome CGatherCapture::Poll()
 
 CGatherCapture::Outcome CGatherCapture::ReadOut()
 {
-    const uint8_t status = EzUsb->SendCommand(CEzUsb::ReadSamples);
+    const uint8_t status = Command(CEzUsb::ReadSamples);
     if (status != CEzUsb::StatusAccepted)
         return Fail(status == CEzUsb::StatusLinkFail ? std::string(LinkFailText) : std::string());
     if (!EzUsb->BulkRead(std::span(sys.SampleBuffer).first(sys.MemorySize), SamplesTimeoutMs)) {

@@ -34,6 +34,8 @@ public:
 
     static constexpr uint32_t BlockTimeoutMs = 100;
     static constexpr uint32_t SamplesTimeoutMs = 1000;
+    // Requests of a command the analyzer answers busy before it is given up.
+    static constexpr int BusyAttempts = 50;
     // Blocks that fail their check in a row before the capture is given up.
     static constexpr int DamagedBlockLimit = 100;
 
@@ -60,6 +62,9 @@ public:
     bool Pauses = true;
 
 private:
+    // A command, asked again while the analyzer answers busy (at most
+    // BusyAttempts requests, 10 ms apart).
+    uint8_t Command(uint8_t code);
     Outcome Fail(std::string message = {});
     Outcome ReadOut();
     void Pause(int ms) const;

@@ -149,6 +149,14 @@ TEST_F(GatherCapture, ReadsSamplesOnlyAfterTheBlockSaysDone)
     EXPECT_EQ(Contents(data).size(), GatherDataFile::HeaderBytes + 0x200000u);
 }
 
+TEST_F(GatherCapture, ABusyAnalyzerIsAskedAgain)
+{
+    Make("model=3,scene=counter,busy=3");
+    StartWatching("DelayTime=0US\nVolt1=0\n");
+    Capture();
+    EXPECT_EQ(control->DataFilesWritten(), 1);
+}
+
 TEST_F(GatherCapture, AnUnchangedFileTimeStartsNothing)
 {
     Make("model=1,scene=counter");
@@ -300,6 +308,9 @@ TEST_F(GatherCapture, LoadingAParameterFileRemembersItAndMendsAutoRestart)
               "1MHZ4KB5MS");
     control->SetAutoRestart(true);
     EXPECT_EQ(ParameterFile(param).Read("Setting", "AutoRestart"), "Yes");
+    control->SetDataPath(folder.File("other.bin"));
+    EXPECT_EQ(ParameterFile(param).Read("Files", "DataPath"), folder.File("other.bin"));
+    control->SetDataPath(data);
     EXPECT_TRUE(control->Watching());
 
     // The next start loads the same file.
