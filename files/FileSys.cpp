@@ -33,6 +33,10 @@ std::function<FileSys::Choice(QWidget *, bool, const QString &)> FileSys::Choose
         return Choice{path, index < 0 ? 1 : index + 1};
     };
 
+std::function<void(int)> FileSys::Wait = [](int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+};
+
 namespace {
 
 const QString ProjectFilter = QStringLiteral("Project File(.pjf) (*.pjf)");
@@ -191,34 +195,45 @@ void FileSys::CaptureButtonClick()
     CaptureForm->accept();
 }
 
+bool FileSys::Tell(const DeviceTransfer::Result &r, const QString &failed)
+{
+    using Outcome = DeviceTransfer::Outcome;
+    const QString caption = main.windowTitle();
+    switch (r.outcome) {
+    case Outcome::Imported:
+        AppMessage::Information(&main, caption, strFileWarning7);
+        return true;
+    case Outcome::Exported:
+        AppMessage::Information(&main, caption, strFileWarning9);
+        return true;
+    case Outcome::StatusRefused:
+        main.Acquisition->ReportStatus(r.status);
+        break;
+    case Outcome::NotSupported:
+        AppMessage::Warning(&main, caption, main.Text(WSysLanguage::strNoSupport));
+        break;
+    case Outcome::WrongModel:
+        main.Acquisition->ModelMismatch();
+        break;
+    case Outcome::Busy:
+        AppMessage::Warning(&main, caption, strFileWarning4);
+        break;
+    case Outcome::NotLinking:
+        AppMessage::Warning(&main, caption, strFileWarning5);
+        break;
+    default:
+        AppMessage::Warning(&main, caption, failed);
+        break;
+    }
+    return false;
+}
+
 bool FileSys::Import()
 {
     if (main.EzUsb == nullptr)
         return false;
-    DeviceTransfer transfer(
-        *main.EzUsb, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
-    const DeviceTransfer::Result r = transfer.Import(main.Settings(), main.System());
-    using Outcome = DeviceTransfer::Outcome;
-    switch (r.outcome) {
-    case Outcome::Imported:
-        AppMessage::Information(&main, main.windowTitle(), strFileWarning7);
-        return true;
-    case Outcome::StatusRefused:
-        main.Acquisition->ReportStatus(r.status);
-        return false;
-    case Outcome::NotSupported:
-        AppMessage::Warning(&main, main.windowTitle(), main.Text(WSysLanguage::strNoSupport));
-        return false;
-    case Outcome::Busy:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning4);
-        return false;
-    case Outcome::NotLinking:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning5);
-        return false;
-    default:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning3);
-        return false;
-    }
+    DeviceTransfer transfer(*main.EzUsb, Wait);
+    return Tell(transfer.Import(main.Settings(), main.System()), strFileWarning3);
 }
 
 void FileSys::Export()
@@ -227,31 +242,6 @@ void FileSys::Export()
         return;
     // The record's trigger-position words as the view has them now.
     main.Acquisition->PrepareDelay();
-    DeviceTransfer transfer(
-        *main.EzUsb, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
-    const DeviceTransfer::Result r = transfer.Export(main.Settings(), main.System());
-    using Outcome = DeviceTransfer::Outcome;
-    switch (r.outcome) {
-    case Outcome::Exported:
-        AppMessage::Information(&main, main.windowTitle(), strFileWarning9);
-        return;
-    case Outcome::StatusRefused:
-        main.Acquisition->ReportStatus(r.status);
-        return;
-    case Outcome::NotSupported:
-        AppMessage::Warning(&main, main.windowTitle(), main.Text(WSysLanguage::strNoSupport));
-        return;
-    case Outcome::WrongModel:
-        main.Acquisition->ModelMismatch();
-        return;
-    case Outcome::Busy:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning4);
-        return;
-    case Outcome::NotLinking:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning5);
-        return;
-    default:
-        AppMessage::Warning(&main, main.windowTitle(), strFileWarning8);
-        return;
-    }
+    DeviceTransfer transfer(*main.EzUsb, Wait);
+    Tell(transfer.Export(main.Settings(), main.System()), strFileWarning8);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/DeviceTransfer.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,9 @@ public:
     };
     // The open (save = false) and save dialogs; tests replace it.
     static std::function<Choice(QWidget *parent, bool save, const QString &filter)> ChooseFile;
+    // The pauses between the instrument requests of Import and Export (10 and
+    // 50 ms); tests replace it.
+    static std::function<void(int ms)> Wait;
 
     explicit FileSys(TForm1 &form);
     ~FileSys();
@@ -59,6 +64,8 @@ public:
 
 private:
     void CaptureButtonClick();
+    // The message of an import or export; true when it succeeded.
+    bool Tell(const DeviceTransfer::Result &result, const QString &failed);
     // Records the path in System.ini as the last project file.
     void RememberLastFile(const QString &path);
 
