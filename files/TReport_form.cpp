@@ -82,6 +82,7 @@ TReport_form::TReport_form(QWidget *parent, std::unique_ptr<TextReport> r)
     Report_Preview->verticalHeader()->setDefaultSectionSize(20);
     Report_Preview->verticalHeader()->hide();
     Report_Preview->horizontalHeader()->setDefaultSectionSize(64);
+    Report_Preview->horizontalHeader()->resizeSection(1, 84); // "Sample No."
     Report_Preview->setMinimumWidth(360);
 
     auto *options = new QVBoxLayout;
