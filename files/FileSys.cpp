@@ -11,7 +11,6 @@
 #include "files/PictureFile.h"
 #include "files/ProjectFile.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -173,10 +172,9 @@ void FileSys::CaptureWindowShow()
 
 void FileSys::CaptureButtonClick()
 {
-    CaptureForm->hide();
-    QApplication::processEvents(); // let the main window repaint
+    // The main window renders itself into the picture, so the capture window
+    // need not step aside for it.
     const QImage image = Picture(main, CommentMemo->toPlainText().split(QLatin1Char('\n')));
-    CaptureForm->show();
     const Choice choice = ChooseFile(&main, true, PictureFilter);
     if (!choice.path.isEmpty()) {
         const bool jpeg = choice.filter == 2;
@@ -230,16 +228,20 @@ bool FileSys::Tell(const DeviceTransfer::Result &r, const QString &failed)
 
 bool FileSys::Import()
 {
-    if (main.EzUsb == nullptr)
+    if (main.EzUsb == nullptr) {
+        AppMessage::Warning(&main, main.windowTitle(), strFileWarning3);
         return false;
+    }
     DeviceTransfer transfer(*main.EzUsb, Wait);
     return Tell(transfer.Import(main.Settings(), main.System()), strFileWarning3);
 }
 
 void FileSys::Export()
 {
-    if (main.EzUsb == nullptr)
+    if (main.EzUsb == nullptr) {
+        AppMessage::Warning(&main, main.windowTitle(), strFileWarning8);
         return;
+    }
     // The record's trigger-position words as the view has them now.
     main.Acquisition->PrepareDelay();
     DeviceTransfer transfer(*main.EzUsb, Wait);

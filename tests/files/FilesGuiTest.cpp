@@ -242,6 +242,11 @@ TEST_F(FilesWindow, TransferFaultsAreToldAndChangeNothing)
     AnalyzerWindow pc(5, Emulated(5));
     pc.form->ImportClick();
     EXPECT_EQ(pc.Messages().back(), "This function is not supported PC-Base Logic Analyzer.");
+
+    AnalyzerWindow demo(0, "");
+    demo.form->ImportClick();
+    ASSERT_FALSE(demo.Messages().isEmpty());
+    EXPECT_EQ(demo.Messages().back(), "Can't not get data from device.");
 }
 
 TEST_F(FilesWindow, ReportWritesTheChosenRange)
