@@ -15,9 +15,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -113,6 +115,14 @@ TEST_F(FilesWindow, SaveAndLoadAProject)
     EXPECT_EQ(form.DivComboBox->currentIndex(), 9);
     EXPECT_EQ(form.System().SampleBuffer[100], 0x5A);
     EXPECT_TRUE(form.Timer3->isActive());
+
+    // A save that cannot be written says so and leaves LastFile alone.
+    choice = {Path("no-such-folder/x"), 1};
+    Answers told(true);
+    form.SaveClick();
+    ASSERT_EQ(told.messages.size(), 1u);
+    EXPECT_TRUE(told.messages[0].text.startsWith("The file could not be written;"));
+    EXPECT_EQ(CIniFile(ini).ReadString("History", "LastFile", ""), Path("abc.pjf").toStdString());
 }
 
 TEST_F(FilesWindow, LoadSwitchesToTheModelOfTheFileOrRefusesABadFile)
@@ -320,7 +330,11 @@ TEST_F(FilesWindow, PrintsTheWindowStretchedOverOnePage)
         EXPECT_TRUE(bytes.contains("/Subtype /Image"));
         EXPECT_GT(bytes.size(), 20000);
     }
-    EXPECT_TRUE(CPrinter(*w.form).Landscape->isChecked()); // the default
+    CPrinter plain(*w.form);
+    EXPECT_TRUE(plain.Landscape->isChecked()); // the default
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        EXPECT_TRUE(plain.PrinterName->text().isEmpty());
+    }
 }
 
 } // namespace
