@@ -2,13 +2,13 @@
 
 #include "analyzer/AppMessage.h"
 #include "analyzer/HostMask.h"
-#include "analyzer/LastFileLoader.h"
 #include "analyzer/SystemIni.h"
 #include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "device/WSystem.h"
 #include "files/CIniFile.h"
+#include "files/ProjectFile.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -66,10 +66,14 @@ void TDeviceSelectForm::SelectModelAtStart(CFile &record, WSystem &sys, const st
         state.existed && !state.lastFile.empty() &&
         std::filesystem::is_regular_file(std::filesystem::path(state.lastFile), ec);
     if (lastExists && AppMessage::YesNo(this, promptCaption, promptText)) {
-        const LastFileLoader::Result r = LastFileLoader::Load(state.lastFile, record, sys);
-        if (r.modelRead)
+        // The same checked reader as File > Load: a file that is not a whole
+        // project file changes nothing, is reported, and the model is asked.
+        if (ProjectFile::Load(state.lastFile, record, sys) == ProjectFile::Error::None)
             return;
-        // Nothing to take the model from (unreadable or empty): ask instead.
+        AppMessage::Error(
+            this, windowTitle(),
+            UiText::Get("FileSystem", "strFileWarning10", "This is not a valid project file.") +
+                QStringLiteral("\n") + QString::fromStdString(state.lastFile));
     }
     exec();
 }

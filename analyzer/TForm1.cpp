@@ -500,22 +500,8 @@ void TForm1::Exit1Click()
 // idle waveform page and Timer4 and Timer5 scroll while a cursor is dragged
 // past an edge (view commands, TForm1View.cpp).
 
-// Commands whose work is added with the view commands, the dialogs, search,
-// files and the protocol pages.
-void TForm1::LoadClick()
-{}
-void TForm1::SaveClick()
-{}
-void TForm1::CaptureClick()
-{}
-void TForm1::ImportClick()
-{}
-void TForm1::ExportClick()
-{}
-void TForm1::Report1Click()
-{}
-void TForm1::Print1Click()
-{}
+// Commands whose work is added with the view commands, the dialogs, search
+// and the protocol pages. The file commands are in TForm1Files.cpp.
 void TForm1::Button1Click()
 {}
 void TForm1::TriggerEdit1Click()

@@ -116,6 +116,9 @@ constexpr Entry Table[] = {
     {"FileSystem", "strFileWarning7", "Data import succeed."},
     {"FileSystem", "strFileWarning8", "Can't not export to device."},
     {"FileSystem", "strFileWarning9", "Data export succeed."},
+    {"FileSystem", "strFileWarning10", "This is not a valid project file."},
+    {"FileSystem", "strFileWarning11",
+     "The file could not be written; an older file of that name is unchanged."},
     // [About]
     {"About", "strAboutFormCaption", "About"},
     // [WavefromMenu2]

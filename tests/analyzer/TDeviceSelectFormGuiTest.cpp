@@ -5,12 +5,15 @@
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "files/CIniFile.h"
+#include "files/ProjectFile.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <vector>
 
@@ -126,17 +129,18 @@ TEST_F(ModelSelection, EscapeDoesNotLeaveTheDialog)
 class StartUpSelection : public ModelSelection
 {
 protected:
-    std::string LastFile(size_t length, uint8_t model = 2)
+    // A whole project file of `model`, cut to `length` bytes when shorter.
+    std::string LastFile(size_t length = SIZE_MAX, uint8_t model = 2)
     {
         CFile source;
         source.ModelCode = model;
         source.ResetSettings();
         source.TriggerType = 3;
         source.BuildBlock();
-        std::vector<uint8_t> bytes(1 + CFile::BlockSize + 64, 0x11);
+        std::vector<uint8_t> bytes(ProjectFile::FileSize(model), 0x11);
         bytes[0] = model;
         std::copy(source.BlockBuffer.begin(), source.BlockBuffer.end(), bytes.begin() + 1);
-        bytes.resize(length);
+        bytes.resize(std::min(length, bytes.size()));
         const std::string path = folder.File("last.pjf");
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char *>(bytes.data()),
@@ -160,7 +164,7 @@ protected:
 
 TEST_F(StartUpSelection, YesReopensTheLastFileAndShowsNoDialog)
 {
-    const std::string last = LastFile(1 + CFile::BlockSize + 64);
+    const std::string last = LastFile();
     WriteText(ini, "[History]\nLastFile=" + last + "\n[Model]\nHost=7FF\n");
     EXPECT_EQ(Start(true), 0);
     ASSERT_EQ(questions.size(), 1u);
@@ -175,27 +179,37 @@ TEST_F(StartUpSelection, YesReopensTheLastFileAndShowsNoDialog)
 
 TEST_F(StartUpSelection, NoShowsTheDialog)
 {
-    const std::string last = LastFile(1 + CFile::BlockSize + 64);
+    const std::string last = LastFile();
     WriteText(ini, "[History]\nLastFile=" + last + "\n[Model]\nHost=7FF\n");
     EXPECT_EQ(Start(false), 1);
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_EQ(system.ModelCode, 0); // the first entry, Demo
 }
 
-TEST_F(StartUpSelection, AShortLastFileLoadsWhatItHas)
+// A file that is not a whole project file is reported and changes nothing;
+// the model is asked instead.
+TEST_F(StartUpSelection, AnInvalidLastFileIsReportedAndTheDialogShown)
 {
-    const std::string last = LastFile(300);
-    WriteText(ini, "[History]\nLastFile=" + last + "\n[Model]\nHost=7FF\n");
-    EXPECT_EQ(Start(true), 0);
-    EXPECT_EQ(system.ModelCode, 2);
-    EXPECT_EQ(settings.TriggerType, 1); // block incomplete: defaults
+    for (const size_t length : {size_t{0}, size_t{300}, ProjectFile::FileSize(2) - 1}) {
+        const std::string last = LastFile(length);
+        WriteText(ini, "[History]\nLastFile=" + last + "\n[Model]\nHost=6\n");
+        system.SelectModel(4);
+        EXPECT_EQ(Start(true), 1) << length;
+        ASSERT_EQ(questions.size(), 2u) << length;
+        EXPECT_EQ(questions[1].kind, AppMessage::Kind::Error);
+        EXPECT_TRUE(questions[1].text.startsWith("This is not a valid project file.")) << length;
+        EXPECT_EQ(system.ModelCode, 1) << length; // the first entry of mask 6
+        EXPECT_EQ(settings.TriggerType, 1) << length;
+    }
 }
 
-TEST_F(StartUpSelection, AnEmptyLastFileFallsBackToTheDialog)
+TEST_F(StartUpSelection, ADamagedBlockIsReportedAndTheDialogShown)
 {
-    const std::string last = LastFile(0);
+    const std::string last = LastFile();
+    std::fstream(last, std::ios::binary | std::ios::in | std::ios::out).seekp(1 + 20).put('\x5A');
     WriteText(ini, "[History]\nLastFile=" + last + "\n[Model]\nHost=6\n");
     EXPECT_EQ(Start(true), 1);
+    EXPECT_EQ(questions.size(), 2u);
     EXPECT_EQ(system.ModelCode, 1);
 }
 

@@ -21,7 +21,7 @@ std::string Lower(std::string_view s)
 TEST(LanguageDefaults, EveryKeyOnceAndEveryTextValidUtf8)
 {
     const auto entries = LanguageDefaults::Entries();
-    ASSERT_EQ(entries.size(), 298u);
+    ASSERT_EQ(entries.size(), 300u);
     std::set<std::pair<std::string, std::string>> seen;
     for (const auto &e : entries) {
         EXPECT_TRUE(seen.emplace(Lower(e.Section), Lower(e.Key)).second)
@@ -37,7 +37,7 @@ TEST(LanguageDefaults, KeysPerSection)
         {"Common", 9},       {"Keyboard", 1},       {"Bus/TriggerEdit", 41},
         {"Interface", 14},   {"Printer", 6},        {"SetVoltage", 6},
         {"Report", 1},       {"CursorMenu", 3},     {"Capture", 2},
-        {"FileSystem", 10},  {"About", 1},          {"WavefromMenu2", 11},
+        {"FileSystem", 12},  {"About", 1},          {"WavefromMenu2", 11},
         {"SelectDevice", 3}, {"DataSearch", 17},    {"SPI", 42},
         {"I2C", 24},         {"CAN", 20},           {"MainMenu", 6},
         {"FileMenu", 9},     {"ViewMenu", 5},       {"Run/StopMenu", 6},

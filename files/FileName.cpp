@@ -1,0 +1,15 @@
+#include "files/FileName.h"
+
+std::string FileName::WithExtension(const std::string &name, std::string_view extension)
+{
+    if (name.size() >= extension.size() &&
+        std::string_view(name).substr(name.size() - extension.size()) == extension)
+        return name;
+    return name + std::string(extension);
+}
+
+std::string_view FileName::WithoutFolder(std::string_view path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
