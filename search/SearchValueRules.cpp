@@ -14,6 +14,10 @@ std::optional<uint32_t> SearchValueRules::Parse(std::string_view text, int base)
     case SearchCondition::Decimal:
         return wTranslate::ParseDec(text);
     default:
+        // The binary reader counts any character but "1" as a zero; a value
+        // pasted into the box must be made of binary digits.
+        if (text.empty() || text.find_first_not_of("01") != std::string_view::npos)
+            return std::nullopt;
         return wTranslate::ParseBin(text);
     }
 }
