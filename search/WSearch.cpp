@@ -123,34 +123,41 @@ bool WSearch::Stretch(uint32_t neighbour) const
     return terms.StretchFirst && (neighbour & terms.StretchMask) == terms.StretchValue;
 }
 
-WSearch::Range WSearch::Locate(uint32_t startAddress) const
+std::optional<WSearch::Step> WSearch::Refuse(int64_t startIndex, bool emptyRange) const
+{
+    if (!valid)
+        return Step{Outcome::NoCapture, startIndex};
+    if (conditionCount == 0)
+        return Step{Outcome::NoConditions, startIndex};
+    if (!terms.Possible || emptyRange)
+        return Step{Outcome::NoMatch, startIndex};
+    return std::nullopt;
+}
+
+int64_t WSearch::Locate(uint32_t startAddress) const
 {
     const auto offset = static_cast<int64_t>((((startAddress & ~3u) - base) & ringMask) / 4);
     if (offset < samples)
-        return {true, offset};
+        return offset;
     // Outside the record: just past its end or just before its start,
     // whichever lies nearer in the ring.
     const int64_t after = offset - (samples - 1);
     const int64_t before = int64_t{ringSamples} - offset;
-    return {true, after <= before ? samples - 1 + after : -before};
+    return after <= before ? samples - 1 + after : -before;
 }
 
 WSearch::Step WSearch::SearchForward(int64_t lastIndex, int64_t startIndex,
                                      uint32_t startAddress) const
 {
-    if (!valid)
-        return {Outcome::NoCapture, startIndex};
-    if (conditionCount == 0)
-        return {Outcome::NoConditions, startIndex};
+    if (const auto refused = Refuse(startIndex, lastIndex <= startIndex))
+        return *refused;
     const Step none{Outcome::NoMatch, startIndex};
-    if (!terms.Possible || lastIndex <= startIndex)
-        return none;
-    const Range r = Locate(startAddress);
-    int64_t n = std::max<int64_t>(r.Start + 1, 0);
-    const int64_t to = std::min(samples - 1, r.Start + std::min(lastIndex - startIndex, samples));
+    const int64_t origin = Locate(startAddress);
+    int64_t n = std::max<int64_t>(origin + 1, 0);
+    const int64_t to = std::min(samples - 1, origin + std::min(lastIndex - startIndex, samples));
     if (n > to)
         return none;
-    const auto found = [&](int64_t at) { return Step{Outcome::Found, startIndex + at - r.Start}; };
+    const auto found = [&](int64_t at) { return Step{Outcome::Found, startIndex + at - origin}; };
     if (n == 0) {
         // No sample before the first: no edge there, and nothing to continue.
         const uint32_t x = Word(0);
@@ -176,19 +183,15 @@ WSearch::Step WSearch::SearchForward(int64_t lastIndex, int64_t startIndex,
 WSearch::Step WSearch::SearchBackward(int64_t firstIndex, int64_t startIndex,
                                       uint32_t startAddress) const
 {
-    if (!valid)
-        return {Outcome::NoCapture, startIndex};
-    if (conditionCount == 0)
-        return {Outcome::NoConditions, startIndex};
+    if (const auto refused = Refuse(startIndex, firstIndex >= startIndex))
+        return *refused;
     const Step none{Outcome::NoMatch, startIndex};
-    if (!terms.Possible || firstIndex >= startIndex)
-        return none;
-    const Range r = Locate(startAddress);
-    int64_t n = std::min(r.Start - 1, samples - 1);
-    const int64_t to = std::max<int64_t>(0, r.Start - std::min(startIndex - firstIndex, samples));
+    const int64_t origin = Locate(startAddress);
+    int64_t n = std::min(origin - 1, samples - 1);
+    const int64_t to = std::max<int64_t>(0, origin - std::min(startIndex - firstIndex, samples));
     if (n < to)
         return none;
-    const auto found = [&](int64_t at) { return Step{Outcome::Found, startIndex + at - r.Start}; };
+    const auto found = [&](int64_t at) { return Step{Outcome::Found, startIndex + at - origin}; };
     // The neighbour the search came from (none past the record's end).
     bool haveLater = n + 1 < samples;
     uint32_t later = haveLater ? Word(n + 1) : 0;

@@ -24,6 +24,7 @@
 #include "search/SearchCondition.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class CCaptureRecord;
@@ -82,12 +83,11 @@ public:
     const Compiled &Terms() const { return terms; }
 
 private:
-    struct Range
-    {
-        bool Valid = false;
-        int64_t Start = 0; // record sample number of the start (may lie just outside)
-    };
-    Range Locate(uint32_t startAddress) const;
+    // The record sample number of a start address: negative before the
+    // record, the record length or more after it.
+    int64_t Locate(uint32_t startAddress) const;
+    // The answer when there is nothing to walk.
+    std::optional<Step> Refuse(int64_t startIndex, bool emptyRange) const;
     bool Matches(uint32_t x, uint32_t e) const;
     bool Stretch(uint32_t neighbour) const;
     uint32_t Word(int64_t n) const;
