@@ -112,8 +112,8 @@ void Tform_DataEdit::ShowLimit()
 void Tform_DataEdit::ModeClick(int newBase)
 {
     // Text that is no number of the previous base stays as it is.
-    if (const auto converted =
-            SearchValueRules::Convert(DataEdit->text().toStdString(), previousBase, newBase, width))
+    const std::string entered = DataEdit->text().toStdString();
+    if (const auto converted = SearchValueRules::Convert(entered, previousBase, newBase, width))
         DataEdit->setText(Q(*converted));
     ShowLimit();
     previousBase = newBase;

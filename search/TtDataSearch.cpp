@@ -304,7 +304,7 @@ void TtDataSearch::tBtn_AddClick()
         const QString text = tEdit_Data->text();
         const int base = tSearchMode->Base();
         const int width = WidthOf(row);
-        const SearchValueRules::Reading r = SearchValueRules::Read(text.toStdString(), base, width);
+        const auto r = SearchValueRules::Read(text.toStdString(), base, width);
         switch (r.What) {
         case SearchValueRules::Verdict::Empty:
             AppMessage::Warning(
