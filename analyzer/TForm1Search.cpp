@@ -57,7 +57,8 @@ bool TForm1::SearchStep(SearchPage &page, bool forward)
     CreateDialogs();
     SuspendTimers();
     SyncTriggerCursor();
-    const WSearch search(*wSystem, *cFile, *CaptureRecord, tDataSearch->Conditions());
+    const WSearch search(*wSystem, *cFile, *CaptureRecord,
+                         tDataSearch->Conditions(wSystem->ChannelCount));
     const WSearch::Step step = search.SearchOn(page, forward);
     if (step.What == WSearch::Outcome::Found) {
         Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;

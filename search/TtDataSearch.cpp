@@ -222,7 +222,12 @@ void TtDataSearch::FormShow()
     tEdit_Data->setEnabled(bus);
     tSearchMode->setEnabled(bus);
 
-    // The saved list, without conditions on rows this model lacks.
+    // The saved list, unless it was made on a model with another channel
+    // count; without conditions on rows this model lacks.
+    if (listChannels != channels) {
+        saved.clear();
+        haveSaved = false;
+    }
     working.clear();
     for (const SearchCondition &c : saved)
         if (c.Row < static_cast<uint32_t>(2 * channels))
@@ -370,6 +375,7 @@ void TtDataSearch::tBtn_OKClick()
     effective = working;
     saved = working;
     haveSaved = true;
+    listChannels = channels;
     accept();
 }
 

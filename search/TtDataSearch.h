@@ -33,8 +33,14 @@ public:
     // effective list and shows the dialog modally.
     void OpenDialog(const CFile &settings, int channelCount);
 
-    // The effective list: what the search looks for.
-    std::span<const SearchCondition> Conditions() const { return effective; }
+    // The effective list: what the search looks for on a model of
+    // `channelCount` channels. A list made on a model with another channel
+    // count is none: its row numbers name other channels and buses there.
+    std::span<const SearchCondition> Conditions(int channelCount) const
+    {
+        return channelCount == listChannels ? std::span<const SearchCondition>(effective)
+                                            : std::span<const SearchCondition>();
+    }
     // The working list the grid shows (row r of the grid is entry r).
     std::span<const SearchCondition> Working() const { return working; }
 
@@ -87,6 +93,7 @@ private:
     std::vector<SearchCondition> effective;
     std::vector<SearchCondition> saved;
     bool haveSaved = false;
+    int listChannels = 0; // the channel count the saved list was made for
     std::vector<SearchCondition> working;
     std::vector<uint32_t> channelBoxRows;
     int previousBase = 0;

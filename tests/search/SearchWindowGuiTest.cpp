@@ -39,7 +39,8 @@ void SetConditions(AnalyzerWindow &w, const std::vector<std::pair<int, int>> &co
         d->tBtn_OK->click();
     });
     w.form->FindSetting1->trigger();
-    ASSERT_EQ(w.form->tDataSearch->Conditions().size(), conditions.size());
+    ASSERT_EQ(w.form->tDataSearch->Conditions(w.form->System().ChannelCount).size(),
+              conditions.size());
 }
 
 TEST(SearchWindow, MatchesMoveToTheTriggerColumn)

@@ -80,6 +80,12 @@ void Choose(TtDataSearch &d, int item)
     d.tChannelBoxChange();
 }
 
+std::vector<SearchCondition> Effective(const TtDataSearch &d, int channels)
+{
+    const auto list = d.Conditions(channels);
+    return {list.begin(), list.end()};
+}
+
 void Type(QWidget *edit, const QString &keys)
 {
     QTest::keyClicks(edit, keys);
@@ -135,11 +141,11 @@ TEST(DataSearchDialog, AddsCheckedConditionsAndKeepsTheList)
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum isF(h)"));
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("Warning! Need a value for search."));
     const std::vector<SearchCondition> three{{1, 3, 0}, {10, 16, 0}, {5, 17, 2}};
-    EXPECT_EQ(std::vector<SearchCondition>(d.Conditions().begin(), d.Conditions().end()), three);
+    EXPECT_EQ(Effective(d, 16), three);
 
     // Opened again: the saved list, written from the values; Cancel keeps it.
     Open(d, f, [&] {
-        EXPECT_TRUE(d.Conditions().empty());
+        EXPECT_TRUE(d.Conditions(16).empty());
         ASSERT_EQ(d.tDataGrid->rowCount(), 4);
         EXPECT_EQ(Cell(d, 1, 2), QStringLiteral("A(h)"));
         EXPECT_EQ(Cell(d, 2, 2), QStringLiteral("101(b)"));
@@ -151,7 +157,15 @@ TEST(DataSearchDialog, AddsCheckedConditionsAndKeepsTheList)
         EXPECT_EQ(d.Working().size(), 2u);
         d.tBtn_Cancel->click();
     });
-    EXPECT_EQ(std::vector<SearchCondition>(d.Conditions().begin(), d.Conditions().end()), three);
+    EXPECT_EQ(Effective(d, 16), three);
+    // On a 32-channel model the rows name other signals: the list is dropped.
+    EXPECT_TRUE(Effective(d, 32).empty());
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(d.tDataGrid->rowCount(), 1);
+        d.tBtn_Cancel->click();
+    });
+    d.OpenDialog(f, 32);
+    EXPECT_TRUE(Effective(d, 32).empty());
 }
 
 TEST(DataSearchDialog, GridDoubleClickEditsTheCondition)
