@@ -32,6 +32,7 @@
 #include "protocols/WCAN_UI.h"
 #include "protocols/WSPI.h"
 #include "protocols/wI2C_UI.h"
+#include "search/TtDataSearch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -220,7 +221,7 @@ void TForm1::CreateDialogs()
     plain("BusEdit");
     Form3 = new TForm3(this);
     Form4 = new TForm4(this);
-    plain("tDataSearch");
+    tDataSearch = new TtDataSearch(this);
     DeviceSelectForm = new TDeviceSelectForm(this);
     form_ExtFreq = new Tform_ExtFreq(this);
     for (const char *name : {"Report_form", "form_SPI_Help"})
@@ -511,12 +512,6 @@ void TForm1::AdvancedTrigger1Click()
 void TForm1::ChannelBusEdit1Click()
 {}
 void TForm1::AdvancedBus1Click()
-{}
-void TForm1::FindSetting1Click()
-{}
-void TForm1::FindPrevious1Click()
-{}
-void TForm1::FindNext1Click()
 {}
 void TForm1::I2CButtonClick()
 {

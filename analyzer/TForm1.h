@@ -42,6 +42,8 @@ class TDeviceSelectForm;
 class TForm1AcquisitionWindow;
 class TForm1StatusBar;
 class TLamp;
+class TtDataSearch;
+class SearchPage;
 class Tform_ExtFreq;
 class Tform_name;
 class TForm2;
@@ -323,6 +325,10 @@ public:
     QAction *Delete1 = nullptr;
     QMenu *CursorStatePopupMenu = nullptr;
     QAction *wCStateDelete = nullptr;
+    // The search dialog; the state list's search page (set by the list
+    // page, which Search Next and Search Previous use on its page).
+    TtDataSearch *tDataSearch = nullptr;
+    SearchPage *ListSearchPage = nullptr;
 
     TForm1StatusBar *StatusBar = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -435,6 +441,11 @@ public slots:
     void FindSetting1Click();
     void FindPrevious1Click();
     void FindNext1Click();
+    // One Search Next (forward) or Search Previous on a page with the
+    // conditions of the search dialog; nothing while a run is active or
+    // without a capture, "No data Match." when nothing is found. True when
+    // the page was moved to a match (TForm1Search.cpp).
+    bool SearchStep(SearchPage &page, bool forward);
     void I2CButtonClick();
     void SPIButtonClick();
     void UARTButtonClick();
