@@ -22,6 +22,7 @@
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
 #include "analyzer/ViewCommands.h"
+#include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
 #include "display/WCursor.h"
@@ -128,6 +129,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     Waveform->GridStyle = ViewCommands::InitialGridStyle;
     BindWaveform();
     BindGrids();
+    BuildListing();
     UartPage = std::make_unique<UARTPage>(*this);
     CanPage = std::make_unique<WCAN_UI>(*this);
 
@@ -352,8 +354,9 @@ void TForm1::FormResize()
         if (partial > 0)
             resize(width(), std::max(minimumHeight(), height() - partial));
     }
-    // The state list re-syncs its selected cell with its top-left cell and
-    // refreshes here, once the list view exists.
+    // The state list takes its new row count.
+    if (ListMode)
+        ListMode->Resize();
     if (timer2)
         Timer2->start();
     if (timer1)

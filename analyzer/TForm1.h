@@ -20,6 +20,7 @@
 class CAcquisition;
 class CCaptureRecord;
 class CEzUsb;
+class CListMode;
 class CWaveform;
 class CursorState;
 class WCursor;
@@ -135,6 +136,8 @@ public:
     std::unique_ptr<WCursor> Cursors;
     std::unique_ptr<CursorState> CursorStates;
     std::unique_ptr<CWaveform> Waveform;
+    // The state list of the "Listing" page (TForm1Listing.cpp).
+    std::unique_ptr<CListMode> ListMode;
     // The protocol pages of UART and CAN.
     std::unique_ptr<UARTPage> UartPage;
     std::unique_ptr<WCAN_UI> CanPage;
@@ -425,6 +428,8 @@ public slots:
     void RefreshCursorStates();
     // The signal list's grids take the list colour.
     void ApplyListColour();
+    // The state list shows the capture and the signal list anew.
+    void RefreshListing();
 
     // Trigger, search and protocol commands.
     void Button1Click();
@@ -448,6 +453,8 @@ protected:
 
 private:
     void CreateTimers();
+    // Builds the state list on the "Listing" page and binds its hooks.
+    void BuildListing();
     // Connects the waveform view's controls to the window's handlers.
     void BindWaveform();
     // The signal list's mouse handling (selection, pressed frame, row
