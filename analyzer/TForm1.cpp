@@ -212,14 +212,13 @@ void TForm1::CreateDialogs()
         PendingDialogs.push_back(dialog);
     };
     form_name = new Tform_name(this);
-    for (const char *name : {"form_delay", "form_Triglevel"})
-        plain(name);
+    CreateTriggerDialogs();
     Form2 = new TForm2(this);
     connect(Form2, &TForm2::StateAdded, this, [this](char from, char to) {
         CursorStates->AddState(from, to);
         RefreshCursorStates();
     });
-    plain("BusEdit");
+    CreateBusEdit();
     Form3 = new TForm3(this);
     Form4 = new TForm4(this);
     plain("tDataSearch");
@@ -518,16 +517,6 @@ void TForm1::ExportClick()
 void TForm1::Report1Click()
 {}
 void TForm1::Print1Click()
-{}
-void TForm1::Button1Click()
-{}
-void TForm1::TriggerEdit1Click()
-{}
-void TForm1::AdvancedTrigger1Click()
-{}
-void TForm1::ChannelBusEdit1Click()
-{}
-void TForm1::AdvancedBus1Click()
 {}
 void TForm1::FindSetting1Click()
 {}

@@ -39,11 +39,14 @@ class QTabWidget;
 class QTableWidget;
 class QTimer;
 class QToolBar;
+class TBusEdit;
 class TDeviceSelectForm;
 class TForm1AcquisitionWindow;
 class TForm1StatusBar;
 class TLamp;
 class Tform_ExtFreq;
+class Tform_Triglevel;
+class Tform_delay;
 class Tform_name;
 class TForm2;
 class TForm3;
@@ -95,6 +98,8 @@ public:
     // Creates the dialogs in their fixed order; the first show does it when
     // nobody did before.
     void CreateDialogs();
+    void CreateTriggerDialogs();
+    void CreateBusEdit();
 
     WSystem &System() { return *wSystem; }
     CFile &Settings() { return *cFile; }
@@ -178,6 +183,9 @@ public:
     TForm4 *Form4 = nullptr;
     TDeviceSelectForm *DeviceSelectForm = nullptr;
     Tform_ExtFreq *form_ExtFreq = nullptr;
+    Tform_delay *form_delay = nullptr;
+    Tform_Triglevel *form_Triglevel = nullptr;
+    TBusEdit *BusEdit = nullptr;
     // The cursor-state buttons on Cursor_State_Panel, by state id.
     std::map<int32_t, QPushButton *> StateButtons;
 
@@ -432,6 +440,9 @@ public slots:
     void RefreshListing();
 
     // Trigger, search and protocol commands.
+    // Opens "Advance Setting" on page 1 "Adv Trigger" or 0 "Adv Bus" (as the
+    // menus and the pop-ups do) and refreshes the window after it closes.
+    void OpenAdvanceSetting(int page);
     void Button1Click();
     void TriggerEdit1Click();
     void AdvancedTrigger1Click();
