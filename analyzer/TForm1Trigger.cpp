@@ -40,6 +40,7 @@ void TForm1::OpenAdvanceSetting(int page)
             WriteStatusBar();
         }
         Waveform->RefreshRows();
+        RefreshListing();
         RefreshCursorStates();
     }
     ResumeTimers();

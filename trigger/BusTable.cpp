@@ -3,7 +3,6 @@
 #include "device/CFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 int BusTable::Row::Bits() const
@@ -244,17 +243,4 @@ void BusTable::Commit(CFile &settings) const
         settings.DisplayOrder[position++] = static_cast<uint8_t>(channels + nextBus);
         ++nextBus;
     }
-}
-
-std::string BusTable::VoltText(uint16_t code, int modelCode)
-{
-    const int centre = modelCode == 9 || modelCode == 10 ? 255 : 127;
-    const int tenths = static_cast<int>(code) - centre;
-    const int whole = std::abs(tenths) / 10;
-    const int fraction = std::abs(tenths) % 10;
-    std::string out = tenths < 0 ? "-" : "";
-    out += std::to_string(whole);
-    if (fraction != 0)
-        out += "." + std::to_string(fraction);
-    return out + "v";
 }

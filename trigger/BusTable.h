@@ -94,10 +94,6 @@ public:
     // are dropped; one mark makes a channel row, more make the next bus.
     void Commit(CFile &settings) const;
 
-    // "Volt 1 : " .. "Volt 4 : " texts: the threshold of a port code in volts
-    // with one decimal in its shortest form and "v" (e.g. "1.5v", "-1.3v", "0v").
-    static std::string VoltText(uint16_t code, int modelCode);
-
 private:
     bool Valid(int row) const { return row >= 0 && row < RowCount(); }
 

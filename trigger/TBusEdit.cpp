@@ -3,6 +3,7 @@
 #include "analyzer/AppMessage.h"
 #include "analyzer/UiText.h"
 #include "device/ModelTable.h"
+#include "trigger/BusFrame.h"
 #include "trigger/CPulseWidth.h"
 #include "trigger/GridFrame.h"
 #include "trigger/TriggerFields.h"
@@ -310,10 +311,20 @@ void TBusEdit::btn_CancelClick()
     reject();
 }
 
-// The signal list editor of page "Adv Bus" joins here.
 void TBusEdit::BuildBusFrame()
-{}
+{
+    DestroyBusFrame();
+    busFrame = new BusFrame(TabSheet1, edit);
+}
+
 void TBusEdit::CommitBusFrame()
-{}
+{
+    if (busFrame)
+        busFrame->Commit();
+}
+
 void TBusEdit::DestroyBusFrame()
-{}
+{
+    delete busFrame;
+    busFrame = nullptr;
+}

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+class BusFrame;
 class CPulseWidth;
 class GridFrame;
 class QLabel;
@@ -47,6 +48,8 @@ public:
     const std::array<GridFrame *, 3> &Grids() const { return grids; }
     CPulseWidth *PulseWidth() const { return pulseWidth; }
     TriggerInfo *Info() const { return triggerInfo; }
+    // The signal list editor on page "Adv Bus", while the dialog is open.
+    BusFrame *Bus() const { return busFrame; }
 
     // Asked on OK with the external clock chosen: the clock's frequency.
     std::function<void()> AskExternalClock;
@@ -91,4 +94,5 @@ private:
     std::array<GridFrame *, 3> grids{};
     CPulseWidth *pulseWidth = nullptr;
     TriggerInfo *triggerInfo = nullptr;
+    BusFrame *busFrame = nullptr;
 };

@@ -162,13 +162,4 @@ TEST(BusTable, DeleteRemovesTheRowAndEmptiesTheLastOne)
     EXPECT_EQ(t.RowAt(0).Name, "None0");
 }
 
-TEST(BusTable, VoltTexts)
-{
-    EXPECT_EQ(BusTable::VoltText(142, 3), "1.5v");
-    EXPECT_EQ(BusTable::VoltText(242, 9), "-1.3v");
-    EXPECT_EQ(BusTable::VoltText(127, 1), "0v");
-    EXPECT_EQ(BusTable::VoltText(147, 8), "2v");
-    EXPECT_EQ(BusTable::VoltText(87, 2), "-4v");
-}
-
 } // namespace
