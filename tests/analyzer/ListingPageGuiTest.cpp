@@ -10,10 +10,13 @@
 #include "display/TPaintBox.h"
 #include "display/Tform_name.h"
 #include "display/WCursor.h"
+#include "trigger/BusFrame.h"
+#include "trigger/TBusEdit.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -182,6 +185,58 @@ TEST(ListingPage, ACursorMovedOnOnePageIsThereOnTheOther)
     EXPECT_EQ(list.Position(), -4);
     EXPECT_EQ(list.MarkerOf('A')->y(), (half + WListRows::FixedRows) * WListRows::RowHeight);
     KeepScreenshot(f, "listing-page-cursor.png");
+}
+
+// The bus editor opened from the list's popup: OK shows the new rows on the
+// waveform page and on the list, Cancel changes nothing.
+TEST(ListingPage, BusesDefinedInTheDialogShowOnBothPages)
+{
+    ListedCapture c;
+    TForm1 &f = *c.w.form;
+    CListMode &list = c.list;
+    const auto orderBefore = c.w.Settings().DisplayOrder;
+    bool ok = false;
+    ModalAnswerer answer([&f, &ok](QWidget *dialog) {
+        if (dialog != f.BusEdit)
+            return;
+        BusFrame &frame = *f.BusEdit->Bus();
+        if (!ok) {
+            frame.Add->click(); // a sixth row, left without marks
+            frame.btn_DeleteClick();
+            f.BusEdit->btn_Cancel->click();
+            return;
+        }
+        // Keep CH0, make row 1 a bus of CH3..CH1 (User order), drop the rest.
+        BusTable &t = frame.Table();
+        t.Erase(1);
+        for (int ch : {3, 2, 1})
+            t.ToggleCell(1, ch);
+        t.SetName(1, "NIBBLE");
+        for (int r = t.RowCount() - 1; r >= 2; --r)
+            t.Delete(r);
+        frame.RowsChanged();
+        f.BusEdit->btn_Yes->click();
+    });
+    const std::unique_ptr<QMenu> popup = list.BuildPopup();
+    QAction *advancedBus = popup->actions()[3];
+    advancedBus->trigger();
+    EXPECT_EQ(answer.Seen(), 1);
+    EXPECT_EQ(c.w.Settings().DisplayOrder, orderBefore);
+    EXPECT_EQ(Header(list, 5), "BUS00");
+
+    ok = true;
+    advancedBus->trigger();
+    const int channels = f.System().ChannelCount;
+    EXPECT_EQ(c.w.Settings().DisplayOrder[1], channels);
+    EXPECT_EQ(list.Rows().ColumnCount(), 4);
+    EXPECT_EQ(Header(list, 2), "NIBBLE");
+    EXPECT_EQ(f.StringGrid1->item(1, 0)->text(), "NIBBLE");
+    EXPECT_EQ(f.StringGrid1->rowCount() >= 2, true);
+    // The new bus 0 keeps the base bus 0 had (binary) and reads CH3..CH1 of
+    // the sample shown.
+    list.SetPosition(0);
+    EXPECT_EQ(Cell(list, list.Rows().Half(), 2), "111");
+    EXPECT_EQ(f.Waveform->Rows[static_cast<size_t>(channels)].BusWidth, 3);
 }
 
 } // namespace
