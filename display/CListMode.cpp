@@ -237,8 +237,8 @@ void CListMode::ColumnsFromSignalList()
     for (int c = 0; c < rows.ColumnCount(); ++c) {
         const bool wide = c == 0 || c == rows.TimeColumn();
         const auto longest = std::max(names[c].size(), triggers[c].size());
-        grid->setColumnWidth(c, std::max<int>(fontSize * (wide ? 10 : 5),
-                                              static_cast<int>(longest) * fontSize));
+        grid->setColumnWidth(
+            c, std::max<int>(fontSize * (wide ? 10 : 5), static_cast<int>(longest) * fontSize));
     }
 }
 
@@ -369,7 +369,8 @@ void CListMode::PlaceMarkers()
             top = lane->height() - 10;
         else
             top = (d + Fixed) * Row;
-        const int left = c->IsTrigger() ? WCursor::TriggerListMarkerLeft : WCursor::UserListMarkerLeft;
+        const int left =
+            c->IsTrigger() ? WCursor::TriggerListMarkerLeft : WCursor::UserListMarkerLeft;
         box->move(left, top);
     }
     if (const WCursor::Cursor *selected = cursors.Selected())
@@ -412,8 +413,8 @@ void CListMode::DragMarkerTo(char name, int laneY)
     }
     const int32_t n = std::clamp(rows.IndexOfRow(d), rows.RecordFirst(), rows.RecordLast());
     c->ListPosition = n;
-    c->Time = SignedSub(WListRows::TimeOfIndex(n, rows.SamplePeriod()),
-                        cursors.TriggerCursor().Time);
+    c->Time =
+        SignedSub(WListRows::TimeOfIndex(n, rows.SamplePeriod()), cursors.TriggerCursor().Time);
     PlaceMarkers();
 }
 
@@ -430,17 +431,17 @@ std::unique_ptr<QMenu> CListMode::BuildPopup()
         };
     };
     QMenu *go = menu->addMenu(text(WSysLanguage::strWaveformMenu2Item1));
-    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item5)),
-                     &QAction::triggered, grid, [this] {
+    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item5)), &QAction::triggered,
+                     grid, [this] {
                          if (On.GotoCursor)
                              On.GotoCursor();
                      });
-    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item6)),
-                     &QAction::triggered, grid, after(&CListMode::GotoTrigger));
-    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item7)),
-                     &QAction::triggered, grid, after(&CListMode::GotoBegin));
-    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item8)),
-                     &QAction::triggered, grid, after(&CListMode::GotoEnd));
+    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item6)), &QAction::triggered,
+                     grid, after(&CListMode::GotoTrigger));
+    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item7)), &QAction::triggered,
+                     grid, after(&CListMode::GotoBegin));
+    QObject::connect(go->addAction(text(WSysLanguage::strWaveformMenu2Item8)), &QAction::triggered,
+                     grid, after(&CListMode::GotoEnd));
 
     QMenu *search = menu->addMenu(text(WSysLanguage::strWaveformMenu2Item2));
     const bool running = On.Running && On.Running();

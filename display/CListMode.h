@@ -84,9 +84,9 @@ public:
 
     struct Hooks
     {
-        std::function<void()> Scrolled;                 // the scroll position changed
-        std::function<void(int signal)> Rename;         // double click on a name
-        std::function<void(int from, int to)> MoveRow;  // a column dragged (list positions)
+        std::function<void()> Scrolled;                  // the scroll position changed
+        std::function<void(int signal)> Rename;          // double click on a name
+        std::function<void(int from, int to)> MoveRow;   // a column dragged (list positions)
         std::function<void(int signal, QPoint)> Pattern; // right click on a trigger text
         std::function<void()> CursorMoved;               // a list marker was dragged
         std::function<void()> GotoCursor;                // "GOTO Cursor"

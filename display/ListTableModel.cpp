@@ -21,8 +21,7 @@ void ListTableModel::SetHeaders(QStringList columnNames, QStringList triggerText
 void ListTableModel::RowsFilled()
 {
     if (rowCount() > 1 && columnCount() > 0)
-        emit dataChanged(index(1, 0), index(rowCount() - 1, columnCount() - 1),
-                         {Qt::DisplayRole});
+        emit dataChanged(index(1, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
 void ListTableModel::Rebuild()

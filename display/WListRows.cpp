@@ -62,7 +62,8 @@ void WListRows::SetColumns(std::span<const uint8_t> rows, int channelCount)
             for (int k = 0; k < c.Width; ++k) {
                 const uint16_t m = bus.Members[static_cast<size_t>(k)];
                 // A member the model lacks reads as 0: bit 32 is never set.
-                c.Members[static_cast<size_t>(k)] = static_cast<uint8_t>(m < channelCount ? m : 32);
+                const int bit = m < channelCount ? m : 32;
+                c.Members[static_cast<size_t>(k)] = static_cast<uint8_t>(bit);
             }
         } else {
             continue;
@@ -189,8 +190,8 @@ size_t WListRows::TimerText(char *out, int32_t n, const WTime &period)
 {
     if (n == 0) {
         size_t len = WriteText(out, " 0.0");
-        return len + WriteText(out + len, UnitTexts[static_cast<size_t>(HighestGroup(
-                                              Normalise(period)))]);
+        return len + WriteText(out + len,
+                               UnitTexts[static_cast<size_t>(HighestGroup(Normalise(period)))]);
     }
     out[0] = n < 0 ? '-' : '+';
     const uint32_t magnitude =

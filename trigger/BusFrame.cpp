@@ -108,8 +108,8 @@ void BusFrame::BuildGrids()
     };
     Add = button("Add", UiText::Get("Common", "strAddBtnCaption", "Add"), 0);
     btn_Delete = button("btn_Delete", UiText::Get("Common", "strDeleteBtnCaption", "Delete"), 88);
-    btn_Erase = button("btn_Erase", UiText::Get("Bus/TriggerEdit", "strEraseBtnCaption", "Erase"),
-                       176);
+    btn_Erase =
+        button("btn_Erase", UiText::Get("Bus/TriggerEdit", "strEraseBtnCaption", "Erase"), 176);
     connect(Add, &QPushButton::clicked, this, [this] { AddClick(); });
     connect(btn_Delete, &QPushButton::clicked, this, [this] { btn_DeleteClick(); });
     connect(btn_Erase, &QPushButton::clicked, this, [this] { btn_EraseClick(); });
@@ -153,15 +153,14 @@ void BusFrame::BuildPorts()
 
 void BusFrame::WriteLevelTexts()
 {
-    static constexpr std::array<const char *, 4> Keys{"strBus_Volt1", "strBus_Volt2",
-                                                      "strBus_Volt3", "strBus_Volt4"};
-    static constexpr std::array<const char *, 4> Defaults{"Volt 1 : ", "Volt 2 : ", "Volt 3 : ",
-                                                          "Volt 4 : "};
-    for (size_t p = 0; p < LevelButtons.size(); ++p) {
-        const QString volts = QString::fromStdString(
-            PortLevels::VoltText(settings.ModelCode, settings.PortLevel[p]));
-        LevelButtons[p]->setText(UiText::Get("Bus/TriggerEdit", Keys[p], Defaults[p]) + volts +
-                                 QLatin1Char('v'));
+    const std::array<QString, 4> captions{
+        UiText::Get("Bus/TriggerEdit", "strBus_Volt1", "Volt 1 : "),
+        UiText::Get("Bus/TriggerEdit", "strBus_Volt2", "Volt 2 : "),
+        UiText::Get("Bus/TriggerEdit", "strBus_Volt3", "Volt 3 : "),
+        UiText::Get("Bus/TriggerEdit", "strBus_Volt4", "Volt 4 : ")};
+    for (size_t p = 0; p < LevelButtons.size() && p < captions.size(); ++p) {
+        const std::string volts = PortLevels::VoltText(settings.ModelCode, settings.PortLevel[p]);
+        LevelButtons[p]->setText(captions[p] + QString::fromStdString(volts) + QLatin1Char('v'));
     }
 }
 

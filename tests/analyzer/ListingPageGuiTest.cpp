@@ -184,7 +184,25 @@ TEST(ListingPage, ACursorMovedOnOnePageIsThereOnTheOther)
     list.GotoCursor('A');
     EXPECT_EQ(list.Position(), -4);
     EXPECT_EQ(list.MarkerOf('A')->y(), (half + WListRows::FixedRows) * WListRows::RowHeight);
-    KeepScreenshot(f, "listing-page-cursor.png");
+
+    // For the picture: a second cursor, and CH7..CH0 in hexadecimal and decimal too.
+    CFile &s = c.w.Settings();
+    for (int b = 1; b < 3; ++b) {
+        SignalEntry &bus = s.BusEntry[static_cast<size_t>(b)];
+        bus.BitCount = 8;
+        bus.DisplayFormat = static_cast<uint16_t>(b - 1);
+        for (int m = 0; m < 8; ++m)
+            bus.Members[static_cast<size_t>(m)] = static_cast<uint16_t>(7 - m);
+        s.DisplayOrder[static_cast<size_t>(4 + b)] =
+            static_cast<uint8_t>(f.System().ChannelCount + b);
+    }
+    f.Waveform->RefreshRows();
+    f.RefreshListing();
+    list.SetPosition(-2);
+    f.CursorAddButton->trigger();
+    EXPECT_EQ(Header(list, 6), "BUS01");
+    EXPECT_TRUE(Cell(list, half, 6).startsWith("0x"));
+    KeepScreenshot(f, "listing-page-cursors.png");
 }
 
 // The bus editor opened from the list's popup: OK shows the new rows on the

@@ -32,8 +32,8 @@ protected:
         record->CaptureValid = 1;
         for (int32_t n = -600; n <= 600; ++n) {
             const uint32_t word = static_cast<uint32_t>(n) * 0x01010101u + 0x00300000u;
-            const uint32_t at = (record->TriggerAddress + 4u * static_cast<uint32_t>(n)) &
-                                sys.AddressMask;
+            const uint32_t at =
+                (record->TriggerAddress + 4u * static_cast<uint32_t>(n)) & sys.AddressMask;
             std::memcpy(&sys.SampleBuffer[at], &word, 4);
         }
         rows = std::make_unique<WListRows>(*record, file);
@@ -98,7 +98,8 @@ struct BusCase
 };
 
 class ListBus : public ListTable, public testing::WithParamInterface<BusCase>
-{};
+{
+};
 
 TEST_P(ListBus, SixBitBusInItsBase)
 {
@@ -114,10 +115,10 @@ TEST_P(ListBus, SixBitBusInItsBase)
     EXPECT_EQ(rows->Text(rows->Half(), 1), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bases, ListBus,
-    testing::Values(BusCase{3, 0, "0x03"}, BusCase{3, 1, "3"}, BusCase{3, 2, "000011"},
-                    BusCase{8, 0, "0x33"}, BusCase{8, 1, "51"}, BusCase{8, 2, "110011"}));
+INSTANTIATE_TEST_SUITE_P(Bases, ListBus,
+                         testing::Values(BusCase{3, 0, "0x03"}, BusCase{3, 1, "3"},
+                                         BusCase{3, 2, "000011"}, BusCase{8, 0, "0x33"},
+                                         BusCase{8, 1, "51"}, BusCase{8, 2, "110011"}));
 
 TEST_F(ListTable, RowsPastTheRecordStayEmpty)
 {
@@ -153,6 +154,12 @@ TEST_F(ListTable, BadBusDefinitionsReadNoMoreThanTheModelHas)
     EXPECT_EQ(rows->Text(rows->Half(), 1), "0x0000");
     EXPECT_TRUE(rows->Text(rows->Half(), 2).empty());
     EXPECT_EQ(rows->Text(rows->Half(), 3), "1");
+
+    // A signal list of nothing but "none": the sample number and the time.
+    rows->SetColumns({}, sys.ChannelCount);
+    rows->Fill();
+    EXPECT_EQ(rows->ColumnCount(), 2);
+    EXPECT_EQ(rows->Text(rows->Half(), 1), "+10.000nS");
 }
 
 TEST(ListTexts, TimerAndSampleNumbers)

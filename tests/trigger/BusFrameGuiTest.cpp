@@ -37,7 +37,8 @@ QPoint CellOf(const BusFrame &frame, int row, int channel)
 
 void Mark(BusFrame &frame, int row, int channel)
 {
-    QTest::mouseClick(frame.RightGrid->viewport(), Qt::LeftButton, {}, CellOf(frame, row, channel));
+    const QPoint at = CellOf(frame, row, channel);
+    QTest::mouseClick(frame.RightGrid->viewport(), Qt::LeftButton, {}, at);
 }
 
 struct Page
@@ -70,16 +71,16 @@ TEST(BusFramePage, MarksByMouseCommitOnlyOnOk)
     EXPECT_EQ(f.RightGrid->model()->index(0, 31 - 5).data().toString(), "3");
     EXPECT_EQ(f.LeftGrid->model()->index(0, 2).data().toString(), "3");
     QTest::mousePress(f.RightGrid->viewport(), Qt::LeftButton, {}, CellOf(f, 1, 4));
-    QMouseEvent drag(QEvent::MouseMove, CellOf(f, 1, 6), f.RightGrid->viewport()->mapToGlobal(
-                                                            QPointF(CellOf(f, 1, 6))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, CellOf(f, 1, 6),
+                     f.RightGrid->viewport()->mapToGlobal(QPointF(CellOf(f, 1, 6))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.RightGrid->viewport(), &drag);
     QTest::mouseRelease(f.RightGrid->viewport(), Qt::LeftButton, {}, CellOf(f, 1, 6));
     EXPECT_EQ(f.Table().MembersText(1), "4 , 6");
     // The mouse over a row shows its name, MSB and members.
     QMouseEvent hover(QEvent::MouseMove, CellOf(f, 0, 0),
-                      f.RightGrid->viewport()->mapToGlobal(QPointF(CellOf(f, 0, 0))),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                      f.RightGrid->viewport()->mapToGlobal(QPointF(CellOf(f, 0, 0))), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(f.RightGrid->viewport(), &hover);
     EXPECT_EQ(f.StatusPanels[1]->text(), "MSB = CH7");
     EXPECT_EQ(f.StatusPanels[2]->text(), "7 , 3 , 5");
