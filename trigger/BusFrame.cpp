@@ -87,8 +87,12 @@ void BusFrame::BuildGrids()
     rightModel = new BusRowsModel(RightGrid, table, BusRowsModel::Side::Right);
     RightGrid->setModel(rightModel);
     RightGrid->horizontalHeader()->setFixedHeight(RowHeight);
-    RightGrid->horizontalHeader()->setDefaultSectionSize(CellWidth);
     RightGrid->horizontalHeader()->setMinimumSectionSize(CellWidth);
+    RightGrid->horizontalHeader()->setDefaultSectionSize(CellWidth);
+    for (int c = 0; c < n; ++c)
+        RightGrid->setColumnWidth(c, CellWidth);
+    // Without a frame the columns lie exactly under the port headers.
+    RightGrid->setFrameShape(QFrame::NoFrame);
     RightGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RightGrid->setGeometry(LeftWidth, RightTop, 21 * n + 20, gridHeight - RightTop);
     // Both grids always scroll together.
