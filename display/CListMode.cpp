@@ -27,7 +27,9 @@ namespace {
 constexpr int Row = WListRows::RowHeight;
 constexpr int Fixed = WListRows::FixedRows;
 
-// Paints the middle row's frame and the cursor rows' lines over each cell.
+// Paints a cell as plainly as the list needs (its background, its text and
+// the lines of its row), without the style's item machinery: a scroll step
+// repaints every visible cell.
 class RowLinesDelegate : public QStyledItemDelegate
 {
 public:
@@ -39,20 +41,18 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
+        const QRect r = option.rect;
+        painter->fillRect(r, index.data(Qt::BackgroundRole).value<QColor>());
+        painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
+        painter->drawText(r.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
         if (index.row() == 0)
             return;
-        const std::vector<CListMode::RowLine> lines = owner.LinesOfRow(index.row() - 1);
-        if (lines.empty())
-            return;
-        painter->save();
-        const QRect r = option.rect;
-        for (const CListMode::RowLine &line : lines) {
+        for (const CListMode::RowLine &line : owner.LinesOfRow(index.row() - 1)) {
             painter->setPen(QPen(line.Colour, 1, line.Dotted ? Qt::DotLine : Qt::SolidLine));
             painter->drawLine(r.left(), r.top(), r.right(), r.top());
             painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
         }
-        painter->restore();
     }
 
 private:
@@ -373,29 +373,39 @@ void CListMode::PlaceMarkers()
             c->IsTrigger() ? WCursor::TriggerListMarkerLeft : WCursor::UserListMarkerLeft;
         box->move(left, top);
     }
+    CollectRowLines();
     if (const WCursor::Cursor *selected = cursors.Selected())
         if (TPaintBox *box = MarkerOf(selected->Name))
             box->raise();
     grid->viewport()->update();
 }
 
-std::vector<CListMode::RowLine> CListMode::LinesOfRow(int dataRow) const
+const std::vector<CListMode::RowLine> &CListMode::LinesOfRow(int dataRow) const
 {
-    std::vector<RowLine> lines;
-    if (dataRow == rows.Half())
-        lines.push_back(RowLine{QColor(FrameColour), false});
-    const int32_t n = rows.IndexOfRow(dataRow);
-    auto add = [&](const WCursor::Cursor &c) {
-        const auto it = markerRows.find(c.Name);
-        if (it != markerRows.end() && it->second == n)
-            lines.push_back(RowLine{ColourOf(c.Colour), c.LineStyle != WCursor::Solid});
+    static const std::vector<RowLine> none;
+    if (dataRow < 0 || static_cast<size_t>(dataRow) >= rowLines.size())
+        return none;
+    return rowLines[static_cast<size_t>(dataRow)];
+}
+
+void CListMode::CollectRowLines()
+{
+    rowLines.assign(static_cast<size_t>(std::max(rows.DataRows(), 0)), {});
+    auto add = [this](int32_t n, const WCursor::Cursor &c) {
+        const int32_t d = n - rows.FirstIndex();
+        if (d >= 0 && d < rows.DataRows())
+            rowLines[static_cast<size_t>(d)].push_back(
+                RowLine{ColourOf(c.Colour), c.LineStyle != WCursor::Solid});
     };
-    add(cursors.TriggerCursor());
+    if (rows.Half() < rows.DataRows())
+        rowLines[static_cast<size_t>(rows.Half())].push_back(RowLine{QColor(FrameColour), false});
+    for (const auto &[name, n] : markerRows)
+        if (name == WCursor::TriggerName)
+            add(n, cursors.TriggerCursor());
     for (const WCursor::Cursor &c : cursors.Cursors())
-        add(c);
+        add(markerRows[c.Name], c);
     if (const WCursor::Cursor *selected = cursors.Selected())
-        add(*selected);
-    return lines;
+        add(markerRows[selected->Name], *selected);
 }
 
 void CListMode::DragMarkerTo(char name, int laneY)

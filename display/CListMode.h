@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CCaptureRecord;
 class CFile;
@@ -110,7 +111,7 @@ public:
         QColor Colour;
         bool Dotted = false;
     };
-    std::vector<RowLine> LinesOfRow(int dataRow) const;
+    const std::vector<RowLine> &LinesOfRow(int dataRow) const;
     // The popup menu as the right button builds it (tests look at it).
     std::unique_ptr<QMenu> BuildPopup();
 
@@ -121,6 +122,7 @@ private:
     void ColumnsFromSignalList();
     void FitColumns();
     void DragMarkerTo(char name, int laneY);
+    void CollectRowLines();
     void ShowPopup(QPoint globalPos, int viewRow, int column);
 
     CWaveformCore &view;
@@ -138,6 +140,7 @@ private:
     ListTableModel *model = nullptr;
     std::map<char, TPaintBox *> markers;
     std::map<char, int32_t> markerRows;
+    std::vector<std::vector<RowLine>> rowLines; // per data row, from PlaceMarkers
     char dragging = 0;
     bool settingPosition = false;
     int fontSize = 8;
