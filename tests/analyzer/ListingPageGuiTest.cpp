@@ -257,4 +257,18 @@ TEST(ListingPage, BusesDefinedInTheDialogShowOnBothPages)
     EXPECT_EQ(f.Waveform->Rows[static_cast<size_t>(channels)].BusWidth, 3);
 }
 
+// A run started on the Listing page keeps the delay set on the waveform page
+// (it used to go to zero).
+TEST(ListingPage, ARunStartedOnTheListKeepsTheDelay)
+{
+    AnalyzerWindow w(1, Emulated(1, "scene=counter,tick=2000"));
+    w.SetCounterTrigger();
+    w.Acquisition().Delay = WTime::Of(0, 0, 5); // 5 us
+    w.form->PageControl1->setCurrentIndex(AcquisitionWindow::ListPage);
+    w.form->SingleRunButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    EXPECT_EQ(w.Settings().DelayGroups[2], 5);
+    EXPECT_EQ(w.Settings().DelayNegative, 0);
+}
+
 } // namespace
