@@ -57,3 +57,11 @@ bool AppMessage::YesNo(QWidget *parent, const QString &caption, const QString &t
 {
     return Show(parent, Kind::Question, caption, text);
 }
+
+bool AppMessage::RetryCancel(QWidget *parent, const QString &caption, const QString &text)
+{
+    if (const Handler &h = CurrentHandler())
+        return h(Kind::Question, caption, text);
+    return QMessageBox::warning(parent, caption, text, QMessageBox::Retry | QMessageBox::Cancel,
+                                QMessageBox::Retry) == QMessageBox::Retry;
+}

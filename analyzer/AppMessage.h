@@ -21,6 +21,9 @@ public:
     static void Warning(QWidget *parent, const QString &caption, const QString &text);
     static void Error(QWidget *parent, const QString &caption, const QString &text);
     static bool YesNo(QWidget *parent, const QString &caption, const QString &text);
+    // A warning with Retry and Cancel: true for Retry (a handler answers it
+    // as a question).
+    static bool RetryCancel(QWidget *parent, const QString &caption, const QString &text);
 
     // Replaces the boxes; an empty handler brings them back.
     static void SetHandler(Handler handler);

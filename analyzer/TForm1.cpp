@@ -22,6 +22,7 @@
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
 #include "analyzer/ViewCommands.h"
+#include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
 #include "display/WCursor.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     Waveform->GridStyle = ViewCommands::InitialGridStyle;
     BindWaveform();
     BindGrids();
+    BuildListing();
     UartPage = std::make_unique<UARTPage>(*this);
     CanPage = std::make_unique<WCAN_UI>(*this);
 
@@ -211,14 +213,13 @@ void TForm1::CreateDialogs()
         PendingDialogs.push_back(dialog);
     };
     form_name = new Tform_name(this);
-    for (const char *name : {"form_delay", "form_Triglevel"})
-        plain(name);
+    CreateTriggerDialogs();
     Form2 = new TForm2(this);
     connect(Form2, &TForm2::StateAdded, this, [this](char from, char to) {
         CursorStates->AddState(from, to);
         RefreshCursorStates();
     });
-    plain("BusEdit");
+    CreateBusEdit();
     Form3 = new TForm3(this);
     Form4 = new TForm4(this);
     tDataSearch = new TtDataSearch(this);
@@ -353,8 +354,9 @@ void TForm1::FormResize()
         if (partial > 0)
             resize(width(), std::max(minimumHeight(), height() - partial));
     }
-    // The state list re-syncs its selected cell with its top-left cell and
-    // refreshes here, once the list view exists.
+    // The state list takes its new row count.
+    if (ListMode)
+        ListMode->Resize();
     if (timer2)
         Timer2->start();
     if (timer1)
@@ -501,18 +503,8 @@ void TForm1::Exit1Click()
 // idle waveform page and Timer4 and Timer5 scroll while a cursor is dragged
 // past an edge (view commands, TForm1View.cpp).
 
-// Commands whose work is added with the view commands, the dialogs, search
-// and the protocol pages. The file commands are in TForm1Files.cpp.
-void TForm1::Button1Click()
-{}
-void TForm1::TriggerEdit1Click()
-{}
-void TForm1::AdvancedTrigger1Click()
-{}
-void TForm1::ChannelBusEdit1Click()
-{}
-void TForm1::AdvancedBus1Click()
-{}
+// The file commands are in TForm1Files.cpp, the search commands in
+// TForm1Search.cpp and the trigger and bus dialogs in TForm1Trigger.cpp.
 void TForm1::I2CButtonClick()
 {
     if (ProtocolPageParts::TogglePage(*PageControl1, TabSheet3, I2C_Protocol, I2CButton))

@@ -20,6 +20,7 @@
 class CAcquisition;
 class CCaptureRecord;
 class CEzUsb;
+class CListMode;
 class CWaveform;
 class CursorState;
 class WCursor;
@@ -38,6 +39,7 @@ class QTabWidget;
 class QTableWidget;
 class QTimer;
 class QToolBar;
+class TBusEdit;
 class TDeviceSelectForm;
 class TForm1AcquisitionWindow;
 class TForm1StatusBar;
@@ -45,6 +47,8 @@ class TLamp;
 class TtDataSearch;
 class SearchPage;
 class Tform_ExtFreq;
+class Tform_Triglevel;
+class Tform_delay;
 class Tform_name;
 class TForm2;
 class TForm3;
@@ -96,6 +100,8 @@ public:
     // Creates the dialogs in their fixed order; the first show does it when
     // nobody did before.
     void CreateDialogs();
+    void CreateTriggerDialogs();
+    void CreateBusEdit();
 
     WSystem &System() { return *wSystem; }
     CFile &Settings() { return *cFile; }
@@ -137,6 +143,8 @@ public:
     std::unique_ptr<WCursor> Cursors;
     std::unique_ptr<CursorState> CursorStates;
     std::unique_ptr<CWaveform> Waveform;
+    // The state list of the "Listing" page (TForm1Listing.cpp).
+    std::unique_ptr<CListMode> ListMode;
     // The protocol pages of UART and CAN.
     std::unique_ptr<UARTPage> UartPage;
     std::unique_ptr<WCAN_UI> CanPage;
@@ -177,6 +185,9 @@ public:
     TForm4 *Form4 = nullptr;
     TDeviceSelectForm *DeviceSelectForm = nullptr;
     Tform_ExtFreq *form_ExtFreq = nullptr;
+    Tform_delay *form_delay = nullptr;
+    Tform_Triglevel *form_Triglevel = nullptr;
+    TBusEdit *BusEdit = nullptr;
     // The cursor-state buttons on Cursor_State_Panel, by state id.
     std::map<int32_t, QPushButton *> StateButtons;
 
@@ -431,8 +442,13 @@ public slots:
     void RefreshCursorStates();
     // The signal list's grids take the list colour.
     void ApplyListColour();
+    // The state list shows the capture and the signal list anew.
+    void RefreshListing();
 
     // Trigger, search and protocol commands.
+    // Opens "Advance Setting" on page 1 "Adv Trigger" or 0 "Adv Bus" (as the
+    // menus and the pop-ups do) and refreshes the window after it closes.
+    void OpenAdvanceSetting(int page);
     void Button1Click();
     void TriggerEdit1Click();
     void AdvancedTrigger1Click();
@@ -459,6 +475,8 @@ protected:
 
 private:
     void CreateTimers();
+    // Builds the state list on the "Listing" page and binds its hooks.
+    void BuildListing();
     // Connects the waveform view's controls to the window's handlers.
     void BindWaveform();
     // The signal list's mouse handling (selection, pressed frame, row

@@ -201,15 +201,15 @@ void TForm1AcquisitionWindow::PlaceTriggerMark()
     form.SyncTriggerCursor();
 }
 
-// The hooks below belong to the views that are still to come: the state
-// list and the SPI page. Each takes its part here when it joins the window.
-
 void TForm1AcquisitionWindow::RefreshList()
-{}
+{
+    form.RefreshListing();
+}
 
+// A run started on the list page keeps the delay set on the waveform page.
 WTime TForm1AcquisitionWindow::ListDelay() const
 {
-    return WTime{};
+    return form.Acquisition->Delay;
 }
 
 void TForm1AcquisitionWindow::ShowCapture()
@@ -217,6 +217,8 @@ void TForm1AcquisitionWindow::ShowCapture()
     if (ActivePage() == WaveformPage) {
         form.Waveform->SetScrollRange();
         form.RedrawWaveform();
+    } else if (ActivePage() == ListPage) {
+        form.RefreshListing();
     }
     // Pages that show results decode the new capture.
     form.I2C_UI->CaptureArrived();
@@ -232,6 +234,7 @@ void TForm1AcquisitionWindow::RedrawWaveform()
 void TForm1AcquisitionWindow::RefreshViews()
 {
     form.Waveform->RefreshRows();
+    form.RefreshListing();
 }
 
 void TForm1AcquisitionWindow::EnableSpiPage()

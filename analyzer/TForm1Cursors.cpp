@@ -2,6 +2,7 @@
 
 #include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
+#include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
 #include "display/TForm2.h"
@@ -19,9 +20,12 @@ void TForm1::CursorAddButtonClick()
 {
     SuspendTimers();
     SyncTriggerCursor();
-    // The list page adds its cursor at the list's current sample once the
-    // state list exists; the waveform page at the trigger column.
-    const WCursor::AddOutcome added = Cursors->AddCursor(Waveform->ViewPosition);
+    // The list page adds its cursor at the list's current sample, the
+    // waveform page at the trigger column.
+    const bool list = PageControl1->currentIndex() == AcquisitionWindow::ListPage;
+    const WCursor::AddOutcome added =
+        list ? Cursors->AddCursor(ListMode->PositionTime(), ListMode->Position())
+             : Cursors->AddCursor(Waveform->ViewPosition);
     if (added.Added == nullptr)
         AppMessage::Warning(this, windowTitle(), QString::fromUtf8(added.Message));
     RedrawWaveform();
@@ -61,6 +65,8 @@ void TForm1::RefreshCursorStates()
 {
     CursorState &states = *CursorStates;
     states.Refresh(*Cursors, *Waveform);
+    if (ListMode)
+        ListMode->PlaceMarkers();
 
     // Buttons of removed states go; new states get one.
     for (auto it = StateButtons.begin(); it != StateButtons.end();) {

@@ -126,6 +126,7 @@ void TForm1::MoveListRow(int from, int to)
     Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     Waveform->RefreshRows();
     StringGrid1->setCurrentCell(to, 0);
+    RefreshListing();
     RedrawWaveform();
 }
 
@@ -144,6 +145,7 @@ void TForm1::RenameListRow(int listRow)
         I2C_UI->RefreshChannelLists();
         SPI_UI->RefreshChannelLists();
         Waveform->PaintRowLabels();
+        RefreshListing();
         RedrawWaveform();
     }
     ResumeTimers();
@@ -189,6 +191,7 @@ void TForm1::ShowPatternPopup(int listRow, const QPoint &globalPos)
             if (o.OpenAdvancedTrigger)
                 AdvancedTrigger1Click();
             Waveform->PaintRowLabels();
+            RefreshListing();
             if (o.TriggerChanged)
                 ApplyViewChange(timer1);
             else
@@ -207,5 +210,5 @@ void TForm1::ApplyListColour()
         p.setColor(QPalette::Base, c);
         grid->setPalette(p);
     }
-    // The state list is recoloured here once it exists.
+    RefreshListing();
 }

@@ -11,6 +11,7 @@
 #include "analyzer/ViewCommands.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
+#include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/TForm4.h"
 #include "display/WCursor.h"
@@ -333,6 +334,7 @@ void TForm1::Cursor1Click()
             Waveform->SetViewPosition(
                 ViewCommands::GotoCursorPosition(c->Time, Cursors->TriggerCursor().Time));
             ShowDelay();
+            ListMode->GotoCursor(*name);
         }
         Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     }
@@ -393,6 +395,10 @@ void TForm1::PageControl1Change()
             ShowDelay();
             RedrawWaveform();
         }
+    }
+    if (listing) {
+        ListMode->Resize();
+        RefreshListing();
     }
     RefreshCursorStates();
 }

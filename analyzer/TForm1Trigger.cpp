@@ -1,0 +1,83 @@
+// The main window's trigger commands: the "Advance Setting" dialog on its
+// trigger or bus page, and the delay keypad behind the "Delay" button.
+
+#include "analyzer/CAcquisition.h"
+#include "analyzer/TForm1.h"
+#include "analyzer/Tform_ExtFreq.h"
+#include "display/CWaveform.h"
+#include "display/CursorState.h"
+#include "trigger/TBusEdit.h"
+#include "trigger/Tform_Triglevel.h"
+#include "trigger/Tform_delay.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+void TForm1::CreateTriggerDialogs()
+{
+    form_delay = new Tform_delay(this);
+    form_Triglevel = new Tform_Triglevel(this);
+}
+
+void TForm1::CreateBusEdit()
+{
+    BusEdit = new TBusEdit(this);
+    BusEdit->AskExternalClock = [this] { form_ExtFreq->exec(); };
+}
+
+void TForm1::OpenAdvanceSetting(int page)
+{
+    CreateDialogs();
+    SuspendTimers();
+    const bool timer1WasRunning = TimerStates[0];
+    const uint8_t clockBefore = cFile->ClockSource;
+    const bool written = BusEdit->Open(*cFile, page);
+    if (written) {
+        Acquisition->UpdateNoTriggerCondition();
+        Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
+        if (cFile->ClockSource != clockBefore) {
+            FillDivList();
+            WriteStatusBar();
+        }
+        Waveform->RefreshRows();
+        RefreshListing();
+        RefreshCursorStates();
+    }
+    ResumeTimers();
+    ApplyViewChange(timer1WasRunning && written);
+}
+
+void TForm1::Button1Click()
+{
+    CreateDialogs();
+    SuspendTimers();
+    WTime delay = Acquisition->Delay;
+    form_delay->Execute(delay);
+    Edit1->setText(QString::fromStdString(Acquisition->DelayText(delay)));
+    Acquisition->Delay = delay;
+    SyncTriggerCursor();
+    Waveform->SetViewPosition(delay);
+    ShowDelay();
+    ResumeTimers();
+    RedrawWaveform();
+}
+
+void TForm1::TriggerEdit1Click()
+{
+    OpenAdvanceSetting(TBusEdit::TriggerPageIndex);
+}
+
+void TForm1::AdvancedTrigger1Click()
+{
+    OpenAdvanceSetting(TBusEdit::TriggerPageIndex);
+}
+
+void TForm1::ChannelBusEdit1Click()
+{
+    OpenAdvanceSetting(TBusEdit::BusPageIndex);
+}
+
+void TForm1::AdvancedBus1Click()
+{
+    OpenAdvanceSetting(TBusEdit::BusPageIndex);
+}

@@ -1,0 +1,77 @@
+#include "trigger/BusRowsModel.h"
+
+#include "trigger/BusTable.h"
+
+BusRowsModel::BusRowsModel(QObject *parent, const BusTable &busTable, Side gridSide)
+    : QAbstractTableModel(parent)
+    , table(busTable)
+    , side(gridSide)
+{}
+
+void BusRowsModel::SetHeaders(QStringList texts)
+{
+    headers = std::move(texts);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void BusRowsModel::Changed()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+int BusRowsModel::ChannelOf(int column) const
+{
+    return table.ChannelCount() - 1 - column;
+}
+
+int BusRowsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : table.RowCount();
+}
+
+int BusRowsModel::columnCount(const QModelIndex &parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return side == Side::Left ? 3 : table.ChannelCount();
+}
+
+QVariant BusRowsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    const int row = index.row();
+    if (side == Side::Right)
+        return QString::fromStdString(table.CellText(row, ChannelOf(index.column())));
+    switch (index.column()) {
+    case 0:
+        return QString::fromStdString(table.ModeText(row));
+    case 1:
+        return QString::fromLatin1(table.RowAt(row).Name);
+    default:
+        return QString::fromStdString(table.BitsText(row));
+    }
+}
+
+QVariant BusRowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    if (side == Side::Right)
+        return QString::number(ChannelOf(section) % 8); // the channel within its port
+    return section < headers.size() ? headers[section] : QString();
+}
+
+Qt::ItemFlags BusRowsModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
