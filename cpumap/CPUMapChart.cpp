@@ -47,8 +47,6 @@ CPUMapChart::CPUMapChart(QWidget *parent, const char *name, const QString &first
     chart->addAxis(valueAxis, Qt::AlignBottom);
     bars->attachAxis(categoryAxis);
     bars->attachAxis(valueAxis);
-    // The lowest addresses at the top, as on the map.
-    categoryAxis->setReverse(true);
     valueAxis->setLabelFormat(QStringLiteral("%d"));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(2, 2, 2, 2));
@@ -71,12 +69,14 @@ void CPUMapChart::Fill(const std::vector<CCPU_Map::Bar> &first, TColor firstColo
     QStringList labels;
     QList<qreal> values[2];
     uint32_t highest = 0;
-    for (int s = 0; s < 2; ++s) {
-        for (const auto &b : lists[s]) {
-            labels << names[s] + QLatin1Char(' ') + QString::fromStdString(b.Label);
-            highest = std::max(highest, b.Value);
+    // The chart's first category is its bottom one: the list goes in from
+    // its end, so that the first series' lowest addresses come out on top.
+    for (int s = 1; s >= 0; --s) {
+        for (auto b = lists[s].rbegin(); b != lists[s].rend(); ++b) {
+            labels << names[s] + QLatin1Char(' ') + QString::fromStdString(b->Label);
+            highest = std::max(highest, b->Value);
             for (int t = 0; t < 2; ++t)
-                values[t] << (t == s ? static_cast<qreal>(b.Value) : 0.0);
+                values[t] << (t == s ? static_cast<qreal>(b->Value) : 0.0);
         }
     }
     categoryAxis->clear();
@@ -91,6 +91,7 @@ void CPUMapChart::Fill(const std::vector<CCPU_Map::Bar> &first, TColor firstColo
     }
     // Room at the bar ends for their texts.
     valueAxis->setRange(0, std::max<uint32_t>(4, highest + highest / 4 + 1));
+    valueAxis->applyNiceNumbers();
     SetStyle(style);
 }
 
@@ -101,7 +102,8 @@ void CPUMapChart::SetStyle(int newStyle)
         delete t.Item;
     texts.clear();
     const uint64_t totals[2] = {Total(lists[0]), Total(lists[1])};
-    int category = 0;
+    const int count = static_cast<int>(lists[0].size() + lists[1].size());
+    int category = count - 1; // the top one
     for (int s = 0; s < 2; ++s) {
         for (const auto &b : lists[s]) {
             if (b.Value > 0) {
@@ -111,7 +113,7 @@ void CPUMapChart::SetStyle(int newStyle)
                 item->setZValue(10);
                 texts.push_back({item, category, static_cast<double>(b.Value)});
             }
-            ++category;
+            --category;
         }
     }
     PlaceTexts();
@@ -128,7 +130,9 @@ void CPUMapChart::PlaceTexts()
 
 QStringList CPUMapChart::Categories() const
 {
-    return categoryAxis->categories();
+    QStringList top = categoryAxis->categories();
+    std::reverse(top.begin(), top.end());
+    return top;
 }
 
 QStringList CPUMapChart::BarTexts() const

@@ -31,6 +31,7 @@ public:
     void SetStyle(int style);
 
     QBarSet *Series(int index) const { return sets[index]; }
+    // The category texts from the top down.
     QStringList Categories() const;
     // The texts on the bars, first series first.
     QStringList BarTexts() const;
