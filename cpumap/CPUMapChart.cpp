@@ -3,8 +3,10 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QColor>
+#include <QCursor>
 #include <QGraphicsSimpleTextItem>
 #include <QHorizontalStackedBarSeries>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -52,6 +54,13 @@ CPUMapChart::CPUMapChart(QWidget *parent, const char *name, const QString &first
     chart->setMargins(QMargins(2, 2, 2, 2));
     setChart(chart);
     connect(chart, &QChart::plotAreaChanged, this, [this] { PlaceTexts(); });
+    // Every bar names its range and value under the pointer, labelled or not.
+    connect(bars, &QAbstractBarSeries::hovered, this, [this](bool on, int index, QBarSet *) {
+        if (on)
+            QToolTip::showText(QCursor::pos(), HoverText(index), this);
+        else
+            QToolTip::hideText();
+    });
     Clear();
 }
 
@@ -79,6 +88,11 @@ void CPUMapChart::Fill(const std::vector<CCPU_Map::Bar> &first, TColor firstColo
                 values[t] << (t == s ? static_cast<qreal>(b->Value) : 0.0);
         }
     }
+    // More bars than lines of text fit: the ranges would overlap (and laying
+    // out hundreds of labels costs a tenth of a second), so only the tool
+    // tips name them.
+    labelled = count <= MaxLabelledBars;
+    categoryAxis->setLabelsVisible(labelled);
     categoryAxis->clear();
     if (count > 0)
         categoryAxis->append(labels);
@@ -104,7 +118,7 @@ void CPUMapChart::SetStyle(int newStyle)
     const uint64_t totals[2] = {Total(lists[0]), Total(lists[1])};
     const int count = static_cast<int>(lists[0].size() + lists[1].size());
     int category = count - 1; // the top one
-    for (int s = 0; s < 2; ++s) {
+    for (int s = 0; s < 2 && labelled; ++s) {
         for (const auto &b : lists[s]) {
             if (b.Value > 0) {
                 const std::string text =
@@ -141,4 +155,19 @@ QStringList CPUMapChart::BarTexts() const
     for (const Text &t : texts)
         out << t.Item->text();
     return out;
+}
+
+QString CPUMapChart::HoverText(int category) const
+{
+    // Categories count from the bottom: the second series' last bar first.
+    const int count = static_cast<int>(lists[0].size() + lists[1].size());
+    const int fromTop = count - 1 - category;
+    const int s = fromTop < static_cast<int>(lists[0].size()) ? 0 : 1;
+    const size_t i =
+        static_cast<size_t>(s == 0 ? fromTop : fromTop - static_cast<int>(lists[0].size()));
+    if (fromTop < 0 || i >= lists[s].size())
+        return {};
+    const auto &b = lists[s][i];
+    return names[s] + QLatin1Char(' ') + QString::fromStdString(b.Label) +
+           QStringLiteral(": %1").arg(b.Value);
 }
