@@ -77,11 +77,13 @@ CPUMapPage::CPUMapPage(TForm1 &owner)
     , form(owner)
 {
     ChooseColor = [this](const QColor &current) {
-        Map_ColorDialog->setCurrentColor(current);
+        // Made for one use, so that the window's own dialogs stay as they are.
+        QColorDialog dialog(current, &form);
+        dialog.setObjectName(QStringLiteral("Map_ColorDialog"));
         form.SuspendTimers();
-        const bool chosen = Map_ColorDialog->exec() == QDialog::Accepted;
+        const bool chosen = dialog.exec() == QDialog::Accepted;
         form.ResumeTimers();
-        return chosen ? Map_ColorDialog->selectedColor() : QColor();
+        return chosen ? dialog.selectedColor() : QColor();
     };
     Build();
     Map.CpuType = CPU_TypeBox->currentIndex();
@@ -133,9 +135,6 @@ void CPUMapPage::Build()
     Map_PageControl->addTab(BuildSettingTab(), QStringLiteral("Setting"));
     Map_PageControl->addTab(BuildPerformanceTab(), QStringLiteral("Performance"));
     pageLayout->addWidget(Map_PageControl, 1);
-
-    Map_ColorDialog = new QColorDialog(&form);
-    Map_ColorDialog->setObjectName(QStringLiteral("Map_ColorDialog"));
 
     connect(form.PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (form.PageControl1->currentWidget() == form.Tab_CPU_Map)

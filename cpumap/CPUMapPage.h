@@ -10,7 +10,6 @@
 
 class CPUMapChart;
 class QCheckBox;
-class QColorDialog;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -60,8 +59,8 @@ public:
     QPushButton *Map_btn_ChangeBlock = nullptr;
     QTabWidget *Map_PerformanceTabs = nullptr; // ROM, RAM, IO
     std::array<CPUMapChart *, CCPU_Map::GroupCount> Charts{};
-    QColorDialog *Map_ColorDialog = nullptr;
-    // Asks for a swatch's new colour (the colour dialog unless replaced);
+    // Asks for a swatch's new colour (the colour dialog Map_ColorDialog
+    // unless replaced);
     // an invalid colour keeps the old one.
     std::function<QColor(const QColor &current)> ChooseColor;
 
