@@ -194,6 +194,33 @@ TEST(CpuMap, StepMarksTheNewestLineAndClearLeavesStepMode)
     EXPECT_EQ(map.StepCount(), 1);
 }
 
+// Which of the 3 x 3 pixels around a cell position a mark sets, row by row.
+struct ShapeCase
+{
+    int Region;
+    const char *Pixels;
+};
+
+TEST(CpuMap, EachGroupDrawsItsOwnMark)
+{
+    const ShapeCase cases[] = {
+        {R::ROM1, "###|###|###"}, {R::RAM2, ".#.|###|.#."}, {R::IO1, "#.#|.#.|#.#"}};
+    for (const auto &c : cases) {
+        std::vector<uint32_t> w;
+        Cycle(w, 0x0208, false, c.Region); // cell position (9, 5)
+        CpuCapture capture(w);
+        CCPU_Map map;
+        map.Start(capture.window);
+        std::string pixels;
+        for (int y = 4; y <= 6; ++y) {
+            for (int x = 8; x <= 10; ++x)
+                pixels += map.Image().Map().Pixel(x, y) == CpuMapImage::White ? '.' : '#';
+            pixels += y < 6 ? "|" : "";
+        }
+        EXPECT_EQ(pixels, c.Pixels) << c.Region;
+    }
+}
+
 struct PointerCase
 {
     int X, Y;
