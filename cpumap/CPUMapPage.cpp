@@ -321,8 +321,14 @@ void CPUMapPage::TakeSettings(bool images)
     }
     if (images)
         Map.CpuType = CPU_TypeBox->currentIndex();
-    Map.BlockSize = CCPU_Map::BlockSizes[static_cast<size_t>(std::clamp(
-        Map_BlockSelectBox->currentIndex(), 0, static_cast<int>(CCPU_Map::BlockSizes.size()) - 1))];
+    TakeBlockSize();
+}
+
+void CPUMapPage::TakeBlockSize()
+{
+    const int last = static_cast<int>(CCPU_Map::BlockSizes.size()) - 1;
+    Map.BlockSize = CCPU_Map::BlockSizes[static_cast<size_t>(
+        std::clamp(Map_BlockSelectBox->currentIndex(), 0, last))];
 }
 
 CaptureWindow CPUMapPage::Window() const
@@ -386,7 +392,8 @@ void CPUMapPage::Map_Btn_ClearIMGClick()
 
 void CPUMapPage::Map_btn_ChangeBlockClick()
 {
-    TakeSettings(true);
+    // The colours and boxes stay those of the last Start.
+    TakeBlockSize();
     RunAnalysis();
 }
 

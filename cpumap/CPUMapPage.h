@@ -89,6 +89,7 @@ private:
     // Colours and check boxes into the analysis; with `images` also the CPU
     // type (it fixes the map's size, so only where the pictures are rebuilt).
     void TakeSettings(bool images);
+    void TakeBlockSize();
     // Places the record again and tells when the model lacks the channels
     // the map reads.
     CaptureWindow PrepareWindow();
