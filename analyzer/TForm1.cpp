@@ -19,6 +19,7 @@
 #include "display/TForm4.h"
 #include "display/Tform_name.h"
 #include "analyzer/UiText.h"
+#include "cpumap/CPUMapPage.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
 #include "analyzer/ViewCommands.h"
@@ -133,6 +134,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     BuildListing();
     UartPage = std::make_unique<UARTPage>(*this);
     CanPage = std::make_unique<WCAN_UI>(*this);
+    CpuMapPage = std::make_unique<CPUMapPage>(*this);
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));
@@ -524,4 +526,6 @@ void TForm1::CANButtonClick()
     CanPage->CANButtonClick();
 }
 void TForm1::btn_CPU_MapClick()
-{}
+{
+    CpuMapPage->btn_CPU_MapClick();
+}

@@ -21,6 +21,7 @@ class CAcquisition;
 class CCaptureRecord;
 class CEzUsb;
 class CListMode;
+class CPUMapPage;
 class CWaveform;
 class CursorState;
 class WCursor;
@@ -148,6 +149,8 @@ public:
     // The protocol pages of UART and CAN.
     std::unique_ptr<UARTPage> UartPage;
     std::unique_ptr<WCAN_UI> CanPage;
+    // The CPU memory map (Tab_CPU_Map).
+    std::unique_ptr<CPUMapPage> CpuMapPage;
     // Dialogs created in their fixed order whose own windows come later.
     std::vector<class QDialog *> PendingDialogs;
     // Acquisition control: the run commands, the capture sequence and its
