@@ -98,6 +98,7 @@ uint8_t CAcquisition::Send(uint8_t code)
     if (EzUsb == nullptr)
         return NoDevice;
     const uint8_t status = EzUsb->SendCommand(code);
+    LastStatus = status;
     // A transfer that failed because the analyzer was pulled out is told
     // apart from a passing glitch by the removal it leaves behind.
     if (status == Failed && LinkLost())
@@ -107,6 +108,7 @@ uint8_t CAcquisition::Send(uint8_t code)
 
 void CAcquisition::ResetPort()
 {
+    ++FailedTransfers;
     if (EzUsb != nullptr)
         EzUsb->Device().ResetDevicePort();
 }
