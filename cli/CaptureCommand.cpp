@@ -185,14 +185,16 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
             return CliStatus::Fail(err, CliStatus::Usage,
                                    "--model " + *v + ": no such model (0 / demo, 1 .. 10)");
     }
-    int64_t seconds = 10;
+    int tenths = 100; // seconds
     if (const auto v = a.Value("timeout")) {
-        const auto s = CliValues::Integer(*v, 1, 3600);
-        if (!s)
+        const auto t = CliValues::Tenths(*v);
+        if (!t || *t < 1 || *t > 10000)
             return CliStatus::Fail(err, CliStatus::Usage,
-                                   "--timeout " + *v + ": 1 .. 3600 seconds");
-        seconds = *s;
+                                   "--timeout " + *v + ": 0.1 .. 1000 seconds");
+        tenths = *t;
     }
+    const std::string seconds =
+        std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
     std::optional<WTime> delay;
     if (const auto v = a.Value("delay")) {
         delay = CliValues::Time(*v);
@@ -200,7 +202,7 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
             return CliStatus::Fail(err, CliStatus::Usage,
                                    "--delay " + *v + ": a time such as 2.5us or -1ms");
     }
-    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(100 * tenths);
 
     CliSession session;
     std::unique_ptr<CEzUsb> usb;
@@ -225,8 +227,7 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
         }
         if (named == CEzUsb::StatusBusy)
             return CliStatus::Fail(err, CliStatus::FileOrDevice,
-                                   "the analyzer stayed busy for " + std::to_string(seconds) +
-                                       " s");
+                                   "the analyzer stayed busy for " + seconds + " s");
         if (named == 0)
             return CliStatus::Fail(err, CliStatus::FileOrDevice,
                                    usb->Connected ? "the analyzer's identity names no known model"
@@ -279,7 +280,7 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
         const uint8_t status = acquisition.LastStatus;
         const int failed = acquisition.FailedTransfers;
         acquisition.Stop();
-        const std::string after = " for " + std::to_string(seconds) + " s";
+        const std::string after = " for " + seconds + " s";
         if (status == CEzUsb::StatusBusy)
             return CliStatus::Fail(err, CliStatus::FileOrDevice,
                                    "the analyzer stayed busy" + after);

@@ -34,7 +34,7 @@ inline constexpr std::array<CliArguments::Option, 19> List{{
     {"counter", 0, "N", "times the trigger condition must occur: 1 .. 255 (1)"},
     {"continuous", 0, {}, "continuous trigger on"},
     {"threshold", 0, "[PORT=]VOLTS", "logic threshold of every port or of port 1..4 (1.5)"},
-    {"timeout", 0, "SECONDS", "give up after this long: 1 .. 3600 (10)"},
+    {"timeout", 0, "SECONDS", "give up after this long: 0.1 .. 1000 (10)"},
     {"quiet", 'q', {}, "no progress line"},
 }};
 

@@ -81,6 +81,13 @@ int DevicesCommand::Run(std::span<const std::string> args, std::ostream &out, st
     for (int i = 0; i < count; ++i) {
         const bool connected = usb.ConnectAt(i);
         CCyUSBDevice &device = usb.Device();
+        if (!connected && !usb.AccessDenied && device.OpenDevice(i)) {
+            // Not an analyzer: the IDs it has, read while it is open.
+            const uint16_t vendor = device.VendorID, product = device.ProductID;
+            device.CloseDevice();
+            device.VendorID = vendor;
+            device.ProductID = product;
+        }
         std::string line = "Device" + std::to_string(i) + " " + Hex4(device.VendorID) + ":" +
                            Hex4(device.ProductID) + " ";
         if (connected) {
