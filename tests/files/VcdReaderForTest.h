@@ -92,7 +92,8 @@ struct VcdReaderForTest
             } else if (tok[0] == 'b' || tok[0] == 'B') {
                 std::string id;
                 in >> id;
-                r.Changes.push_back({time.value_or(0), id, std::stoull(tok.substr(1), nullptr, 2)});
+                const uint64_t value = std::stoull(tok.substr(1), nullptr, 2);
+                r.Changes.push_back({time.value_or(0), id, value});
             } else if (tok[0] == '0' || tok[0] == '1') {
                 r.Changes.push_back({time.value_or(0), tok.substr(1), uint64_t(tok[0] - '0')});
             } else {

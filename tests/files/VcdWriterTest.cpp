@@ -38,14 +38,12 @@ TEST_P(VcdTimescale, IsTheCoarsestUnitThePeriodIsAWholeMultipleOf)
     EXPECT_EQ(s.UnitPs * s.TicksPerSample, c.periodPs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Periods, VcdTimescale,
-                         testing::Values(ScaleCase{2000, "1 ns", 2}, ScaleCase{4000, "1 ns", 4},
-                                         ScaleCase{10000, "10 ns", 1}, ScaleCase{40000, "10 ns", 4},
-                                         ScaleCase{1000000, "1 us", 1},
-                                         ScaleCase{2500000, "100 ns", 25},
-                                         ScaleCase{40000000000, "10 ms", 4},
-                                         ScaleCase{1, "1 ps", 1},
-                                         ScaleCase{100000000000000, "100 s", 1}));
+const ScaleCase Scales[] = {
+    {2000, "1 ns", 2},         {4000, "1 ns", 4},    {10000, "10 ns", 1},
+    {40000, "10 ns", 4},       {1000000, "1 us", 1}, {2500000, "100 ns", 25},
+    {40000000000, "10 ms", 4}, {1, "1 ps", 1},       {100000000000000, "100 s", 1},
+};
+INSTANTIATE_TEST_SUITE_P(Periods, VcdTimescale, testing::ValuesIn(Scales));
 
 SampleTrace SmallTrace()
 {
