@@ -1,5 +1,7 @@
 #include "cli/CliValues.h"
 
+#include "display/WTimePicoseconds.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -53,21 +55,12 @@ std::optional<int> Tenths(std::string_view text)
 
 uint64_t Picoseconds(const WTime &t)
 {
-    uint64_t ps = std::min<uint64_t>(t.g[4], MaxSeconds) * 1000000000000ULL;
-    uint64_t unit = 1;
-    for (size_t k = 0; k < 4; ++k, unit *= 1000)
-        ps += uint64_t{t.g[k]} * unit;
-    return ps;
+    return WTimePicoseconds::Of(t);
 }
 
 WTime FromPicoseconds(uint64_t ps, bool negative)
 {
-    WTime t;
-    for (size_t k = 0; k < 4; ++k, ps /= 1000)
-        t.g[k] = static_cast<uint32_t>(ps % 1000);
-    t.g[4] = static_cast<uint32_t>(ps);
-    t.sign = negative && !t.IsZero() ? 0 : 1;
-    return t;
+    return WTimePicoseconds::ToTime(ps, negative);
 }
 
 std::optional<WTime> Time(std::string_view text)
