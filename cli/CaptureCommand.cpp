@@ -93,7 +93,7 @@ std::string WarningText(Warning w)
 {
     switch (w) {
     case Warning::NoDevice:
-        return "no analyzer connected (No device connected.)";
+        return "the analyzer is gone (No device connected.)";
     case Warning::LinkFail:
         return "the analyzer reports a link failure (Linking fail.)";
     case Warning::DeviceWrong:
@@ -207,7 +207,15 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
     CliSession session;
     std::unique_ptr<CEzUsb> usb;
     if (model != 0) {
-        usb = std::make_unique<CEzUsb>(session.Settings, session.System, nullptr);
+        usb = std::make_unique<CEzUsb>(session.Settings, session.System,
+                                       [&usb](CCyUSBDevice::Change change) {
+                                           // The analyzer went: the link closes, so the
+                                           // sequence says "no device".
+                                           if (change != CCyUSBDevice::Change::Removed || !usb)
+                                               return;
+                                           usb->Device().CloseDevice();
+                                           usb->Connected = false;
+                                       });
         if (const auto v = a.Value("device")) {
             const auto index = CliValues::Integer(*v, 0, 255);
             if (!index)
@@ -279,6 +287,7 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
         const int step = acquisition.AcquisitionStep;
         const uint8_t status = acquisition.LastStatus;
         const int failed = acquisition.FailedTransfers;
+        const int rejected = acquisition.RejectedBlocks;
         acquisition.Stop();
         const std::string after = " for " + seconds + " s";
         if (status == CEzUsb::StatusBusy)
@@ -287,13 +296,17 @@ int CaptureCommand::Run(std::span<const std::string> args, std::ostream &out, st
         if (failed > 0)
             return CliStatus::Fail(err, CliStatus::FileOrDevice,
                                    "time-out: the analyzer's transfers failed" + after);
+        if (rejected > 0)
+            return CliStatus::Fail(err, CliStatus::FileOrDevice,
+                                   "the blocks the analyzer returned failed their check" + after);
         if (step == CAcquisition::StepWait)
             return CliStatus::Fail(err, CliStatus::Empty,
                                    "no trigger" + after + "; nothing written");
         return CliStatus::Fail(err, CliStatus::FileOrDevice, "time-out" + after);
     }
     if (window.Captures == 0)
-        return CliStatus::Fail(err, CliStatus::FileOrDevice, "the capture ended without samples");
+        return CliStatus::Fail(err, CliStatus::FileOrDevice,
+                               "a transfer to the analyzer failed; the capture ended");
     if (session.Record.CaptureValid == 0)
         return CliStatus::Fail(err, CliStatus::Empty,
                                "no trigger: the capture holds no sample that meets the trigger "
