@@ -358,7 +358,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "link failure"},
         Failure{"TransferTimeOut",
                 "model=5,timeout=ReadBlock",
-                {"capture", "-o", "x.pjf", "--timeout", "0.5"},
+                // Long enough to reach the first ReadBlock on a loaded machine.
+                {"capture", "-o", "x.pjf", "--timeout", "1.5"},
                 2,
                 "transfers failed"},
         Failure{"Removed",
@@ -368,7 +369,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "the analyzer is gone"},
         Failure{"DamagedBlocks",
                 "model=5,corrupt",
-                {"capture", "-o", "x.pjf", "--timeout", "0.5"},
+                {"capture", "-o", "x.pjf", "--timeout", "1.5"},
                 2,
                 "failed their check"},
         Failure{"IdentityCutShort",
