@@ -248,12 +248,13 @@ TEST_F(CliFile, ExportsAValueChangeDumpOfEverySample)
     const CaptureWindow window = session.Window();
     EXPECT_EQ(vcd.LastTime, uint64_t{window.Count} * 4);
     const auto values = vcd.Samples(window.Count, 4);
+    std::vector<const std::vector<uint64_t> *> channel;
+    for (int c = 0; c < 16; ++c)
+        channel.push_back(&values.at((c < 10 ? "CH0" : "CH") + std::to_string(c)));
     int wrong = 0;
     window.ForEachWord([&](uint32_t n, uint32_t word) {
-        for (int c = 0; c < 16; ++c) {
-            const std::string name = (c < 10 ? "CH0" : "CH") + std::to_string(c);
-            wrong += values.at(name)[n] != ((word >> c) & 1u);
-        }
+        for (int c = 0; c < 16; ++c)
+            wrong += (*channel[static_cast<size_t>(c)])[n] != ((word >> c) & 1u);
     });
     EXPECT_EQ(wrong, 0);
     // SCL and SDA change; the 14 idle channels appear only in the first dump.
