@@ -2,6 +2,7 @@
 // progress line it draws on a terminal.
 
 #include "cli/CliValues.h"
+#include "cli/CliArguments.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/TriggerOptions.h"
 #include "device/CFile.h"
@@ -71,6 +72,26 @@ TEST(CliPattern, LettersRunFromTheHighestChannelAndItemsNameTheirChannel)
     EXPECT_NE(TriggerOptions::ParsePattern("CH16=R", 16, row), ""); // no such channel
     EXPECT_NE(TriggerOptions::ParsePattern("XXXXR", 16, row), "");  // too few letters
     EXPECT_NE(TriggerOptions::ParsePattern("CH1=RR", 16, row), ""); // not one letter
+}
+
+TEST(CliArguments, TakesEveryFormOfAnOptionAndKeepsRepeatedValues)
+{
+    static constexpr CliArguments::Option Options[] = {
+        {"output", 'o', "FILE", ""}, {"threshold", 0, "V", ""}, {"quiet", 'q', {}, ""}};
+    CliArguments a;
+    const std::vector<std::string> args{"in.pjf", "-oout.vcd",      "--threshold=1.5",
+                                        "-q",     "--threshold",    "2=3.3",
+                                        "--",     "--not-an-option"};
+    ASSERT_TRUE(a.Parse(args, Options)) << a.Error;
+    EXPECT_EQ(a.Value("output"), "out.vcd");
+    EXPECT_EQ(a.Values("threshold"), (std::vector<std::string>{"1.5", "2=3.3"}));
+    EXPECT_TRUE(a.Has("quiet"));
+    EXPECT_FALSE(a.HelpAsked());
+    EXPECT_EQ(a.Operands, (std::vector<std::string>{"in.pjf", "--not-an-option"}));
+
+    CliArguments flagWithValue;
+    EXPECT_FALSE(flagWithValue.Parse(std::vector<std::string>{"--quiet=yes"}, Options));
+    EXPECT_EQ(flagWithValue.Error, "option --quiet takes no value");
 }
 
 TEST(HeadlessWindow, DrawsOneProgressLineEndedOnce)
