@@ -7,36 +7,12 @@
 #include "display/CCaptureRecord.h"
 #include "display/DIV_WTime.h"
 #include "display/TimeText.h"
+#include "display/WTimePicoseconds.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-// Seconds beyond this are not a delay any row allows; keeps the picosecond
-// count inside 64 bits.
-constexpr uint64_t MaxSeconds = 1000000;
-constexpr uint64_t PsPerSecond = 1000000000000ULL;
-
-// The magnitude of a time value in picoseconds (groups need not be normalised).
-uint64_t PsOf(const WTime &t)
-{
-    uint64_t ps = std::min<uint64_t>(t.g[4], MaxSeconds) * PsPerSecond;
-    uint64_t unit = 1;
-    for (size_t k = 0; k < 4; ++k, unit *= 1000)
-        ps += uint64_t{t.g[k]} * unit;
-    return ps;
-}
-
-WTime FromPs(uint64_t ps, bool negative)
-{
-    WTime t;
-    for (size_t k = 0; k < 4; ++k, ps /= 1000)
-        t.g[k] = static_cast<uint32_t>(ps % 1000);
-    t.g[4] = static_cast<uint32_t>(ps);
-    t.sign = negative && !t.IsZero() ? 0 : 1;
-    return t;
-}
 
 int ClampRow(int row)
 {
@@ -98,6 +74,7 @@ uint8_t CAcquisition::Send(uint8_t code)
     if (EzUsb == nullptr)
         return NoDevice;
     const uint8_t status = EzUsb->SendCommand(code);
+    LastStatus = status;
     // A transfer that failed because the analyzer was pulled out is told
     // apart from a passing glitch by the removal it leaves behind.
     if (status == Failed && LinkLost())
@@ -107,6 +84,7 @@ uint8_t CAcquisition::Send(uint8_t code)
 
 void CAcquisition::ResetPort()
 {
+    ++FailedTransfers;
     if (EzUsb != nullptr)
         EzUsb->Device().ResetDevicePort();
 }
@@ -289,11 +267,11 @@ void CAcquisition::StoreDelay(const WTime &delay, bool negative)
 
 void CAcquisition::CopyDelayToRecord()
 {
-    const uint64_t period = PsOf(time.RatePeriod());
-    uint64_t ps = PsOf(Delay);
+    const uint64_t period = WTimePicoseconds::Of(time.RatePeriod());
+    uint64_t ps = WTimePicoseconds::Of(Delay);
     if (period != 0)
         ps = ps / period * period;
-    StoreDelay(FromPs(ps, false), Delay.IsNegative());
+    StoreDelay(WTimePicoseconds::ToTime(ps, false), Delay.IsNegative());
 }
 
 std::string CAcquisition::DelayText(const WTime &delay) const
@@ -309,7 +287,7 @@ void CAcquisition::PrepareDelay()
     const auto k = static_cast<size_t>(std::clamp<int>(file.MemoryPercent, 0, 10));
     const auto before = static_cast<uint32_t>(std::max(sys.SplitTable[1][k], 0));
     uint64_t after = static_cast<uint32_t>(std::max(sys.SplitTable[0][k], 0));
-    const uint64_t period = PsOf(time.SamplePeriod);
+    const uint64_t period = WTimePicoseconds::Of(time.SamplePeriod);
 
     WTime delay = RecordDelay();
     record.NotConfirmable = false;
@@ -334,7 +312,7 @@ void CAcquisition::PrepareDelay()
         // trigger sample to confirm.
         record.NotConfirmable = TimeGreater(delay, time.PreSpan);
         if (period != 0)
-            after += 4 * (PsOf(delay) / period);
+            after += 4 * (WTimePicoseconds::Of(delay) / period);
     }
     window.ShowDelay(DelayText(delay));
 

@@ -141,6 +141,13 @@ public:
     uint32_t ListSamplesAfter = 0;
     // Pause between demo captures (tests set it to 0).
     uint32_t DemoPauseMs = DemoIntervalMs;
+    // What a caller that waits on the sequence with a deadline of its own
+    // can tell a stuck analyzer by: the status of the last command, the bulk
+    // transfers that failed (each resets the port and repeats its step) and
+    // the blocks read while waiting that failed their check.
+    uint8_t LastStatus = 0;
+    int FailedTransfers = 0;
+    int RejectedBlocks = 0;
 
     // Status bytes of the command channel.
     static constexpr uint8_t Accepted = 0x10;

@@ -173,7 +173,9 @@ void CAcquisition::WaitCaptureDone()
         ResetPort();
         return;
     }
-    if (file.ParseBlock() && file.CaptureDone != 0) {
+    if (!file.ParseBlock()) {
+        ++RejectedBlocks;
+    } else if (file.CaptureDone != 0) {
         AcquisitionStep = StepReadOut;
         window.SetProgress(60);
     }

@@ -32,6 +32,16 @@ uint16_t CEzUsb::ThresholdWord(uint16_t level, uint16_t portBits)
 
 bool CEzUsb::Connect()
 {
+    return ConnectRange(0, -1);
+}
+
+bool CEzUsb::ConnectAt(int index)
+{
+    return index >= 0 && ConnectRange(index, index + 1);
+}
+
+bool CEzUsb::ConnectRange(int first, int last)
+{
     DeviceNames.clear();
     AccessDenied = false;
     const int count = USBDevice->CountDevices();
@@ -41,10 +51,12 @@ bool CEzUsb::Connect()
     }
     for (int i = 0; i < count; ++i)
         DeviceNames.push_back("Device" + std::to_string(i));
+    if (last < 0 || last > count)
+        last = count;
 
     bool found = false;
     bool denied = false;
-    for (int i = 0; i < count && !found; ++i) {
+    for (int i = first; i < last && !found; ++i) {
         USBDevice->ResetDevicePort();
         USBDevice->OpenDevice(i);
         const bool analyzer =

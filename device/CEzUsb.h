@@ -57,6 +57,9 @@ public:
     // drains what it may still hold. Afterwards the caller restarts its
     // capture sequence at step 0. True when connected.
     bool Connect();
+    // The same for device `index` of the driver alone (0-based, every device
+    // counted): false when it is no analyzer or cannot be opened.
+    bool ConnectAt(int index);
     // Sends a command and returns its status: 0x10, 0x35, 0xE0, 0xF1, 0xF2 as
     // the device said (any other byte becomes 0xE0), 0x36 when not connected,
     // 0 when the transfer failed. Models 9 and 10 get their two thresholds
@@ -93,6 +96,8 @@ public:
     std::vector<std::string> DeviceNames; // "Device0", "Device1", ...
 
 private:
+    // Opens the first analyzer among devices first .. last - 1 (last < 0: all).
+    bool ConnectRange(int first, int last);
     // One command request; false when the transfer failed.
     bool Request(uint16_t value, uint16_t index, std::span<uint8_t> reply);
     bool Bulk(CCyUSBEndPoint *endpoint, std::span<uint8_t> buffer, uint32_t timeoutMs,

@@ -107,6 +107,16 @@ struct AddressRow
 
 } // namespace
 
+std::vector<std::string> WI2C_Analyzer::PacketHeaders()
+{
+    return {"Packet", "Status", "Address", "Msg. Time", "Idle Time", "Dir", "Length", "Data"};
+}
+
+std::vector<std::string> WI2C_Analyzer::AddressHeaders()
+{
+    return {"Address", "Times", "Avg. Time", "Read", "Write"};
+}
+
 std::string WI2C_Analyzer::DurationText(const WTime &value)
 {
     const WTime d = Normalise(value);

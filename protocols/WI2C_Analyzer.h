@@ -38,6 +38,10 @@ public:
     // message time, reads, writes.
     static constexpr int PacketColumns = 8;
     static constexpr int AddressColumns = 5;
+    // The built-in headers of the two tables (the page takes them from the
+    // language file).
+    static std::vector<std::string> PacketHeaders();
+    static std::vector<std::string> AddressHeaders();
 
     struct Result
     {

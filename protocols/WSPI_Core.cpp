@@ -3,6 +3,19 @@
 #include "protocols/SpiPacketPass.h"
 #include "protocols/SpiSamplePass.h"
 
+std::vector<std::string> WSPI_Core::PacketHeaders()
+{
+    return {"Paquet",    "Bit d'drreur", "Longueur",  "Donn\u00e9es",
+            "Msg. Time", "Abs. Time",    "Idle. Time"};
+}
+
+std::vector<std::string> WSPI_Core::StatisticsHeaders()
+{
+    return {"Min MSG. Time",      "Max MSG. Time",  "Avg MSG. Time",      "Min Idle. Time",
+            "Max Idle. Time",     "Avg Idle. Time", "Min Package Length", "Max Package Length",
+            "Min Package Length", "Min Error-Bit",  "Max Error-Bit",      "Total Error-Bit"};
+}
+
 WSPI_Core::Result WSPI_Core::Decode(const CaptureWindow &window, const Settings &s,
                                     const WTime &period)
 {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The SPI decoder: a packet is one stretch of slave-select activity, its
@@ -49,6 +50,11 @@ public:
     // bits (12 columns, one row).
     static constexpr int PacketColumns = 7;
     static constexpr int StatisticsColumns = 12;
+    // The built-in headers of the two tables (the page takes them from the
+    // language file) and the names of the two lines.
+    static std::vector<std::string> PacketHeaders();
+    static std::vector<std::string> StatisticsHeaders();
+    static constexpr std::array<const char *, 2> LineNames{"MOSI", "MISO"};
 
     struct LineResult
     {

@@ -31,7 +31,7 @@ dpkg-deb -e "$deb" "$tmp/control"
 # The layout of an install under <prefix>.
 check_layout() {
   prefix=$1
-  for f in bin/tracemoor bin/gathermoor "$libdir/libplotrune.so.1" \
+  for f in bin/tracemoor bin/gathermoor bin/tracemoor-cli "$libdir/libplotrune.so.1" \
     share/tracemoor/Language/localization_EN.lang share/tracemoor/Language/localization_DE.lang \
     share/applications/org.tracemoor.Tracemoor.desktop \
     share/applications/org.tracemoor.Gathermoor.desktop \
@@ -40,7 +40,7 @@ check_layout() {
     share/icons/hicolor/128x128/apps/tracemoor.png \
     share/icons/hicolor/scalable/apps/tracemoor.svg \
     share/icons/hicolor/scalable/apps/gathermoor.svg \
-    share/man/man1/tracemoor.1 share/man/man1/gathermoor.1; do
+    share/man/man1/tracemoor.1 share/man/man1/gathermoor.1 share/man/man1/tracemoor-cli.1; do
     [ -f "$prefix/$f" ] || fail "$prefix: no $f"
   done
   # The page of gathermoor names its options beyond --help and --version.
@@ -57,6 +57,11 @@ check_layout() {
       fail "$p has no RUNPATH \$ORIGIN/../$libdir"
     ldd "$prefix/bin/$p" | grep 'not found' && fail "$p misses libraries"
   done
+  # The command-line program runs without a display: no Qt library at all.
+  ldd "$prefix/bin/tracemoor-cli" | grep 'not found' && fail "tracemoor-cli misses libraries"
+  ldd "$prefix/bin/tracemoor-cli" | grep -q 'libQt' && fail "tracemoor-cli links Qt"
+  "$prefix/bin/tracemoor-cli" --version | grep -q '^tracemoor-cli ' ||
+    fail "tracemoor-cli does not run"
   # The analyzer resolves libplotrune to the one installed beside it.
   found=$(ldd "$prefix/bin/tracemoor" | sed -n 's/^[[:space:]]*libplotrune\.so\.1 => \([^ ]*\).*/\1/p')
   [ "$(readlink -f "$found")" = "$(readlink -f "$prefix/$libdir/libplotrune.so.1")" ] ||
@@ -76,7 +81,8 @@ echo "Depends: $depends"
 # Each system library the programs and libplotrune need comes from a package
 # the line names.
 root=$tmp/root/usr
-for elf in "$root/bin/tracemoor" "$root/bin/gathermoor" "$root/$libdir/libplotrune.so.1"; do
+for elf in "$root/bin/tracemoor" "$root/bin/gathermoor" "$root/bin/tracemoor-cli" \
+  "$root/$libdir/libplotrune.so.1"; do
   ldd "$elf" >"$tmp/ldd"
   readelf -d "$elf" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | while read -r lib; do
     path=$(sed -n "s|^[[:space:]]*$lib => \\(/[^ ]*\\) .*|\\1|p" "$tmp/ldd")
@@ -95,6 +101,13 @@ echo "$depends" | grep -q plotrune && fail "Depends names the package's own libp
 # Where no udev runs (here, a chroot, a container) the scripts do nothing and succeed.
 [ -d /run/udev ] || { sh "$tmp/control/postinst" configure && sh "$tmp/control/postrm" remove; } ||
   fail "postinst/postrm fail without udev"
+# The man pages render without a complaint from groff (where man is installed).
+if command -v man >/dev/null; then
+  for page in "$root"/share/man/man1/*.1*; do
+    warnings=$(man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+  done
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop || fail "desktop files"
 fi
