@@ -339,10 +339,8 @@ public:
     QAction *Delete1 = nullptr;
     QMenu *CursorStatePopupMenu = nullptr;
     QAction *wCStateDelete = nullptr;
-    // The search dialog; the state list's search page (set by the list
-    // page, which Search Next and Search Previous use on its page).
+    // The search dialog.
     TtDataSearch *tDataSearch = nullptr;
-    SearchPage *ListSearchPage = nullptr;
 
     TForm1StatusBar *StatusBar = nullptr;
     QProgressBar *ProgressBar1 = nullptr;

@@ -6,6 +6,7 @@
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
 #include "display/CWaveform.h"
+#include "display/ListSearchPage.h"
 #include "search/TtDataSearch.h"
 #include "search/WSearch.h"
 #include "search/WaveformSearchPage.h"
@@ -22,8 +23,7 @@ void TForm1::FindSetting1Click()
 
 namespace {
 
-// The page in front: the waveform page, or the state list once it offers
-// its search page.
+// The page in front: the waveform page or the state list.
 void SearchShownPage(TForm1 &form, bool forward)
 {
     const int shown = form.PageControl1->currentIndex();
@@ -31,8 +31,9 @@ void SearchShownPage(TForm1 &form, bool forward)
         WaveformSearchPage page(*form.Waveform);
         if (form.SearchStep(page, forward))
             form.RedrawWaveform();
-    } else if (shown == AcquisitionWindow::ListPage && form.ListSearchPage) {
-        form.SearchStep(*form.ListSearchPage, forward);
+    } else if (shown == AcquisitionWindow::ListPage && form.ListMode) {
+        ListSearchPage page(*form.ListMode);
+        form.SearchStep(page, forward);
     }
 }
 

@@ -1,9 +1,11 @@
 // Search Next and Search Previous in the main window on a Demo capture: a
-// match moves to the trigger column, "No data Match." moves nothing, and
+// match moves to the trigger column (the waveform page) or becomes the
+// list's position (the Listing page), "No data Match." moves nothing, and
 // nothing is searched while a run is active.
 
 #include "../analyzer/AnalyzerWindowFixture.h"
 
+#include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "search/TtDataSearch.h"
 
@@ -89,6 +91,48 @@ TEST(SearchWindow, MatchesMoveToTheTriggerColumn)
     EXPECT_EQ(w.Messages().size(), 1);
     w.form->StopButton->trigger();
     EXPECT_TRUE(w.WaitIdle());
+}
+
+TEST(SearchWindow, OnTheListingPageAMatchBecomesTheListPosition)
+{
+    AnalyzerWindow w(0, {});
+    w.form->AutoScaleButton->trigger();
+    ASSERT_TRUE(WaitFor([&w] { return w.Record().CaptureValid == 1; }));
+    w.form->StopButton->trigger();
+    ASSERT_TRUE(w.WaitIdle());
+    w.form->PageControl1->setCurrentIndex(AcquisitionWindow::ListPage);
+    CListMode &list = *w.form->ListMode;
+    auto bit = [&](int64_t index) {
+        return w.Record().ChannelBit(w.Record().TriggerAddress + 4 * static_cast<uint32_t>(index),
+                                     3);
+    };
+
+    SetConditions(w, {{3, 1}});
+    list.SetPosition(list.Rows().RecordFirst());
+    const WTime waveformAt = w.form->Waveform->ViewPosition;
+    w.form->FindNext1->trigger();
+    const int32_t first = list.Position();
+    ASSERT_GT(first, list.Rows().RecordFirst());
+    EXPECT_EQ(bit(first), 1);
+    EXPECT_EQ(bit(first - 1), 0);
+    // The next step goes on from the match, not from where the list was.
+    w.form->FindNext1->trigger();
+    const int32_t second = list.Position();
+    ASSERT_GT(second, first);
+    EXPECT_EQ(bit(second), 1);
+    EXPECT_EQ(bit(second - 1), 0);
+    w.form->FindPrevious1->trigger();
+    EXPECT_LT(list.Position(), second);
+    EXPECT_GE(list.Position(), first);
+    EXPECT_TRUE(w.Messages().isEmpty());
+    // Searching the list leaves the waveform page where it was.
+    EXPECT_EQ(w.form->Waveform->ViewPosition, waveformAt);
+
+    SetConditions(w, {{0, 1}, {16, 0}});
+    const int32_t at = list.Position();
+    w.form->FindNext1->trigger();
+    EXPECT_EQ(w.Messages(), QStringList{QStringLiteral("No data Match.")});
+    EXPECT_EQ(list.Position(), at);
 }
 
 } // namespace
