@@ -28,8 +28,8 @@ public:
 
     void ShowFoundSample(int64_t index) override
     {
-        const int64_t inside = std::clamp<int64_t>(index, list.Rows().RecordFirst(),
-                                                   list.Rows().RecordLast());
+        const int64_t inside =
+            std::clamp<int64_t>(index, list.Rows().RecordFirst(), list.Rows().RecordLast());
         list.SetPosition(static_cast<int32_t>(inside));
     }
 
