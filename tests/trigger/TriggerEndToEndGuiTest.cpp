@@ -119,6 +119,28 @@ TEST(TriggerEndToEnd, AnI2cStartLandsOnTheTriggerSample)
     EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
 }
 
+TEST(TriggerEndToEnd, CancelSendsTheSettingsThatWereThere)
+{
+    AnalyzerWindow w(5, Emulated(5));
+    w.SetCounterTrigger();
+    const auto before = w.Settings().TriggerCondition;
+    int seen = 0;
+    ModalAnswerer answer([&seen](QWidget *dialog) {
+        if (auto *bus = qobject_cast<TBusEdit *>(dialog)) {
+            ++seen;
+            EXPECT_EQ(bus->PageControl->currentIndex(), TBusEdit::TriggerPageIndex);
+            bus->Grids()[0]->MenuItemClick(7); // All High
+            bus->Info()->TrigCounter->setText("9");
+            bus->btn_Cancel->click();
+        }
+    });
+    w.form->AdvancedTrigger1->trigger(); // the pattern pop-up's command
+    EXPECT_EQ(seen, 1);
+    ASSERT_TRUE(SingleRun(w));
+    EXPECT_EQ(w.Analyzer().Record().TriggerCondition, before);
+    EXPECT_EQ(w.Analyzer().Record().TriggerCounter, 1);
+}
+
 TEST(TriggerEndToEnd, APulseWidthTriggerFiresOnTheFirstPulseLongerThanTheWidth)
 {
     // UART low pulses of 1, 2, 3 and 4 bit times (104 us each) over and over.
