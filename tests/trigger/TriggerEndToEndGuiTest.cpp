@@ -61,9 +61,9 @@ void SetCondition(GridFrame &grid, int channel, int tag)
 
 enum Tag { Low = 0, High = 1, Rising = 3, Falling = 4, AllDontCare = 8 };
 
-bool SingleRun(AnalyzerWindow &w)
+bool SingleRun(AnalyzerWindow &w, int row = Row10us)
 {
-    w.form->DivComboBox->setCurrentIndex(Row10us);
+    w.form->DivComboBox->setCurrentIndex(row);
     w.form->SingleRunButton->trigger();
     return w.WaitIdle() && w.Record().CaptureValid == 1 && w.Analyzer().LastCapture();
 }
@@ -141,46 +141,58 @@ TEST(TriggerEndToEnd, CancelSendsTheSettingsThatWereThere)
     EXPECT_EQ(w.Analyzer().Record().TriggerCounter, 1);
 }
 
-TEST(TriggerEndToEnd, APulseWidthTriggerFiresOnTheFirstPulseLongerThanTheWidth)
+TEST(TriggerEndToEnd, APulseWidthTriggerFiresOnTheFirstPulseBeyondTheWidth)
 {
-    // UART low pulses of 1, 2, 3 and 4 bit times (104 us each) over and over.
-    AnalyzerWindow w(3, Emulated(3, "scene=uart,data=FFFEFCF8,baud=9600"));
-    EditTrigger(w, [](TBusEdit &d) {
-        d.PageButtons[4]->click();
-        CPulseWidth *p = d.PulseWidth();
-        ASSERT_NE(p, nullptr);
-        p->ChannelList->setCurrentIndex(4);
-        p->LevelList->setCurrentIndex(1);   // a low pulse
-        p->CompareList->setCurrentIndex(2); // longer than
-        p->WholeEdit->setText("250");
-        p->FractionEdit->setText("0");
-        p->UnitList->setCurrentIndex(1); // uS
-    });
-    EXPECT_EQ(w.Settings().TriggerType, 5);
-    EXPECT_EQ(w.Settings().PulseWhole, 250);
-    ASSERT_TRUE(SingleRun(w));
-    const uint32_t trigger = w.Record().TriggerAddress;
-    EXPECT_EQ(trigger, w.Analyzer().LastCapture()->TriggerAddress);
-    constexpr int Ch = 4;
-    constexpr int WidthSamples = 250000 / PeriodNs; // 625
-    ASSERT_EQ((At(w, trigger) >> Ch) & 1, 1u) << "the pulse ends at the trigger";
-    // Every low pulse that ended since the trigger unit was armed was not
-    // longer than the width; the one ending at the trigger is.
-    int run = 0;
-    const auto &c = *w.Analyzer().LastCapture();
-    for (uint32_t a = c.ArmAddress; a != trigger; a = Step(w, a, 1)) {
-        const bool low = !((At(w, a) >> Ch) & 1);
-        if (!low && run > 0) {
-            EXPECT_LE(run, WidthSamples);
-            run = 0;
+    struct Case
+    {
+        int model; // 9: the width goes in the run-parameter image
+        int row;   // model 9 samples at its fastest rate (row 0) on the internal clock
+        int compare;
+        int widthNs;
+        const char *baud;
+    };
+    for (const Case &k : {Case{3, Row10us, 2, 250000, "9600"}, Case{9, 0, 0, 12000, "115200"}}) {
+        const bool longer = k.compare == 2;
+        SCOPED_TRACE(longer ? "longer" : "shorter");
+        // UART low pulses of 1, 2, 3 and 4 bit times over and over.
+        AnalyzerWindow w(k.model,
+                         Emulated(k.model, std::string("scene=uart,data=FFFEFCF8,baud=") + k.baud));
+        EditTrigger(w, [&k](TBusEdit &d) {
+            d.PageButtons[4]->click();
+            CPulseWidth *p = d.PulseWidth();
+            ASSERT_NE(p, nullptr);
+            p->ChannelList->setCurrentIndex(4);
+            p->LevelList->setCurrentIndex(1); // a low pulse
+            p->CompareList->setCurrentIndex(k.compare);
+            p->WholeEdit->setText(QString::number(k.widthNs / 1000));
+            p->FractionEdit->setText(QString::number(k.widthNs % 1000));
+            p->UnitList->setCurrentIndex(1); // uS
+        });
+        EXPECT_EQ(w.Settings().TriggerType, 5);
+        EXPECT_EQ(w.Settings().PulseWhole, k.widthNs / 1000);
+        ASSERT_TRUE(SingleRun(w, k.row));
+        const uint32_t trigger = w.Record().TriggerAddress;
+        const auto &c = *w.Analyzer().LastCapture();
+        EXPECT_EQ(trigger, c.TriggerAddress);
+        constexpr int Ch = 4;
+        const auto period =
+            EmulatedCapture::SamplePeriodPs(ModelTable::Model(k.model), k.row) / 1000;
+        const int width = k.widthNs / static_cast<int>(period);
+        auto beyond = [&](int run) { return longer ? run > width : run < width; };
+        ASSERT_EQ((At(w, trigger) >> Ch) & 1, 1u) << "the pulse ends at the trigger";
+        // No low pulse that ended since the trigger unit was armed (counted
+        // from there) was beyond the width; the one ending at the trigger is.
+        int run = 0;
+        for (uint32_t a = c.ArmAddress; a != trigger; a = Step(w, a, 1)) {
+            const bool low = !((At(w, a) >> Ch) & 1);
+            if (!low && run > 0) {
+                EXPECT_FALSE(beyond(run)) << run;
+                run = 0;
+            }
+            run += low ? 1 : 0;
         }
-        run += low ? 1 : 0;
+        EXPECT_TRUE(beyond(run)) << run;
     }
-    int last = 0;
-    for (uint32_t a = Step(w, trigger, -1); !((At(w, a) >> Ch) & 1); a = Step(w, a, -1))
-        ++last;
-    EXPECT_GT(last, WidthSamples);
-    EXPECT_LT(last, 5 * 104000 / static_cast<int>(PeriodNs));
 }
 
 TEST(TriggerEndToEnd, TheCounterFiresOnThatOccurrence)
