@@ -10,9 +10,6 @@
 #include "trigger/Tform_Triglevel.h"
 #include "trigger/Tform_delay.h"
 
-#include <QLineEdit>
-#include <QTimer>
-
 void TForm1::CreateTriggerDialogs()
 {
     form_delay = new Tform_delay(this);
@@ -52,11 +49,13 @@ void TForm1::Button1Click()
     SuspendTimers();
     WTime delay = Acquisition->Delay;
     form_delay->Execute(delay);
-    Edit1->setText(QString::fromStdString(Acquisition->DelayText(delay)));
     Acquisition->Delay = delay;
     SyncTriggerCursor();
     Waveform->SetViewPosition(delay);
+    // Edit1 in clock periods ("CK") with the external clock, else as a time.
     ShowDelay();
+    // A repeated run sends the new delay with its next capture.
+    Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     ResumeTimers();
     RedrawWaveform();
 }
