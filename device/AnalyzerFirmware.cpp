@@ -432,7 +432,10 @@ void AnalyzerFirmware::TakeBlock(std::span<const uint8_t> block)
     settings.PulsePolarity = record.PulsePolarity;
     settings.PulseCompare = record.PulseCompare;
     settings.PulseChannel = record.PulseChannel;
-    settings.PulseSamples = record.PulseSamples;
+    // The block carries the width as 16 bits: counts up to 65534, and
+    // 0xFFFF for a width beyond them.
+    const auto pulseSamples = static_cast<uint16_t>(record.PulseSamples);
+    settings.PulseSamples = pulseSamples == 0xFFFF ? -1 : pulseSamples;
     settings.ExternalClock = record.ClockSource == 1;
     const int centre = model == 9 || model == 10 ? 255 : 127;
     for (size_t port = 0; port < settings.ThresholdTenths.size(); ++port)

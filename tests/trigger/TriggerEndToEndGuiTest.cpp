@@ -195,6 +195,25 @@ TEST(TriggerEndToEnd, APulseWidthTriggerFiresOnTheFirstPulseBeyondTheWidth)
     }
 }
 
+TEST(TriggerEndToEnd, APulseWidthOfMoreThan32767SamplesStillTriggers)
+{
+    // The counter's CH13 is high for 65536 samples (26 ms at 400 ns).
+    AnalyzerWindow w(5, Emulated(5));
+    EditTrigger(w, [](TBusEdit &d) {
+        d.PageButtons[4]->click();
+        d.PulseWidth()->ChannelList->setCurrentIndex(13);
+        d.PulseWidth()->CompareList->setCurrentIndex(2); // longer than 16 ms: 40000 samples
+        d.PulseWidth()->WholeEdit->setText("16");
+        d.PulseWidth()->FractionEdit->setText("0");
+        d.PulseWidth()->UnitList->setCurrentIndex(2); // mS
+    });
+    ASSERT_TRUE(SingleRun(w));
+    const uint32_t trigger = w.Record().TriggerAddress;
+    EXPECT_EQ(trigger, w.Analyzer().LastCapture()->TriggerAddress);
+    EXPECT_EQ((At(w, Step(w, trigger, -1)) >> 13) & 1, 1u);
+    EXPECT_EQ((At(w, trigger) >> 13) & 1, 0u);
+}
+
 TEST(TriggerEndToEnd, TheCounterFiresOnThatOccurrence)
 {
     // Models 9 and 10 take the counter in the run-parameter image.
