@@ -6,9 +6,13 @@
 #include "analyzer/Tform_ExtFreq.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 #include "trigger/TBusEdit.h"
 #include "trigger/Tform_Triglevel.h"
 #include "trigger/Tform_delay.h"
+
+#include <QTabWidget>
 
 void TForm1::CreateTriggerDialogs()
 {
@@ -38,6 +42,11 @@ void TForm1::OpenAdvanceSetting(int page)
         }
         Waveform->RefreshRows();
         RefreshCursorStates();
+        // The protocol page on show lists the channels by their names.
+        if (PageControl1->currentWidget() == TabSheet3)
+            I2C_UI->RefreshChannelLists();
+        else if (PageControl1->currentWidget() == TabSheet4)
+            SPI_UI->RefreshChannelLists();
     }
     ResumeTimers();
     ApplyViewChange(timer1WasRunning && written);
