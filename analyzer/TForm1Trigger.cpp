@@ -6,12 +6,13 @@
 #include "analyzer/Tform_ExtFreq.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
+#include "protocols/WSPI.h"
+#include "protocols/wI2C_UI.h"
 #include "trigger/TBusEdit.h"
 #include "trigger/Tform_Triglevel.h"
 #include "trigger/Tform_delay.h"
 
-#include <QLineEdit>
-#include <QTimer>
+#include <QTabWidget>
 
 void TForm1::CreateTriggerDialogs()
 {
@@ -42,6 +43,11 @@ void TForm1::OpenAdvanceSetting(int page)
         Waveform->RefreshRows();
         RefreshListing();
         RefreshCursorStates();
+        // The protocol page on show lists the channels by their names.
+        if (PageControl1->currentWidget() == TabSheet3)
+            I2C_UI->RefreshChannelLists();
+        else if (PageControl1->currentWidget() == TabSheet4)
+            SPI_UI->RefreshChannelLists();
     }
     ResumeTimers();
     ApplyViewChange(timer1WasRunning && written);
@@ -53,11 +59,13 @@ void TForm1::Button1Click()
     SuspendTimers();
     WTime delay = Acquisition->Delay;
     form_delay->Execute(delay);
-    Edit1->setText(QString::fromStdString(Acquisition->DelayText(delay)));
     Acquisition->Delay = delay;
     SyncTriggerCursor();
     Waveform->SetViewPosition(delay);
+    // Edit1 in clock periods ("CK") with the external clock, else as a time.
     ShowDelay();
+    // A repeated run sends the new delay with its next capture.
+    Acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
     ResumeTimers();
     RedrawWaveform();
 }

@@ -311,6 +311,14 @@ void AnalyzerFirmware::StartCapture()
     ++capturesStarted;
     state = CaptureState::Running;
     pollsLeft = pollsBeforeDone;
+    if (model == 9 || model == 10) {
+        // Ports 1 and 2 take the thresholds of the last threshold requests:
+        // 5 * code + 772 in the low twelve bits, code 255 being 0 V.
+        for (size_t port = 0; port < thresholds.size(); ++port) {
+            if (thresholds[port] != 0)
+                settings.ThresholdTenths[port] = ((thresholds[port] & 0x0FFF) - 772) / 5 - 255;
+        }
+    }
     capture = EmulatedCapture::Record(memory, settings, scene, row, random);
 }
 
@@ -424,7 +432,14 @@ void AnalyzerFirmware::TakeBlock(std::span<const uint8_t> block)
     settings.PulsePolarity = record.PulsePolarity;
     settings.PulseCompare = record.PulseCompare;
     settings.PulseChannel = record.PulseChannel;
-    settings.PulseSamples = record.PulseSamples;
+    // The block carries the width as 16 bits: counts up to 65534, and
+    // 0xFFFF for a width beyond them.
+    const auto pulseSamples = static_cast<uint16_t>(record.PulseSamples);
+    settings.PulseSamples = pulseSamples == 0xFFFF ? -1 : pulseSamples;
+    settings.ExternalClock = record.ClockSource == 1;
+    const int centre = model == 9 || model == 10 ? 255 : 127;
+    for (size_t port = 0; port < settings.ThresholdTenths.size(); ++port)
+        settings.ThresholdTenths[port] = record.PortLevel[port] - centre;
 }
 
 void AnalyzerFirmware::TakeImage(std::span<const uint8_t> image)

@@ -22,6 +22,10 @@ struct CaptureSettings
     uint8_t PulseCompare = 0;
     uint8_t PulseChannel = 0;
     int32_t PulseSamples = 0; // -1 (or below) when the width is not representable
+    // Sampled on the external clock input instead of the rate row's clock.
+    bool ExternalClock = false;
+    // The input threshold of each port of eight channels, in tenths of a volt.
+    std::array<int, 4> ThresholdTenths{15, 15, 15, 15};
 
     CaptureSettings()
     {

@@ -28,6 +28,19 @@ uint64_t EmulatedCapture::SamplePeriodPs(const ModelTable::ModelRow &model, int 
     return static_cast<uint64_t>(std::max(period.value, 1)) * PsPerUnit[unit];
 }
 
+uint32_t EmulatedCapture::Inputs(uint32_t lines, const CaptureSettings &settings)
+{
+    for (size_t port = 0; port < settings.ThresholdTenths.size(); ++port) {
+        const int threshold = settings.ThresholdTenths[port];
+        const uint32_t bits = 0xFFu << (8 * port);
+        if (threshold >= HighInputTenths)
+            lines &= ~bits;
+        else if (threshold < 0)
+            lines |= bits;
+    }
+    return lines;
+}
+
 std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t> memory,
                                                                const CaptureSettings &settings,
                                                                const SignalScene &scene,
@@ -38,7 +51,10 @@ std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t
     if (memSamples == 0)
         return std::nullopt;
     const auto mask = static_cast<uint32_t>(memory.size() - 1);
-    const uint64_t period = SamplePeriodPs(model, settings.RateRow);
+    const uint64_t period =
+        settings.ExternalClock ? ExternalClockPeriodPs : SamplePeriodPs(model, settings.RateRow);
+    const uint32_t channels = model.channels >= 32 ? 0xFFFFFFFFu : (1u << model.channels) - 1;
+    auto sample = [&](uint64_t k) { return Inputs(scene.Sample(k, period), settings) & channels; };
     const uint32_t startAddress = static_cast<uint32_t>(random() % memSamples) * 4;
     const uint64_t t0 = random() % (uint64_t{1} << 20); // where in the scene recording starts
     const uint64_t pre = settings.PreTriggerBytes / 4;
@@ -49,10 +65,11 @@ std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t
 
     TriggerMatcher trigger(settings, model.channels);
     uint64_t n = t0 + std::max<uint64_t>(pre, 1);
-    uint32_t previous = scene.Sample(n - 1, period);
+    const uint64_t armed = n;
+    uint32_t previous = sample(n - 1);
     bool fired = false;
     for (const uint64_t limit = n + MaxSearchSamples; n < limit; ++n) {
-        const uint32_t word = scene.Sample(n, period);
+        const uint32_t word = sample(n);
         if (trigger.Step(previous, word)) {
             fired = true;
             break;
@@ -66,7 +83,7 @@ std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t
     const uint64_t last = triggerSample + post;
     const uint64_t first = last + 1 - t0 > memSamples ? last + 1 - memSamples : t0;
     for (uint64_t k = first; k <= last; ++k)
-        Store(memory, addressOf(k), scene.Sample(k, period));
+        Store(memory, addressOf(k), sample(k));
 
     // How far the reported end may stray: the host searches back from L
     // samples after it, over L + R samples, and takes the first pair that
@@ -76,8 +93,7 @@ std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t
     int nextMatch = lookAhead + MaxOffsetSamples + 2;
     if (!trigger.AllDontCare()) {
         for (int k = 1; k < nextMatch; ++k) {
-            if (trigger.PairMatches(scene.Sample(triggerSample + k - 1, period),
-                                    scene.Sample(triggerSample + k, period))) {
+            if (trigger.PairMatches(sample(triggerSample + k - 1), sample(triggerSample + k))) {
                 nextMatch = k;
                 break;
             }
@@ -89,6 +105,7 @@ std::optional<EmulatedCapture::Result> EmulatedCapture::Record(std::span<uint8_t
 
     Result result;
     result.TriggerAddress = addressOf(triggerSample);
+    result.ArmAddress = addressOf(armed);
     result.EndAddress = addressOf(last);
     result.ReportedEnd = static_cast<uint32_t>(result.EndAddress + 4 * offset) & mask;
     return result;

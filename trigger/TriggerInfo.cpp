@@ -130,12 +130,12 @@ void TriggerInfo::TrigCounterChange()
 {
     const auto fixed = TriggerCounterText::Corrected(TrigCounter->text().toStdString());
     if (fixed.Said == TriggerCounterText::Message::Maximum)
-        AppMessage::Warning(this, windowTitle(),
+        AppMessage::Warning(this, window()->windowTitle(),
                             UiText::Get("Bus/TriggerEdit", "strInfo_Warning2",
                                         "Out of limit. The maximum is 255."));
     else if (fixed.Said == TriggerCounterText::Message::Minimum)
         AppMessage::Warning(
-            this, windowTitle(),
+            this, window()->windowTitle(),
             UiText::Get("Bus/TriggerEdit", "strInfo_Warning3", "Out of limit. The minimum is 1."));
     const QString text = QString::fromStdString(fixed.Text);
     if (text != TrigCounter->text())
@@ -146,7 +146,7 @@ void TriggerInfo::Commit()
 {
     int counter = 1;
     if (!TriggerCounterText::Value(TrigCounter->text().toStdString(), counter)) {
-        AppMessage::Warning(this, windowTitle(),
+        AppMessage::Warning(this, window()->windowTitle(),
                             UiText::Get("Bus/TriggerEdit", "strInfo_Warning1",
                                         "Data format error.Data will not be saved."));
         record.ContinuousTrigger = 0;
