@@ -141,17 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
                             {"MOSI,2,0bit,2,48(h) 69(h) ,160uS ,270uS ,120uS ",
                              "MISO,2,0bit,2,69(h) 48(h) ,160uS ,270uS ,120uS "}},
                     Traffic{"UART",
-                            "model=5,scene=uart,text=Hi,baud=115200,gap=300",
-                            // The first start bit after the pause (10 MHz: row 2.5uS).
-                            {"--rate", "10MHz", "--position", "10", "--pulse", "4,high,>,150us"},
+                            "model=5,scene=uart,text=Hi,baud=115200",
+                            {"--rate", "25MHz", "--pattern1", "CH4=F"},
                             {"uart", "--channel", "CH4", "--baud", "115200", "--text", "hex"},
-                            {"1,0x48,None,Packet OK,12.900uS", "2,0x69,None,Packet OK,108.400uS"}},
-                    Traffic{
-                        "CAN",
-                        "model=8,scene=can,data=4869,bitrate=125000,gap=300",
-                        {"--time-div", "2.5uS", "--position", "10", "--pulse", "5,high,>,200us"},
-                        {"can", "--channel", "5", "--rate", "125,000"},
-                        {"123,,0,0,2,\"48 , 69 , \",1FFC,01,OK"}}),
+                            {"1,0x48,None,Packet OK,13uS", "2,0x69,None,Packet OK,108.480uS"}},
+                    Traffic{"CAN",
+                            "model=8,scene=can,data=4869,bitrate=125000",
+                            {"--time-div", "2.5uS", "--pattern1", "CH5=F"},
+                            {"can", "--channel", "5", "--rate", "125,000"},
+                            {"123,,0,0,2,\"48 , 69 , \",1FFC,01,OK"}}),
     [](const auto &p) { return std::string(p.param.name); });
 
 // --- What a capture writes ----------------------------------------------------
