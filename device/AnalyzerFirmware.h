@@ -76,6 +76,11 @@ public:
     // abort late (the LateAbort fault), so that the read still completes.
     bool AnswersAbortLate();
 
+    // Faults from now on, besides those still active (an unplug's request
+    // count starts now); or none at all.
+    void Inject(std::span<const EmulatorFault> more);
+    void ClearFaults() { faults.clear(); }
+
     bool Attached() const { return attached; }
     void Unplug() { attached = false; }
     void Plug() { attached = true; }
