@@ -135,9 +135,9 @@ struct Operation
     // A run clears the trigger-found state when it starts (the ring keeps
     // the capture; the view draws no rows until the next one).
     bool startsRun = true;
+    int model = 3; // 512 KiB: the smallest memory to read
 };
 
-constexpr int Model = 3; // 512 KiB: the smallest memory to read
 constexpr int TickLimit = 400;
 // The longest the emulated time-outs of one operation may add up to.
 constexpr uint64_t WaitBudgetMs = 3000;
@@ -145,8 +145,8 @@ constexpr uint64_t WaitBudgetMs = 3000;
 class FaultBench : public AcquisitionBench
 {
 public:
-    FaultBench()
-        : AcquisitionBench(Model, "model=" + std::to_string(Model))
+    explicit FaultBench(int model)
+        : AcquisitionBench(model, "model=" + std::to_string(model))
     {
         // The model selection keeps the model (its OK button).
         window.onChooseModel = [this] {
@@ -238,6 +238,21 @@ const std::vector<Operation> &Operations()
              EXPECT_TRUE(o != Outcome::GoesOn || b.window.lastClearKept);
              return o;
          }},
+        // The compact models: thresholds before the run-parameter image, the
+        // model named by the identity status, a short reply to ReadBlock.
+        {"Run",
+         {{"StopCapture", StopFirst},
+          {"Identify",
+           {On, Outcome::DeviceWrong, On, Outcome::DeviceWrong, On, On, On, NA, Outcome::NoDevice}},
+          {"SetThreshold", {On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice}},
+          {"WriteBlock", Request(On, NA, NA)},
+          {"StartCapture", Request(NA, NA, NA)},
+          {"ReadBlock", Request(On, On, On)},
+          {"ReadSamples", Request(On, On, On)}},
+         run,
+         true,
+         true,
+         9},
     };
     return operations;
 }
@@ -334,7 +349,7 @@ public:
 TEST_P(FaultMatrix, EndsAsItShouldAndTheNextRunCaptures)
 {
     const Case &c = GetParam();
-    FaultBench bench;
+    FaultBench bench(c.Op().model);
     // A good capture first: the one that must survive the fault.
     bench.acquisition->SingleRun();
     bench.Tick();
@@ -360,7 +375,7 @@ TEST_P(FaultMatrix, EndsAsItShouldAndTheNextRunCaptures)
     LongestWait()[c.operation] = std::max(LongestWait()[c.operation], waited);
     EXPECT_FALSE(bench.acquisition->Running);
     EXPECT_LE(bench.window.warnings.size(), 1u);
-    EXPECT_TRUE(RecordConsistent(bench.settings, Model));
+    EXPECT_TRUE(RecordConsistent(bench.settings, c.Op().model));
     if (seen == Outcome::DeviceWrong) {
         // The model selection started afresh: nothing of the old capture.
         EXPECT_EQ(bench.record->CaptureValid, 0);
@@ -400,7 +415,8 @@ TEST_P(FaultMatrix, EndsAsItShouldAndTheNextRunCaptures)
 
 std::string CaseName(const testing::TestParamInfo<Case> &info)
 {
-    std::string name = std::string(info.param.Op().name) + "_" + info.param.StepOf().command + "_" +
+    std::string name = "Model" + std::to_string(info.param.Op().model) + "_" +
+                       info.param.Op().name + "_" + info.param.StepOf().command + "_" +
                        info.param.FaultOf().name;
     for (char &ch : name) {
         if (!std::isalnum(static_cast<unsigned char>(ch)))
@@ -417,16 +433,16 @@ std::string Table()
     std::ostringstream out;
     out << "The fault matrix (written by `tests/analyzer/FaultMatrixTest.cpp`): each fault "
            "injected once (busy three times) at the first request of that command in the "
-           "operation, after a good capture, on model "
-        << Model << ". Afterwards every case also checks: no more than " << WaitBudgetMs
+           "operation, after a good capture. Afterwards every case also checks: no more than "
+        << WaitBudgetMs
         << " ms of time-outs, the last good capture kept (the model selection clears it), a "
            "settings record that builds and reloads its block, no transfer left in flight, "
            "and a capture on the next Single Run once the fault is gone and the analyzer is "
            "plugged back.\n";
     for (size_t o = 0; o < Operations().size(); ++o) {
         const Operation &op = Operations()[o];
-        out << "\n#### " << op.name << "\n\nLongest time-outs of one case: " << LongestWait()[o]
-            << " ms.\n\n| fault |";
+        out << "\n#### " << op.name << " (model " << op.model
+            << ")\n\nLongest time-outs of one case: " << LongestWait()[o] << " ms.\n\n| fault |";
         for (const Step &s : op.steps)
             out << " " << s.command << " |";
         out << "\n|---|";
