@@ -97,6 +97,8 @@ public:
 
     // What the host has done, for tests.
     const std::vector<CommandRecord> &Commands() const { return commands; }
+    // Long runs let the record of commands go now and then.
+    void ForgetCommands() { commands.clear(); }
     std::span<const uint8_t> Memory() const { return memory; }
     std::span<uint8_t> Memory() { return memory; }
     const CaptureSettings &Settings() const { return settings; }
