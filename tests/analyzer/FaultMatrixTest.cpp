@@ -427,6 +427,39 @@ std::string CaseName(const testing::TestParamInfo<Case> &info)
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix, testing::ValuesIn(Cases()), CaseName);
 
+// A fault that never goes: the run keeps trying without a message, no tick
+// blocks the window for longer than its request's time-outs, and Stop ends it.
+TEST(LastingFault, EveryTickStaysWithinItsTimeOutsAndStopEndsTheRun)
+{
+    const char *items[] = {"timeout=WriteBlock",      "timeout=ReadBlock",   "timeout=ReadSamples",
+                           "short=ReadSamples",       "lateabort=ReadBlock", "corrupt",
+                           "answer=StartCapture:0xE0"};
+    // The longest bulk time-out and its cancellation.
+    constexpr uint64_t TickBudgetMs = 1000 + 250;
+    for (const char *item : items) {
+        SCOPED_TRACE(item);
+        FaultBench bench(3);
+        bench.Analyzer().Inject(EmulatorConfig::Parse(item)->Faults);
+        bench.acquisition->Run();
+        for (int tick = 0; tick < 30; ++tick) {
+            const uint64_t before = bench.driver->WaitedMs();
+            bench.Tick(1);
+            EXPECT_LE(bench.driver->WaitedMs() - before, TickBudgetMs);
+        }
+        EXPECT_TRUE(bench.acquisition->Running);
+        EXPECT_TRUE(bench.window.warnings.empty());
+        EXPECT_EQ(bench.window.captures, 0);
+        bench.acquisition->Stop();
+        EXPECT_TRUE(bench.window.Idle());
+
+        bench.Analyzer().ClearFaults();
+        bench.acquisition->SingleRun();
+        bench.Tick();
+        EXPECT_EQ(bench.window.captures, 1);
+        EXPECT_EQ(bench.record->CaptureValid, 1);
+    }
+}
+
 // One grid per operation: a row per fault, a column per request.
 std::string Table()
 {
