@@ -60,6 +60,8 @@ void CAcquisition::CaptureStep()
 
 void CAcquisition::SendSettings()
 {
+    // An analyzer pulled out from here on is "no device", not another model.
+    const bool wasConnected = Connected();
     if (file.ClockSource == 1)
         time.TimeDivIndex = static_cast<int16_t>(SelectedTimeDivRow());
     Send(CEzUsb::StopCapture);
@@ -97,7 +99,6 @@ void CAcquisition::SendSettings()
         ReportStatus(NoDevice);
         return;
     }
-    const bool wasConnected = Connected();
     const uint8_t model = EzUsb != nullptr ? EzUsb->IdentifyDevice(file) : 0;
     if (model == 0 && wasConnected && LinkLost()) {
         ReportStatus(NoDevice);

@@ -187,6 +187,15 @@ EmulatorFault *AnalyzerFirmware::ActiveFault(EmulatorFault::Kind kind, int code)
     return nullptr;
 }
 
+void AnalyzerFirmware::Inject(std::span<const EmulatorFault> more)
+{
+    for (EmulatorFault f : more) {
+        if (f.What == EmulatorFault::Kind::Unplug)
+            f.At += seen[f.Command];
+        faults.push_back(f);
+    }
+}
+
 void AnalyzerFirmware::Use(EmulatorFault &fault)
 {
     if (fault.Count > 0)
@@ -204,6 +213,11 @@ AnalyzerFirmware::Reply AnalyzerFirmware::Vendor(const Setup &setup, std::span<u
         Use(*f);
         attached = false;
         return {Outcome::Gone, 0};
+    }
+    if (EmulatorFault *f = ActiveFault(EmulatorFault::Kind::Stall, code)) {
+        Use(*f);
+        commands.push_back({setup.wValue, setup.wIndex, 0});
+        return {Outcome::Stall, 0};
     }
 
     uint8_t status = 0;

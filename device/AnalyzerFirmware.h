@@ -76,6 +76,11 @@ public:
     // abort late (the LateAbort fault), so that the read still completes.
     bool AnswersAbortLate();
 
+    // Faults from now on, besides those still active (an unplug's request
+    // count starts now); or none at all.
+    void Inject(std::span<const EmulatorFault> more);
+    void ClearFaults() { faults.clear(); }
+
     bool Attached() const { return attached; }
     void Unplug() { attached = false; }
     void Plug() { attached = true; }
@@ -92,6 +97,8 @@ public:
 
     // What the host has done, for tests.
     const std::vector<CommandRecord> &Commands() const { return commands; }
+    // Long runs let the record of commands go now and then.
+    void ForgetCommands() { commands.clear(); }
     std::span<const uint8_t> Memory() const { return memory; }
     std::span<uint8_t> Memory() { return memory; }
     const CaptureSettings &Settings() const { return settings; }

@@ -38,6 +38,10 @@ public:
     int OpenHandles() const { return openHandles; }
     void HandleOpened() { ++openHandles; }
     void HandleClosed() { --openHandles; }
+    // The time the host waited for transfers that did not complete, in
+    // milliseconds: what a real device would have cost in time-outs.
+    uint64_t WaitedMs() const { return waitedMs; }
+    void Waited(uint32_t ms) { waitedMs += ms; }
     const EmulatorConfig &Config() const { return config; }
 
 private:
@@ -48,4 +52,5 @@ private:
     std::deque<Event> events;
     EventHandler handler;
     int openHandles = 0;
+    uint64_t waitedMs = 0;
 };

@@ -189,16 +189,17 @@ bool EmulatedHandle::Attempt(UsbDriverIo &io)
     return true;
 }
 
-bool EmulatedHandle::Wait(UsbDriverIo &io, uint32_t)
+bool EmulatedHandle::Wait(UsbDriverIo &io, uint32_t timeoutMs)
 {
     if (io.Done)
         return true;
     // An abort the device answers late comes back after the next request.
-    if (std::find(lateAborts.begin(), lateAborts.end(), &io) != lateAborts.end())
-        return false;
+    const bool late = std::find(lateAborts.begin(), lateAborts.end(), &io) != lateAborts.end();
     // The firmware may have something for a pending transfer by now.
     const auto it = std::find(pending.begin(), pending.end(), &io);
-    if (it != pending.end() && Attempt(io))
+    if (!late && it != pending.end() && Attempt(io))
         pending.erase(it);
+    if (!io.Done)
+        driver.Waited(timeoutMs);
     return io.Done;
 }

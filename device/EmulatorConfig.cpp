@@ -295,11 +295,13 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
                 fault.Bytes = static_cast<int>(*bytes);
             }
             config.Faults.push_back(fault);
-        } else if (key == "linkfail" || key == "timeout" || key == "unplug" || key == "lateabort") {
+        } else if (key == "linkfail" || key == "timeout" || key == "unplug" || key == "lateabort" ||
+                   key == "stall") {
             EmulatorFault fault;
             fault.What = key == "linkfail"  ? EmulatorFault::Kind::LinkFail
                          : key == "timeout" ? EmulatorFault::Kind::Timeout
                          : key == "unplug"  ? EmulatorFault::Kind::Unplug
+                         : key == "stall"   ? EmulatorFault::Kind::Stall
                                             : EmulatorFault::Kind::LateAbort;
             fault.Status = 0x35;
             if (!CommandFault(value, fault))

@@ -15,6 +15,7 @@ struct EmulatorFault
         Unplug,    // the device disappears on the At-th request of command Command
         LateAbort, // the bulk read after Command never completes, and an abort
                    // ends it only after the host's next request, with data
+        Stall,     // the request of command Command fails (the host sees no status)
     };
 
     Kind What = Kind::Busy;

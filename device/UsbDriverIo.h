@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -15,6 +16,14 @@
 // does not finish in time.
 struct UsbDriverIo
 {
+    UsbDriverIo() { ++alive; }
+    ~UsbDriverIo() { --alive; }
+    UsbDriverIo(const UsbDriverIo &) = delete;
+    UsbDriverIo &operator=(const UsbDriverIo &) = delete;
+    // Requests in existence, in the whole process: a count that keeps
+    // growing is a transfer nobody gives back.
+    static int Alive() { return alive; }
+
     uint32_t Code = 0;
     std::vector<uint8_t> Block;
     std::span<uint8_t> Direct; // the bytes of DirectData
@@ -24,4 +33,7 @@ struct UsbDriverIo
     // Bytes the driver returned: the block length up to the end of the
     // transferred data for buffered requests, the data bytes for direct ones.
     uint32_t BytesReturned = 0;
+
+private:
+    static inline std::atomic<int> alive{0};
 };

@@ -1,5 +1,7 @@
 #!/bin/sh
-# Configures (once) and builds into build/ (or build-asan/ with --sanitize).
+# Configures (once) and builds into build/ (or build-asan/ with --sanitize;
+# build-asan-unit/, sanitized without windows or benchmarks, with
+# --sanitize-unit).
 # Targets named after the options are built alone (default: everything):
 #   scripts/build.sh tracemoor
 set -eu
@@ -10,6 +12,10 @@ extra="-DCMAKE_BUILD_TYPE=Release"
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_BENCH=OFF"
+  shift
+elif [ "${1:-}" = "--sanitize-unit" ]; then
+  dir=build-asan-unit
+  extra="-DTRACEMOOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTRACEMOOR_GUI=OFF -DTRACEMOOR_BENCH=OFF"
   shift
 fi
 

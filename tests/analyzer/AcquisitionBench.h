@@ -120,8 +120,12 @@ public:
         link = std::make_unique<CEzUsb>(
             settings, system,
             [this](CCyUSBDevice::Change change) {
-                if (change != CCyUSBDevice::Change::Removed)
+                if (change == CCyUSBDevice::Change::Arrived) {
+                    // As the window does once the arrival has settled.
+                    if (link->Connect())
+                        acquisition->AcquisitionStep = CAcquisition::StepSendSettings;
                     return;
+                }
                 link->Device().CloseDevice();
                 link->Connected = false;
                 acquisition->DeviceRemoved();

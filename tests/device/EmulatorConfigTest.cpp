@@ -120,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"short=Identify:44*2", EmulatorFault::Kind::Short, 0x80, 2, 1, 0, 44},
         FaultCase{"short=ReadBlock:0", EmulatorFault::Kind::Short, 0x81, -1, 1, 0, 0},
         FaultCase{"lateabort=Hello*1", EmulatorFault::Kind::LateAbort, 0x00, 1, 1, 0},
+        FaultCase{"stall=CheckReady*2", EmulatorFault::Kind::Stall, 0x16, 2, 1, 0},
         FaultCase{"corrupt=2", EmulatorFault::Kind::Corrupt, 0x81, 2, 1, 0},
         FaultCase{"unplug=WriteSamples@3", EmulatorFault::Kind::Unplug, 0x89, -1, 3, 0}));
 
@@ -140,7 +141,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, Rejected,
                                          "answer=0x70", "answer=0x70:0x100", "unplug=Fly",
                                          "timeout=0x82*0", "colour=red", "olddriver=1",
                                          "short=0x80:", "short=0x80:x", "lateabort=0x81:4",
-                                         "noaccess=1", "abits=8", "nack=1", "bits=0",
-                                         "bits=29"));
+                                         "noaccess=1", "abits=8", "nack=1", "bits=0", "bits=29"));
 
 } // namespace

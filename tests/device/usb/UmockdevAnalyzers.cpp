@@ -113,6 +113,16 @@ void UmockdevAnalyzers::Unplug(int i)
     umockdev_testbed_uevent(testbed, device.SysPath.c_str(), "remove");
 }
 
+void UmockdevAnalyzers::Plug(int i)
+{
+    Device &device = *devices[static_cast<size_t>(i)];
+    {
+        std::lock_guard guard(lock);
+        device.Firmware->Plug();
+    }
+    umockdev_testbed_uevent(testbed, device.SysPath.c_str(), "add");
+}
+
 int UmockdevAnalyzers::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, void *user)
 {
     auto *device = static_cast<Device *>(user);

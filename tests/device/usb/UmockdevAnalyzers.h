@@ -32,6 +32,8 @@ public:
     // The analyzer disappears: its node fails every request with ENODEV and
     // the test bed announces the removal.
     void Unplug(int i);
+    // It comes back: the node answers again and the test bed announces it.
+    void Plug(int i);
     int Discarded() const;
 
 private:

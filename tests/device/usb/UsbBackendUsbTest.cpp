@@ -8,6 +8,7 @@
 #include "device/CEzUsb.h"
 #include "device/CFile.h"
 #include "device/LibusbDriver.h"
+#include "device/UsbDriverIo.h"
 #include "device/WSystem.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -156,6 +158,60 @@ TEST_F(LibusbPath, UnplugFailsCommandsAndReportsTheRemoval)
         usb->PumpEvents(10);
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes.back(), CCyUSBDevice::Change::Removed);
+}
+
+// The open file descriptors of this process.
+int OpenFiles()
+{
+    int n = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+TEST_F(LibusbPath, UnplugAndReplugDuringCapturesLeavesNothingBehind)
+{
+    // Each cycle costs the greeting's drain read (500 ms) on connecting again.
+    const char *cyclesText = std::getenv("TRACEMOOR_HOTPLUG_CYCLES");
+    const int cycles = cyclesText != nullptr ? std::atoi(cyclesText) : 2;
+    Attach("model=3", 1);
+    Connect(3);
+    ASSERT_TRUE(usb->Connected);
+    const int files = OpenFiles();
+    const int transfers = UsbDriverIo::Alive();
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        SCOPED_TRACE(cycle);
+        // A capture under way: settings written, started, polled.
+        ASSERT_EQ(usb->SendCommand(CEzUsb::WriteBlock), CEzUsb::StatusAccepted);
+        record.BuildBlock();
+        ASSERT_TRUE(usb->BulkWrite(record.Block(), 100));
+        ASSERT_EQ(usb->SendCommand(CEzUsb::StartCapture), CEzUsb::StatusAccepted);
+        if (cycle % 2 == 1) {
+            // Pulled out while the block read is pending.
+            ASSERT_EQ(usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusAccepted);
+            bed->Unplug(0);
+            EXPECT_FALSE(usb->BulkRead(record.Block(), 100));
+        } else {
+            bed->Unplug(0);
+            EXPECT_EQ(usb->SendCommand(CEzUsb::ReadBlock), CEzUsb::StatusFailed);
+        }
+        changes.clear();
+        for (int i = 0; i < 100 && changes.empty(); ++i)
+            usb->PumpEvents(10);
+        ASSERT_EQ(changes, std::vector{CCyUSBDevice::Change::Removed});
+        usb->Device().CloseDevice();
+        usb->Connected = false;
+
+        changes.clear();
+        bed->Plug(0);
+        for (int i = 0; i < 100 && changes.empty(); ++i)
+            usb->PumpEvents(10);
+        ASSERT_EQ(changes, std::vector{CCyUSBDevice::Change::Arrived});
+        ASSERT_TRUE(usb->Connect());
+        EXPECT_EQ(OpenFiles(), files);
+        EXPECT_EQ(UsbDriverIo::Alive(), transfers);
+    }
+    EXPECT_EQ(usb->IdentifyDevice(record), 3);
 }
 
 } // namespace
