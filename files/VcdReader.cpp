@@ -131,7 +131,12 @@ VcdReader::Result VcdReader::Parse(std::string_view text)
         return result;
 
     // Time.
-    const Wide spacing = scan.Step != 0 ? Wide{scan.Step} * scan.UnitFs : Wide{scan.UnitFs};
+    Wide spacing = scan.Step != 0 ? Wide{scan.Step} * scan.UnitFs : Wide{scan.UnitFs};
+    // Sparse changes say little about the period; a dump that names its
+    // own keeps it when every time stamp lies on it.
+    const Wide hint = Wide{scan.PeriodHintPs} * 1000;
+    if (hint != 0 && hint % scan.UnitFs == 0 && scan.Step % (hint / scan.UnitFs) == 0)
+        spacing = hint;
     bool exact = false;
     const uint64_t saturated = spacing > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(spacing);
     const uint64_t periodPs = RowPeriodPs(saturated, exact);

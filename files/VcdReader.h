@@ -14,8 +14,10 @@
 // - Time: the dump's spacing is the greatest common divisor of its time
 //   steps. When it is a sample period of the analyzers it is kept; otherwise
 //   the samples are taken at the nearest faster period (or the fastest of
-//   all), and a note says so. Sample n holds the values at time n periods
-//   after the first time stamp.
+//   all), and a note says so. A dump that names its period in a comment
+//   "$comment sample period N ps $end" (Tracemoor's exports do) keeps that
+//   period when every time stamp lies on it, however sparse its changes.
+//   Sample n holds the values at time n periods after the first time stamp.
 // - Signals: one-bit wires become channels in file order; a vector of 2 to
 //   16 bits becomes a bus whose members are channels of its own, most
 //   significant first, named after it with the bit number. Other kinds and

@@ -89,7 +89,7 @@ std::string VcdScan::Header()
         }
         if (t.front() != '$')
             return "unexpected \"" + std::string(t.substr(0, 40)) + "\" in the header" + Where();
-        if (t == "$timescale" || t == "$var") {
+        if (t == "$timescale" || t == "$var" || t == "$comment") {
             const std::string keyword(t);
             std::vector<std::string_view> words;
             bool ended = false;
@@ -103,6 +103,13 @@ std::string VcdScan::Header()
             }
             if (!ended)
                 return "the file ends inside " + keyword;
+            uint64_t period = 0;
+            if (keyword == "$comment") {
+                if (words.size() == 4 && words[0] == "sample" && words[1] == "period" &&
+                    words[3] == "ps" && Number(words[2], period))
+                    PeriodHintPs = period;
+                continue;
+            }
             const std::string bad = keyword == "$var" ? Definition(words) : Timescale(words);
             if (!bad.empty())
                 return bad + Where();

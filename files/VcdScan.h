@@ -36,6 +36,8 @@ public:
     // Femtoseconds in one time unit (1 fs .. 100 s).
     uint64_t UnitFs = 1000000; // 1 ns when the header names none
     std::vector<Variable> Variables;
+    // "$comment sample period N ps $end", as Tracemoor writes it; 0 without.
+    uint64_t PeriodHintPs = 0;
     std::vector<std::string> Notes;
 
     // The body as Survey() found it.

@@ -156,6 +156,20 @@ INSTANTIATE_TEST_SUITE_P(
                     Spacing{"100 s", "0 1 2", 40000000000, 3, true}, // slower than anything
                     Spacing{"1 us", "0", 1000000, 3, false}));       // one time: its unit
 
+TEST(VcdReader, TakesThePeriodADumpNamesWhenItsTimesLieOnIt)
+{
+    // Two changes 1 us apart, at a named period of 40 ns: 25 samples, not 1.
+    const std::string head = "$timescale 10 ns $end $var wire 1 ! a $end $enddefinitions $end ";
+    const Loaded named("$comment sample period 40000 ps $end " + head + "#0 1! #100 0! #200");
+    EXPECT_EQ(named.result.PeriodPs, 40000u);
+    EXPECT_EQ(named.result.Samples, 50u);
+    EXPECT_EQ(named.Word(24), 1u);
+    EXPECT_EQ(named.Word(25), 0u);
+    // #102 is off the named grid: the spacing of the times decides (20 ns).
+    const Loaded off("$comment sample period 40000 ps $end " + head + "#0 1! #102 0! #104");
+    EXPECT_EQ(off.result.PeriodPs, 20000u);
+}
+
 TEST(VcdReader, ChoosesTheModelByChannelsAndMemory)
 {
     EXPECT_EQ(VcdReader::ChooseModel(16, 40000, 128000), 3);
