@@ -3,6 +3,7 @@
 // printing (CPrinter).
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
+#include "analyzer/TForm1StatusBar.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
 #include "display/WCursor.h"
@@ -92,11 +93,15 @@ void TForm1::LoadClick()
 {
     SuspendTimers();
     bool loaded = false;
+    QString note;
     {
         FileSys files(*this);
         loaded = files.Load();
+        note = files.LoadNote;
     }
     FinishReplacement(*this, loaded);
+    if (loaded && !note.isEmpty())
+        StatusBar->SetPanelText(3, note); // the panel no one else writes
 }
 
 void TForm1::SaveClick()

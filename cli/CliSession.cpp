@@ -4,6 +4,7 @@
 #include "cli/CliValues.h"
 #include "display/WTimeSystem.h"
 #include "files/ProjectFile.h"
+#include "files/VcdReader.h"
 
 #include <algorithm>
 
@@ -40,9 +41,18 @@ void CliSession::ApplyGeometry()
 
 std::string CliSession::Load(const std::string &path)
 {
-    const ProjectFile::Error error = ProjectFile::Load(path, Settings, System);
-    if (error != ProjectFile::Error::None)
-        return std::string(ProjectFile::ErrorText(error));
+    FromVcd = VcdReader::IsVcdName(path);
+    if (FromVcd) {
+        VcdReader::Result vcd = VcdReader::Read(path);
+        if (!vcd.Error.empty())
+            return vcd.Error;
+        Notes = std::move(vcd.Notes);
+        ProjectFile::Apply(std::move(vcd.Contents), Settings, System);
+    } else {
+        const ProjectFile::Error error = ProjectFile::Load(path, Settings, System);
+        if (error != ProjectFile::Error::None)
+            return std::string(ProjectFile::ErrorText(error));
+    }
     ApplyGeometry();
     // A delay past the pre-trigger part leaves no trigger sample to confirm,
     // as at the capture.
@@ -56,6 +66,12 @@ std::string CliSession::Load(const std::string &path)
     Record.SaveCapture();
     Record.PlaceRecord();
     return {};
+}
+
+void CliSession::TellNotes(std::ostream &err, const std::string &path) const
+{
+    for (const std::string &note : Notes)
+        err << "tracemoor-cli: " << path << ": " << note << '\n';
 }
 
 CaptureWindow CliSession::Window() const

@@ -8,7 +8,9 @@
 #include "protocols/CaptureWindow.h"
 #include "protocols/UartCanTiming.h"
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 // What every subcommand works on, as the main window holds it: the model
 // tables with the sample ring, the settings record, the run-parameter image,
@@ -18,10 +20,13 @@ class CliSession
 public:
     CliSession();
 
-    // Reads a project file; on success the model, record and samples are the
-    // file's and the record is placed as after a capture. Empty on success,
-    // otherwise why the file was refused.
+    // Reads a project file, or a Value Change Dump (a name ending in
+    // ".vcd"); on success the model, record and samples are the file's and
+    // the record is placed as after a capture. Empty on success, otherwise
+    // why the file was refused.
     std::string Load(const std::string &path);
+    // The notes of the reading, one "tracemoor-cli: FILE: note" line each.
+    void TellNotes(std::ostream &err, const std::string &path) const;
 
     // The model and a fresh record for it.
     void SelectModel(int code);
@@ -43,4 +48,8 @@ public:
     AFile RunImage;
     CCaptureRecord Record{System, Settings};
     DIV_WTime TimeBase{System, Settings};
+    // The file loaded was a Value Change Dump, and what its reading changed
+    // or left out.
+    bool FromVcd = false;
+    std::vector<std::string> Notes;
 };

@@ -240,7 +240,7 @@ DecodeCommand::Outcome DecodeCommand::Can(const CliArguments &a, const CliSessio
 
 int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std::ostream &err)
 {
-    const std::string usage = "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf";
+    const std::string usage = "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf|FILE.vcd";
     const Protocol *protocol = nullptr;
     if (!args.empty())
         for (const Protocol &p : Protocols)
@@ -268,17 +268,18 @@ int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std
                                    " --help)");
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
-            "tracemoor-cli decode " + std::string(protocol->Name) + " [options] FILE.pjf",
+            "tracemoor-cli decode " + std::string(protocol->Name) + " [options] FILE.pjf|FILE.vcd",
             std::string(protocol->Text) + "\nChannels are numbers (3) or names (CH3).",
             protocol->Options);
         return CliStatus::Ok;
     }
     if (a.Operands.size() != 1)
-        return CliStatus::Fail(err, CliStatus::Usage, "decode takes one FILE.pjf");
+        return CliStatus::Fail(err, CliStatus::Usage, "decode takes one FILE.pjf or FILE.vcd");
     CliSession session;
     const std::string error = session.Load(a.Operands[0]);
     if (!error.empty())
         return CliStatus::Fail(err, CliStatus::FileOrDevice, a.Operands[0] + ": " + error);
+    session.TellNotes(err, a.Operands[0]);
 
     const Outcome o = protocol->Decode(a, session);
     if (!o.Error.empty())

@@ -37,7 +37,7 @@ int ExportCommand::Run(std::span<const std::string> args, std::ostream &out, std
         return CliStatus::Fail(err, CliStatus::Usage, a.Error + " (see export --help)");
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
-            "tracemoor-cli export FILE.pjf -o OUT.vcd|OUT.csv [options]",
+            "tracemoor-cli export FILE.pjf|FILE.vcd -o OUT.vcd|OUT.csv [options]",
             "Writes the record's samples (the window the protocol pages decode) with the\n"
             "signals of the signal list, or every channel when the list is empty:\n"
             "  .vcd  a Value Change Dump: a wire per channel, a vector per bus, the\n"
@@ -48,7 +48,7 @@ int ExportCommand::Run(std::span<const std::string> args, std::ostream &out, std
         return CliStatus::Ok;
     }
     if (a.Operands.size() != 1)
-        return CliStatus::Fail(err, CliStatus::Usage, "export takes one FILE.pjf");
+        return CliStatus::Fail(err, CliStatus::Usage, "export takes one FILE.pjf or FILE.vcd");
     const auto output = a.Value("output");
     if (!output || output->empty())
         return CliStatus::Fail(err, CliStatus::Usage, "export needs -o OUT.vcd or -o OUT.csv");
@@ -62,6 +62,7 @@ int ExportCommand::Run(std::span<const std::string> args, std::ostream &out, std
     const std::string error = session.Load(a.Operands[0]);
     if (!error.empty())
         return CliStatus::Fail(err, CliStatus::FileOrDevice, a.Operands[0] + ": " + error);
+    session.TellNotes(err, a.Operands[0]);
     const SampleTrace trace =
         SampleTrace::OfRecord(session.Record, session.System, session.Settings, session.PeriodPs(),
                               a.Has("all-channels"));

@@ -110,6 +110,8 @@ std::string InfoCommand::Text(const CliSession &session)
     const std::string confirmed = rec.CaptureValid ? ", confirmed" : ", not confirmed";
     out += Line("Trigger sample",
                 std::to_string(trigger) + " of " + std::to_string(rec.DepthSamples) + confirmed);
+    if (session.FromVcd)
+        out += Line("Trigger", "placed at the first sample (a Value Change Dump has none)");
     const SampleTrace trace = SampleTrace::OfRecord(rec, sys, f, 0, false);
     out += Line("Signals", Signals(trace));
     return out;
@@ -122,18 +124,19 @@ int InfoCommand::Run(std::span<const std::string> args, std::ostream &out, std::
         return CliStatus::Fail(err, CliStatus::Usage, a.Error + " (see info --help)");
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
-            "tracemoor-cli info FILE.pjf",
+            "tracemoor-cli info FILE.pjf|FILE.vcd",
             "Prints the project's model, time base, depth, trigger and bus settings and\n"
             "where the trigger lies in the record, one \"name: value\" line each.",
             {});
         return CliStatus::Ok;
     }
     if (a.Operands.size() != 1)
-        return CliStatus::Fail(err, CliStatus::Usage, "info takes one FILE.pjf");
+        return CliStatus::Fail(err, CliStatus::Usage, "info takes one FILE.pjf or FILE.vcd");
     CliSession session;
     const std::string error = session.Load(a.Operands[0]);
     if (!error.empty())
         return CliStatus::Fail(err, CliStatus::FileOrDevice, a.Operands[0] + ": " + error);
+    session.TellNotes(err, a.Operands[0]);
     out << Text(session);
     return CliStatus::Ok;
 }

@@ -305,7 +305,7 @@ bool CCaptureRecord::PlaceRecord()
 
 void CCaptureRecord::SetTriggerPosition(int triggerPosition)
 {
-    TriggerPosition = static_cast<int16_t>(std::clamp(triggerPosition, 1, 9));
+    TriggerPosition = static_cast<int16_t>(std::clamp(triggerPosition, 0, 9));
     PreTriggerPercent = static_cast<uint16_t>(TriggerPosition * 10);
     PostTriggerPercent = static_cast<uint16_t>(100 - TriggerPosition * 10);
 }

@@ -59,6 +59,9 @@ public:
     // The user chose another depth or trigger position: the capture stays
     // valid only while both match the ones it was read out with.
     void SetDepthAndPosition(int depthIndex, int triggerPosition);
+    // Tenths of the record before the trigger, 1..9 from the trigger
+    // position list; 0 puts the trigger at the record's first sample (a
+    // capture brought in from a Value Change Dump).
     void SetTriggerPosition(int triggerPosition);
 
     // The demo run's pattern: word i * 0x10001 repeated eight times per line,

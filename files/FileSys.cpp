@@ -10,6 +10,7 @@
 #include "files/FileName.h"
 #include "files/PictureFile.h"
 #include "files/ProjectFile.h"
+#include "files/VcdReader.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -39,6 +40,7 @@ std::function<void(int)> FileSys::Wait = [](int ms) {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("Project File(.pjf) (*.pjf)");
+const QString OpenFilter = ProjectFilter + QStringLiteral(";;Value Change Dump(.vcd) (*.vcd)");
 const QString PictureFilter = QStringLiteral("BitMap(.bmp) (*.bmp);;Jpeg(.jpg) (*.jpg)");
 
 std::string Local(const QString &path)
@@ -127,11 +129,13 @@ bool FileSys::Save()
 
 bool FileSys::Load()
 {
-    const Choice choice = ChooseFile(&main, false, ProjectFilter);
+    const Choice choice = ChooseFile(&main, false, OpenFilter);
     if (choice.path.isEmpty())
         return false;
     if (!AppMessage::YesNo(&main, strOverWrite, strFileWarning2))
         return false;
+    if (VcdReader::IsVcdName(Local(choice.path)))
+        return LoadVcd(choice.path);
     // Checked whole before anything changes: a bad file leaves everything.
     ProjectFile::Contents contents;
     if (ProjectFile::Read(Local(choice.path), contents) != ProjectFile::Error::None) {
@@ -141,6 +145,27 @@ bool FileSys::Load()
     }
     ProjectFile::Apply(std::move(contents), main.Settings(), main.System());
     RememberLastFile(choice.path);
+    return true;
+}
+
+bool FileSys::LoadVcd(const QString &path)
+{
+    VcdReader::Result vcd = VcdReader::Read(Local(path));
+    if (!vcd.Error.empty()) {
+        AppMessage::Error(&main, main.windowTitle(),
+                          QString::fromStdString(vcd.Error) + QStringLiteral("\n") + path);
+        return false;
+    }
+    ProjectFile::Apply(std::move(vcd.Contents), main.Settings(), main.System());
+    // The spacing goes to the status bar; what was cut or left out is told.
+    LoadNote = QString::fromStdString(vcd.SpacingNote);
+    QStringList told;
+    for (const std::string &note : vcd.Notes)
+        if (note != vcd.SpacingNote)
+            told << QString::fromStdString(note);
+    if (!told.isEmpty())
+        AppMessage::Warning(&main, main.windowTitle(), told.join(QStringLiteral("\n")));
+    // Not remembered as the last project: the start-up offer reads projects.
     return true;
 }
 

@@ -43,8 +43,9 @@ public:
 
     // True when a project file was written.
     bool Save();
-    // True when a project file was loaded into the record, model and samples
-    // (the main window then reapplies the whole record).
+    // True when a project file or a Value Change Dump was loaded into the
+    // record, model and samples (the main window then reapplies the whole
+    // record and shows LoadNote).
     bool Load();
     // The capture window, modal.
     void CaptureWindowShow();
@@ -61,9 +62,12 @@ public:
     QPushButton *CancelButton = nullptr;
     QLabel *CommentLabel = nullptr;
     QPlainTextEdit *CommentMemo = nullptr;
+    // After Load of a dump whose spacing is no sample period: what was done.
+    QString LoadNote;
 
 private:
     void CaptureButtonClick();
+    bool LoadVcd(const QString &path);
     // The message of an import or export; true when it succeeded.
     bool Tell(const DeviceTransfer::Result &result, const QString &failed);
     // Records the path in System.ini as the last project file.

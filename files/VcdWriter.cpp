@@ -73,6 +73,10 @@ std::string VcdWriter::Text(const SampleTrace &trace, std::string_view comment)
         out += comment;
         out += " $end\n";
     }
+    // A reader cannot tell the period from the changes alone (a signal
+    // that changes every other sample looks twice as slow): say it.
+    if (trace.PeriodPs != 0)
+        out += "$comment sample period " + std::to_string(trace.PeriodPs) + " ps $end\n";
     out += "$timescale " + scale.Text + " $end\n";
     out += "$scope module capture $end\n";
     std::vector<std::string> ids;

@@ -9,7 +9,8 @@
 // A capture as a Value Change Dump (IEEE 1364 VCD) text: one wire per
 // channel, one vector per bus, all in one scope; the timescale is the
 // coarsest of 1, 10 or 100 s, ms, us, ns or ps that the sample period is a
-// whole multiple of, so every time stamp is exact; time 0 is the first
+// whole multiple of, so every time stamp is exact, and a comment
+// "sample period N ps" names the period itself; time 0 is the first
 // sample. The first sample's values are dumped whole, then only the
 // signals that change, and a last time stamp where the last sample ends.
 // Cost: one pass over the words; a word in which no signal changes costs a

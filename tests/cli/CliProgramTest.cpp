@@ -4,6 +4,7 @@
 
 #include "cli/CliSession.h"
 #include "files/ProjectFile.h"
+#include "tests/cli/CliRun.h"
 #include "tests/files/VcdReaderForTest.h"
 #include "tests/lang/TempFolder.h"
 
@@ -16,44 +17,9 @@
 
 namespace {
 
-struct Outcome
-{
-    int code = -1;
-    std::string out, err;
-};
-
-std::string Quote(const std::string &s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string Slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs the program in `folder` with TRACEMOOR_DEVICE = `device`.
-Outcome Cli(const std::string &folder, const std::string &device,
-            const std::vector<std::string> &args)
-{
-    std::string command = "cd " + Quote(folder) + " && TRACEMOOR_DEVICE=" + Quote(device) + " " +
-                          Quote(TRACEMOOR_CLI_PROGRAM);
-    for (const std::string &a : args)
-        command += " " + Quote(a);
-    command += " >cli.out 2>cli.err </dev/null";
-    const int status = std::system(command.c_str());
-    Outcome o;
-    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    o.out = Slurp(folder + "/cli.out");
-    o.err = Slurp(folder + "/cli.err");
-    return o;
-}
+using CliRun::Cli;
+using CliRun::Outcome;
+using CliRun::Slurp;
 
 int Lines(const std::string &text)
 {
@@ -266,6 +232,25 @@ TEST_F(CliFile, ExportsAValueChangeDumpOfEverySample)
     }
 }
 
+TEST_F(CliFile, ReadsAValueChangeDumpWhereverItReadsAProject)
+{
+    ASSERT_EQ(Cli(here.Path(), "", {"export", Capture(), "-o", "a.vcd"}).code, 0);
+    const Outcome info = Cli(here.Path(), "", {"info", "a.vcd"});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_EQ(info.err, "");
+    for (const char *line : {"Trigger position: 0% / 100%\n", "Trigger sample:   0 of 512000",
+                             "Trigger:          placed at the first sample"})
+        EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
+
+    // A spacing that is no sample period is told on standard error.
+    std::ofstream(here.Path() + "/odd.vcd") << "$timescale 1 ns $end $var wire 1 ! a $end "
+                                               "$enddefinitions $end #0 0! #30 1! #60 0!\n";
+    const Outcome odd = Cli(here.Path(), "", {"export", "odd.vcd", "-o", "odd.csv"});
+    EXPECT_EQ(odd.code, 0);
+    EXPECT_EQ(odd.err, "tracemoor-cli: odd.vcd: The changes are 30 ns apart, which is no sample "
+                       "period: sampled every 20 ns.\n");
+}
+
 TEST_F(CliFile, ExportsCsvRowsFromTheTriggerTime)
 {
     const Outcome e = Cli(here.Path(), "", {"export", Capture(), "-o", "a.csv", "--changes"});
@@ -384,6 +369,7 @@ INSTANTIATE_TEST_SUITE_P(
                 3,
                 "no trigger"},
         Failure{"MissingFile", "", {"info", "missing.pjf"}, 2, "missing.pjf: "},
+        Failure{"MissingDump", "", {"info", "missing.vcd"}, 2, "cannot be read"},
         Failure{"ShortFile", "", {"decode", "i2c", "short.pjf"}, 2, "short.pjf: "},
         Failure{"BadBlock", "", {"export", "zeros.pjf", "-o", "z.vcd"}, 2, "zeros.pjf: "},
         Failure{"NoAnalyzerListed", "demo", {"devices"}, 3, "no analyzer found"},

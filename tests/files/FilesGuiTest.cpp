@@ -6,6 +6,8 @@
 
 #include "tests/analyzer/AnalyzerWindowFixture.h"
 
+#include "analyzer/TForm1StatusBar.h"
+#include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
 #include "files/CIniFile.h"
 #include "files/CPrinter.h"
@@ -154,6 +156,33 @@ TEST_F(FilesWindow, LoadSwitchesToTheModelOfTheFileOrRefusesABadFile)
     EXPECT_TRUE(form.windowTitle().endsWith("200MHz/2ns"));
     EXPECT_EQ(form.Memory_Depth_ComboBox->count(), static_cast<int>(form.System().DepthCount));
     EXPECT_EQ(form.Memory_Depth_ComboBox->currentIndex(), 4);
+}
+
+TEST_F(FilesWindow, LoadTakesAValueChangeDumpAndTellsTheChangedSpacing)
+{
+    AnalyzerWindow w(0, "");
+    TForm1 &form = *w.form;
+    {
+        QFile f(Path("sim.vcd"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("$timescale 1 ns $end $var wire 1 ! clock $end $var wire 4 \" nibble $end\n"
+                "$enddefinitions $end #0 0! b0000 \" #30 1! b1001 \" #60 0! #90\n");
+    }
+    Answers yes(true);
+    choice = {Path("sim.vcd"), 1};
+    form.LoadClick();
+    ASSERT_EQ(yes.messages.size(), 1u) << yes.Texts().join("\n").toStdString();
+    EXPECT_EQ(form.System().ModelCode, 3);
+    EXPECT_EQ(CFile::NameText(w.Settings().ChannelEntry[0]), "clock");
+    EXPECT_EQ(CFile::NameText(w.Settings().BusEntry[0]), "nibble");
+    // 30 ns is no sample period: every 20 ns, said in the status bar.
+    EXPECT_TRUE(form.StatusBar->PanelText(3).contains("sampled every 20 ns"))
+        << form.StatusBar->PanelText(3).toStdString();
+    // The trigger at the record's first sample.
+    EXPECT_EQ(form.CaptureRecord->RecordStart, form.CaptureRecord->TriggerAddress);
+    EXPECT_EQ(form.CaptureRecord->PreTriggerPercent, 0);
+    // A dump is not offered again at start, which reads projects only.
+    EXPECT_EQ(CIniFile(form.SystemIniPath()).ReadString("History", "LastFile", ""), "");
 }
 
 TEST_F(FilesWindow, CaptureWindowSavesThePictureWithTheComments)
