@@ -124,11 +124,18 @@ constexpr Expect Request(Outcome timeout, Outcome shortRead, Outcome lateAbort,
     return {On,        Outcome::LinkFail, On,      Outcome::EndsQuietly, timeout,
             shortRead, lateAbort,         corrupt, Outcome::NoDevice};
 }
-// The identity check before the settings go out: an identity that cannot be
-// read is no identity, so the model selection opens.
-constexpr Expect IdentityCheck{
-    On, Outcome::DeviceWrong, On, Outcome::DeviceWrong, Outcome::DeviceWrong,
-    On, Outcome::DeviceWrong, NA, Outcome::NoDevice};
+// The identity check before the settings go out: only an identity that was
+// read and names another model opens the model selection; one that did not
+// come keeps the set-up and the capture (a late block is asked for again on
+// the next tick of a run, and ends Auto Scale).
+constexpr Expect IdentityCheck(Outcome lateBlock)
+{
+    return {On, Outcome::LinkFail, On, Outcome::EndsQuietly, lateBlock,
+            On, lateBlock,         NA, Outcome::NoDevice};
+}
+// StopCapture before the settings: its status does not matter.
+constexpr Expect StopFirst{On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice};
+
 // CheckReady before Import or Export: a refused status goes the way of the
 // acquisition's (a busy device ends the command without a word).
 constexpr Expect Refused{Outcome::EndsQuietly,
@@ -149,8 +156,6 @@ constexpr Expect Transfer(Outcome failed, Outcome read = Outcome::NoData)
 constexpr auto Q = Outcome::EndsQuietly;
 constexpr auto L = Outcome::LinkFail;
 constexpr auto G = Outcome::GatherNoDevice;
-// StopCapture before the settings: its status does not matter.
-constexpr Expect StopFirst{On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice};
 
 struct Step
 {
@@ -265,7 +270,7 @@ const std::vector<Operation> &Operations()
 {
     const std::vector<Step> sequence{
         {"StopCapture", StopFirst},
-        {"Identify", IdentityCheck},
+        {"Identify", IdentityCheck(On)},
         {"WriteBlock", Request(On, NA, NA)},
         {"StartCapture", Request(NA, NA, NA)},
         {"ReadBlock", Request(On, On, On, On)},
@@ -307,7 +312,7 @@ const std::vector<Operation> &Operations()
          {{"CheckReady",
            {Outcome::EndsQuietly, Outcome::LinkFail, Outcome::EndsQuietly, Outcome::EndsQuietly, NA,
             NA, NA, NA, Outcome::NoDevice}},
-          {"Identify", IdentityCheck},
+          {"Identify", IdentityCheck(Outcome::EndsQuietly)},
           {"AutoScale", {On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice}},
           {"ReadBlock", {On, On, On, On, On, On, On, On, Outcome::NoDevice}}},
          [](FaultBench &b) {
@@ -329,7 +334,7 @@ const std::vector<Operation> &Operations()
         {"Run",
          {{"StopCapture", StopFirst},
           {"Identify",
-           {On, Outcome::DeviceWrong, On, Outcome::DeviceWrong, On, On, On, NA, Outcome::NoDevice}},
+           {On, Outcome::LinkFail, On, Outcome::EndsQuietly, On, On, On, NA, Outcome::NoDevice}},
           {"SetThreshold", {On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice}},
           {"WriteBlock", Request(On, NA, NA)},
           {"StartCapture", Request(NA, NA, NA)},
