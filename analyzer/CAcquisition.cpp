@@ -160,6 +160,31 @@ void CAcquisition::ReportStatus(uint8_t status)
         window.ShowWarning(AccessDenied() ? Warning::NoAccess : Warning::NoDevice);
 }
 
+bool CAcquisition::IdentityKnown(uint8_t model, bool retry)
+{
+    // Demo answers to no identity; a model code, or a block that names no
+    // known model, is an identity that was read.
+    if (model != 0 || sys.ModelCode == 0 || (EzUsb != nullptr && EzUsb->IdentityRead))
+        return true;
+    // Nothing was read: a failed transfer is not another model, and must not
+    // cost the user the set-up and the last capture.
+    if (EzUsb == nullptr || !EzUsb->Connected || LinkLost()) {
+        ReportStatus(NoDevice);
+        return false;
+    }
+    const uint8_t status = EzUsb->IdentifyStatus;
+    if (status != Accepted) {
+        ReportStatus(status);
+        return false;
+    }
+    // The identity block did not come (late or short): the step is tried
+    // again on the next tick, or the command ends.
+    ResetPort();
+    if (!retry)
+        ReportStatus(Failed);
+    return false;
+}
+
 void CAcquisition::ModelMismatch()
 {
     window.EnableTimer(Timer::Timer1, false);

@@ -169,6 +169,9 @@ private:
     bool Connected() const;
     // No link, because the analyzer present may not be opened by this user.
     bool AccessDenied() const;
+    // False when the identity check read no identity: the failure is reported
+    // as what it was (or, with `retry`, the step is left to the next tick).
+    bool IdentityKnown(uint8_t model, bool retry);
     bool CompactModel() const;
     void ResetPort();
     void EndRun();

@@ -99,10 +99,8 @@ void CAcquisition::AutoScale()
             return;
         }
         const uint8_t model = EzUsb->IdentifyDevice(file);
-        if (model == 0 && LinkLost()) {
-            ReportStatus(NoDevice);
+        if (!IdentityKnown(model, false))
             return;
-        }
         if (model != sys.ModelCode && model != Busy) {
             ModelMismatch();
             return;

@@ -60,8 +60,6 @@ void CAcquisition::CaptureStep()
 
 void CAcquisition::SendSettings()
 {
-    // An analyzer pulled out from here on is "no device", not another model.
-    const bool wasConnected = Connected();
     if (file.ClockSource == 1)
         time.TimeDivIndex = static_cast<int16_t>(SelectedTimeDivRow());
     Send(CEzUsb::StopCapture);
@@ -100,10 +98,8 @@ void CAcquisition::SendSettings()
         return;
     }
     const uint8_t model = EzUsb != nullptr ? EzUsb->IdentifyDevice(file) : 0;
-    if (model == 0 && wasConnected && LinkLost()) {
-        ReportStatus(NoDevice);
+    if (!IdentityKnown(model, true))
         return;
-    }
     if (model != sys.ModelCode && model != Busy) {
         ModelMismatch();
         return;

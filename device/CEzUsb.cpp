@@ -172,12 +172,16 @@ bool CEzUsb::ReadIdentityBlock(std::vector<uint8_t> &block)
 
 uint8_t CEzUsb::IdentifyDevice(CFile &record)
 {
+    IdentityRead = false;
+    IdentifyStatus = StatusNoDevice;
     if (!Connected)
         return 0;
     const uint8_t status = SendCommand(Identify);
+    IdentifyStatus = status;
     if (status == StatusBusy)
         return StatusBusy;
     if (status == StatusModel9 || status == StatusModel10) {
+        IdentityRead = true;
         record.ModelCode = status == StatusModel9 ? 9 : 10;
         return record.ModelCode;
     }
@@ -186,6 +190,7 @@ uint8_t CEzUsb::IdentifyDevice(CFile &record)
     std::vector<uint8_t> block;
     if (!ReadIdentityBlock(block))
         return 0;
+    IdentityRead = true;
     record.ModelCode = WSystem::ModelFromIdentity(block);
     return record.ModelCode;
 }

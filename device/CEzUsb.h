@@ -79,6 +79,8 @@ public:
     bool ReadIdentityBlock(std::vector<uint8_t> &block);
     // The model code the connected device names (stored in the record's
     // ModelCode), 0xE0 when it was busy, 0 when not connected or not known.
+    // IdentityRead and IdentifyStatus tell a 0 that names no known model
+    // apart from one where the identity never arrived.
     uint8_t IdentifyDevice(CFile &record);
 
     // Delivers device changes and transfer completions (call it from a timer).
@@ -93,6 +95,11 @@ public:
     // it (no udev rule for it yet): the cause to name instead of "no device".
     bool AccessDenied = false;
     bool ArrivalSeen = false;
+    // The last IdentifyDevice got an identity from the device (a status that
+    // names the model, or a whole identity block); otherwise IdentifyStatus
+    // is the status of its Identify request (0x10 when only the block failed).
+    bool IdentityRead = false;
+    uint8_t IdentifyStatus = 0;
     std::vector<std::string> DeviceNames; // "Device0", "Device1", ...
 
 private:

@@ -165,8 +165,8 @@ TEST_P(FaultWindow, ShowsItsMessageAndTheProgramGoesOn)
         EXPECT_EQ(w.Record().CaptureValid, 1);
     } else {
         EXPECT_EQ(w.form->combo_Device->currentText(), "Select Device.");
-        EXPECT_EQ(w.Messages(), QStringList{"Version is wrong."});
-        EXPECT_EQ(answer.Seen(), 1);
+        EXPECT_EQ(w.Messages(), QStringList{"No device connected."});
+        EXPECT_EQ(answer.Seen(), 0);
     }
 }
 

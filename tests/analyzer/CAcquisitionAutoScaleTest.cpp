@@ -41,7 +41,7 @@ TEST(AutoScale, AnAnalyzerThisUserMayNotOpenIsNamedInsteadOfNoDevice)
         std::vector<Warning> autoScale;
     } cases[] = {
         {"model=5,noaccess", {Warning::NoAccess}, 0, {Warning::NoAccess}},
-        {"foreign=1,count=0,noaccess", {Warning::DeviceWrong}, 1, {Warning::NoDevice}},
+        {"foreign=1,count=0,noaccess", {Warning::NoDevice}, 0, {Warning::NoDevice}},
     };
     for (const auto &c : cases) {
         for (const bool single : {false, true}) {

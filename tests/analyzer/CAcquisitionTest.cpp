@@ -160,7 +160,7 @@ TEST_P(SequenceFault, GivesItsMessageAndLeavesTheProgramUsable)
         EXPECT_TRUE(bench.window.warnings.empty());
         EXPECT_EQ(bench.record->CaptureValid, 1);
     } else {
-        EXPECT_EQ(bench.window.warnings, std::vector<Warning>{Warning::DeviceWrong});
+        EXPECT_EQ(bench.window.warnings, std::vector<Warning>{Warning::NoDevice});
     }
 }
 
@@ -379,20 +379,37 @@ TEST_P(ModelMismatch, SaysVersionIsWrongAndOpensTheModelSelection)
 
 INSTANTIATE_TEST_SUITE_P(Identity, ModelMismatch,
                          testing::Values(MismatchCase{"AnotherModel", 5, "model=6"},
-                                         MismatchCase{"Model9For10", 10, "model=9"},
-                                         MismatchCase{"NoAnalyzerAttached", 5, "count=0"},
-                                         MismatchCase{"NoCommandChannel", 8, ""}),
+                                         MismatchCase{"Model9For10", 10, "model=9"}),
                          [](const testing::TestParamInfo<MismatchCase> &row) {
                              return row.param.name;
                          });
 
-TEST(CaptureSequence, SingleRunWithoutADeviceTakesTheMismatchPathToo)
+// No analyzer is no other model: Run and Single Run say so and keep the
+// set-up and the last capture.
+TEST(CaptureSequence, RunWithoutAnAnalyzerSaysNoDeviceAndKeepsTheSetUp)
 {
-    AcquisitionBench bench(2, "count=0");
-    bench.acquisition->SingleRun();
-    bench.Tick();
-    EXPECT_EQ(bench.window.warnings, std::vector<Warning>{Warning::DeviceWrong});
-    EXPECT_TRUE(bench.window.Idle());
+    for (const char *emulator : {"count=0", ""}) {
+        for (const bool single : {false, true}) {
+            SCOPED_TRACE(std::string(emulator) + (single ? " single" : " run"));
+            AcquisitionBench bench(5, emulator);
+            bench.settings.MemoryDepthIndex = 4;
+            std::fill(bench.system.SampleBuffer.begin(), bench.system.SampleBuffer.end(),
+                      uint8_t{0x5A});
+            if (single)
+                bench.acquisition->SingleRun();
+            else
+                bench.acquisition->Run();
+            bench.Tick();
+            EXPECT_EQ(bench.window.warnings, std::vector<Warning>{Warning::NoDevice});
+            EXPECT_EQ(bench.window.modelChoices, 0);
+            EXPECT_TRUE(bench.window.Idle());
+            EXPECT_EQ(bench.settings.MemoryDepthIndex, 4);
+            EXPECT_EQ(bench.system.ModelCode, 5);
+            EXPECT_TRUE(std::all_of(bench.system.SampleBuffer.begin(),
+                                    bench.system.SampleBuffer.end(),
+                                    [](uint8_t b) { return b == 0x5A; }));
+        }
+    }
 }
 
 // --- Delay and pre/post-trigger bytes -------------------------------------------

@@ -16,6 +16,8 @@
 
 #include "analyzer/AboutIdentity.h"
 #include "device/UsbDriverIo.h"
+#include "files/DeviceTransfer.h"
+#include "gather/CGatherCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,11 @@ enum class Outcome {
     ProcessingFail, // "Processing fail."
     NotConnected,   // the analyzer is not connected afterwards (no message)
     NoIdentity,     // the About box shows "None"
+    Busy,           // "Tracemoor is busy."
+    NotLinking,     // "Tracemoor is not linking."
+    NoData,         // "Can't not get data from device."
+    NotExported,    // "Can't not export to device."
+    GatherNoDevice, // Gathermoor's "Device is not connected.Please connect the device with PC."
 };
 
 const char *Text(Outcome o)
@@ -61,6 +68,16 @@ const char *Text(Outcome o)
         return "not connected";
     case Outcome::NoIdentity:
         return "\"None\"";
+    case Outcome::Busy:
+        return "\"Tracemoor is busy.\"";
+    case Outcome::NotLinking:
+        return "\"Tracemoor is not linking.\"";
+    case Outcome::NoData:
+        return "\"Can't not get data from device.\"";
+    case Outcome::NotExported:
+        return "\"Can't not export to device.\"";
+    case Outcome::GatherNoDevice:
+        return "\"Device is not connected.Please connect the device with PC.\"";
     }
     return "?";
 }
@@ -107,13 +124,38 @@ constexpr Expect Request(Outcome timeout, Outcome shortRead, Outcome lateAbort,
     return {On,        Outcome::LinkFail, On,      Outcome::EndsQuietly, timeout,
             shortRead, lateAbort,         corrupt, Outcome::NoDevice};
 }
-// The identity check before the settings go out: an identity that cannot be
-// read is no identity, so the model selection opens.
-constexpr Expect IdentityCheck{
-    On, Outcome::DeviceWrong, On, Outcome::DeviceWrong, Outcome::DeviceWrong,
-    On, Outcome::DeviceWrong, NA, Outcome::NoDevice};
+// The identity check before the settings go out: only an identity that was
+// read and names another model opens the model selection; one that did not
+// come keeps the set-up and the capture (a late block is asked for again on
+// the next tick of a run, and ends Auto Scale).
+constexpr Expect IdentityCheck(Outcome lateBlock)
+{
+    return {On, Outcome::LinkFail, On, Outcome::EndsQuietly, lateBlock,
+            On, lateBlock,         NA, Outcome::NoDevice};
+}
 // StopCapture before the settings: its status does not matter.
 constexpr Expect StopFirst{On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice};
+
+// CheckReady before Import or Export: a refused status goes the way of the
+// acquisition's (a busy device ends the command without a word).
+constexpr Expect Refused{Outcome::EndsQuietly,
+                         Outcome::LinkFail,
+                         Outcome::EndsQuietly,
+                         Outcome::EndsQuietly,
+                         NA,
+                         NA,
+                         NA,
+                         NA,
+                         Outcome::NoDevice};
+// The block request of Import or Export and the bulk transfer after it.
+constexpr Expect Transfer(Outcome failed, Outcome read = Outcome::NoData)
+{
+    return {Outcome::Busy, Outcome::NotLinking, Outcome::Busy, failed, failed, read, read, NA,
+            failed};
+}
+constexpr auto Q = Outcome::EndsQuietly;
+constexpr auto L = Outcome::LinkFail;
+constexpr auto G = Outcome::GatherNoDevice;
 
 struct Step
 {
@@ -136,6 +178,9 @@ struct Operation
     // the capture; the view draws no rows until the next one).
     bool startsRun = true;
     int model = 3; // 512 KiB: the smallest memory to read
+    // Gathermoor reads the samples into its working memory and writes its
+    // data file only from a whole capture: the ring is not what must survive.
+    bool replacesRing = false;
 };
 
 constexpr int TickLimit = 400;
@@ -175,11 +220,57 @@ public:
     }
 };
 
+// What Import and Export tell the user, as the file commands do: a refused
+// status and another model go the acquisition's way, the rest are their own
+// messages.
+Outcome FromTransfer(FaultBench &b, const DeviceTransfer::Result &r, Outcome failed)
+{
+    using T = DeviceTransfer::Outcome;
+    switch (r.outcome) {
+    case T::Imported:
+    case T::Exported:
+        return Outcome::GoesOn;
+    case T::StatusRefused:
+        b.acquisition->ReportStatus(r.status);
+        b.link->PumpEvents(); // a removal behind a failed request shows now
+        return Outcome::EndsQuietly;
+    case T::WrongModel:
+        b.acquisition->ModelMismatch();
+        return Outcome::DeviceWrong;
+    case T::Busy:
+        return Outcome::Busy;
+    case T::NotLinking:
+        return Outcome::NotLinking;
+    default:
+        return failed;
+    }
+}
+
+// Gathermoor's capture over the bench's channel, polled as its timer does;
+// the outcome as its control tells it (the data file is written only from a
+// capture that ended Captured).
+Outcome GatherCapture(FaultBench &b)
+{
+    CGatherCapture capture(b.system, b.settings, *b.record);
+    capture.Pauses = false;
+    capture.SetLink(b.link.get());
+    CGatherCapture::Outcome o = capture.Start();
+    for (; o == CGatherCapture::Outcome::Waiting && b.TicksUsed < TickLimit; ++b.TicksUsed)
+        o = capture.Poll();
+    capture.Abandon();
+    b.link->PumpEvents();
+    if (o == CGatherCapture::Outcome::Captured)
+        return Outcome::GoesOn;
+    if (o == CGatherCapture::Outcome::NoDevice || !b.link->Connected)
+        return Outcome::GatherNoDevice;
+    return capture.Message == "Linking fail." ? Outcome::LinkFail : Outcome::EndsQuietly;
+}
+
 const std::vector<Operation> &Operations()
 {
     const std::vector<Step> sequence{
         {"StopCapture", StopFirst},
-        {"Identify", IdentityCheck},
+        {"Identify", IdentityCheck(On)},
         {"WriteBlock", Request(On, NA, NA)},
         {"StartCapture", Request(NA, NA, NA)},
         {"ReadBlock", Request(On, On, On, On)},
@@ -221,7 +312,7 @@ const std::vector<Operation> &Operations()
          {{"CheckReady",
            {Outcome::EndsQuietly, Outcome::LinkFail, Outcome::EndsQuietly, Outcome::EndsQuietly, NA,
             NA, NA, NA, Outcome::NoDevice}},
-          {"Identify", IdentityCheck},
+          {"Identify", IdentityCheck(Outcome::EndsQuietly)},
           {"AutoScale", {On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice}},
           {"ReadBlock", {On, On, On, On, On, On, On, On, Outcome::NoDevice}}},
          [](FaultBench &b) {
@@ -243,7 +334,7 @@ const std::vector<Operation> &Operations()
         {"Run",
          {{"StopCapture", StopFirst},
           {"Identify",
-           {On, Outcome::DeviceWrong, On, Outcome::DeviceWrong, On, On, On, NA, Outcome::NoDevice}},
+           {On, Outcome::LinkFail, On, Outcome::EndsQuietly, On, On, On, NA, Outcome::NoDevice}},
           {"SetThreshold", {On, On, On, On, NA, NA, NA, NA, Outcome::NoDevice}},
           {"WriteBlock", Request(On, NA, NA)},
           {"StartCapture", Request(NA, NA, NA)},
@@ -253,6 +344,43 @@ const std::vector<Operation> &Operations()
          true,
          true,
          9},
+        {"Import",
+         {{"CheckReady", Refused},
+          {"Identify", {On, On, On, On, On, On, On, NA, Outcome::NoData}},
+          {"ReadBlock", Transfer(Outcome::NoData)},
+          {"ReadSamples", {On, On, On, On, On, On, On, NA, Outcome::NoData}}},
+         [](FaultBench &b) {
+             DeviceTransfer transfer(*b.link, {});
+             return FromTransfer(b, transfer.Import(b.settings, b.system), Outcome::NoData);
+         },
+         true,
+         false,
+         1}, // the models 3..8 take no import or export
+        {"Export",
+         {{"CheckReady", Refused},
+          {"Identify", {On, On, On, On, On, On, On, NA, Outcome::NotExported}},
+          {"WriteBlock", Transfer(Outcome::NotExported, NA)},
+          {"WriteSamples", {On, On, On, On, On, NA, NA, NA, Outcome::NotExported}}},
+         [](FaultBench &b) {
+             DeviceTransfer transfer(*b.link, {});
+             return FromTransfer(b, transfer.Export(b.settings, b.system), Outcome::NotExported);
+         },
+         true,
+         false,
+         1},
+        {"Gathermoor capture",
+         {{"Identify", {On, Q, On, Q, Q, On, Q, NA, G}},
+          {"StopCapture", {On, On, On, On, NA, NA, NA, NA, G}},
+          {"CheckReady", {On, L, On, On, NA, NA, NA, NA, G}},
+          {"WriteBlock", {On, Q, On, Q, Q, NA, NA, NA, G}},
+          {"StartCapture", {On, L, On, Q, NA, NA, NA, NA, G}},
+          {"ReadBlock", {On, L, On, Q, Q, Q, Q, On, G}},
+          {"ReadSamples", {On, L, On, Q, Q, Q, Q, NA, G}}},
+         GatherCapture,
+         true,
+         false,
+         3,
+         true},
     };
     return operations;
 }
@@ -388,7 +516,7 @@ TEST_P(FaultMatrix, EndsAsItShouldAndTheNextRunCaptures)
             EXPECT_TRUE(std::equal(bench.system.SampleBuffer.begin(),
                                    bench.system.SampleBuffer.end(),
                                    bench.Analyzer().Memory().begin()));
-        } else {
+        } else if (!c.Op().replacesRing) {
             EXPECT_TRUE(bench.system.SampleBuffer == ring) << "the last capture was lost";
             EXPECT_EQ(bench.record->TriggerAddress, trigger);
         }
@@ -471,7 +599,9 @@ std::string Table()
         << " ms of time-outs, the last good capture kept (the model selection clears it), a "
            "settings record that builds and reloads its block, no transfer left in flight, "
            "and a capture on the next Single Run once the fault is gone and the analyzer is "
-           "plugged back.\n";
+           "plugged back. Import and Export tell what the file commands show; Gathermoor's "
+           "capture keeps no picture (its data file is written only from a whole capture), so "
+           "its rows check what it tells and the runs before and after.\n";
     for (size_t o = 0; o < Operations().size(); ++o) {
         const Operation &op = Operations()[o];
         out << "\n#### " << op.name << " (model " << op.model
