@@ -24,12 +24,12 @@ inline constexpr std::array<CliArguments::Option, 19> List{{
      "1 pattern 1, 2 patterns 1 and 2, 3 patterns 1 to 3, 4 pattern 1\n"
      "                              OR the OR pattern, 5 pulse width\n"
      "                              (default: from the patterns given)"},
-    {"pattern1", 0, "SPEC",
+    {"pattern1", 0, "PATTERN",
      "trigger pattern 1: CH0=R,CH1=H (L, H, F, R, X) or one letter per\n"
      "                              channel, the highest channel first"},
-    {"pattern2", 0, "SPEC", "trigger pattern 2"},
-    {"pattern3", 0, "SPEC", "trigger pattern 3"},
-    {"or-pattern", 0, "SPEC", "the OR pattern"},
+    {"pattern2", 0, "PATTERN", "trigger pattern 2"},
+    {"pattern3", 0, "PATTERN", "trigger pattern 3"},
+    {"or-pattern", 0, "PATTERN", "the OR pattern"},
     {"pulse", 0, "CH,LEVEL,CMP,WIDTH", "pulse-width trigger, e.g. 4,high,>,1.5ms"},
     {"counter", 0, "N", "times the trigger condition must occur: 1 .. 255 (1)"},
     {"continuous", 0, {}, "continuous trigger on"},

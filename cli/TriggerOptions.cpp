@@ -30,26 +30,26 @@ bool CompactModel(const CFile &file)
 
 namespace TriggerOptions {
 
-std::string ParsePattern(std::string_view spec, int channels, std::array<uint8_t, 32> &row)
+std::string ParsePattern(std::string_view text, int channels, std::array<uint8_t, 32> &row)
 {
     row.fill(CFile::CondX);
-    if (spec.find('=') == std::string_view::npos) {
-        if (static_cast<int>(spec.size()) != channels)
+    if (text.find('=') == std::string_view::npos) {
+        if (static_cast<int>(text.size()) != channels)
             return "give " + std::to_string(channels) +
                    " letters (the highest channel first) or CHn=L|H|F|R|X items";
         for (int c = 0; c < channels; ++c) {
-            const auto code = Condition(spec[static_cast<size_t>(channels - 1 - c)]);
+            const auto code = Condition(text[static_cast<size_t>(channels - 1 - c)]);
             if (!code)
-                return std::string("the letter ") + spec[static_cast<size_t>(channels - 1 - c)] +
+                return std::string("the letter ") + text[static_cast<size_t>(channels - 1 - c)] +
                        " is none of L, H, F, R, X";
             row[static_cast<size_t>(c)] = *code;
         }
         return {};
     }
-    while (!spec.empty()) {
-        const size_t comma = spec.find(',');
-        const std::string_view item = spec.substr(0, comma);
-        spec = comma == std::string_view::npos ? std::string_view{} : spec.substr(comma + 1);
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
         const size_t eq = item.find('=');
         const auto channel = eq == std::string_view::npos
                                  ? std::nullopt
@@ -76,18 +76,18 @@ std::string PatternText(const std::array<uint8_t, 32> &row, int channels)
     return text;
 }
 
-std::string ApplyThreshold(std::string_view spec, CFile &file)
+std::string ApplyThreshold(std::string_view text, CFile &file)
 {
     int first = 0, last = 3;
-    const size_t eq = spec.find('=');
+    const size_t eq = text.find('=');
     if (eq != std::string_view::npos) {
-        const auto port = CliValues::Integer(spec.substr(0, eq), 1, 4);
+        const auto port = CliValues::Integer(text.substr(0, eq), 1, 4);
         if (!port)
             return "the port is 1 .. 4";
         first = last = static_cast<int>(*port) - 1;
-        spec = spec.substr(eq + 1);
+        text = text.substr(eq + 1);
     }
-    const auto tenths = CliValues::Tenths(spec);
+    const auto tenths = CliValues::Tenths(text);
     const int centre = CompactModel(file) ? 255 : 127;
     const int limit = CompactModel(file) ? 200 : 40;
     if (!tenths || *tenths < -limit || *tenths > limit)
@@ -116,10 +116,10 @@ std::string ApplyTrigger(const CliArguments &a, const WSystem &sys, CFile &file)
     int highest = 1;
     bool orPattern = false;
     for (size_t r = 0; r < Rows.size(); ++r) {
-        const auto spec = a.Value(Rows[r]);
-        if (!spec)
+        const auto text = a.Value(Rows[r]);
+        if (!text)
             continue;
-        const std::string error = ParsePattern(*spec, channels, file.TriggerCondition[r]);
+        const std::string error = ParsePattern(*text, channels, file.TriggerCondition[r]);
         if (!error.empty())
             return "--" + std::string(Rows[r]) + ": " + error;
         if (r == 3)
@@ -130,10 +130,10 @@ std::string ApplyTrigger(const CliArguments &a, const WSystem &sys, CFile &file)
     if (orPattern && highest > 1 && !a.Has("trigger-type"))
         return "--or-pattern goes with pattern 1 alone: give --trigger-type to choose";
     int type = orPattern ? 4 : highest;
-    if (const auto spec = a.Value("pulse")) {
+    if (const auto text = a.Value("pulse")) {
         std::array<std::string, 4> parts;
         size_t n = 0;
-        for (char ch : *spec) {
+        for (char ch : *text) {
             if (ch == ',' && n < 3)
                 ++n;
             else
@@ -144,14 +144,14 @@ std::string ApplyTrigger(const CliArguments &a, const WSystem &sys, CFile &file)
         const auto compare = CliValues::Choice(parts[2], {"<", "=", ">"});
         const auto width = CliValues::Time(parts[3]);
         if (n != 3 || !channel || !level || !compare || !width || width->IsNegative())
-            return "--pulse " + *spec + ": CHANNEL,high|low,<|=|>,WIDTH such as 4,high,>,1.5ms";
+            return "--pulse " + *text + ": CHANNEL,high|low,<|=|>,WIDTH such as 4,high,>,1.5ms";
         const WTime w = Normalise(*width);
         int unit = 4; // the highest non-zero group: 4 s .. 1 ns
         while (unit > 1 && w.g[static_cast<size_t>(unit)] == 0)
             --unit;
         if (w.g[4] > 999 ||
             std::any_of(w.g.begin(), w.g.begin() + unit - 1, [](uint32_t g) { return g != 0; }))
-            return "--pulse " + *spec +
+            return "--pulse " + *text +
                    ": the width takes at most three decimal places of its unit";
         file.PulseChannel = static_cast<uint8_t>(*channel);
         file.PulsePolarity = static_cast<uint8_t>(*level);
