@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 SearchValueEdit::SearchValueEdit(QWidget *parent)
     : QLineEdit(parent)
 {
@@ -12,8 +14,17 @@ SearchValueEdit::SearchValueEdit(QWidget *parent)
 
 void SearchValueEdit::SetBase(int b)
 {
+    SetBaseAndText(b, text());
+}
+
+void SearchValueEdit::SetBaseAndText(int b, const QString &newText)
+{
     base = b;
-    setMaxLength(SearchValueRules::MaxLength(b));
+    // The length first: QLineEdit cuts a text longer than its maximum, both
+    // the one it holds and the one it is given.
+    setMaxLength(std::max<int>(SearchValueRules::MaxLength(b), static_cast<int>(newText.size())));
+    if (newText != text())
+        setText(newText);
 }
 
 void SearchValueEdit::keyPressEvent(QKeyEvent *event)

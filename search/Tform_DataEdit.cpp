@@ -98,23 +98,23 @@ void Tform_DataEdit::BuildBus()
     layout->addWidget(LimitText);
     layout->addWidget(ModeBox);
     connect(ModeBox, &SearchModeBox::BaseClicked, this, &Tform_DataEdit::ModeClick);
-    ShowLimit();
+    // The limit text stays blank until a base is chosen.
+    DataEdit->SetBase(ModeBox->Base());
 }
 
 void Tform_DataEdit::ShowLimit()
 {
-    const int b = ModeBox->Base();
-    DataEdit->SetBase(b);
     LimitText->setText(UiText::Get("DataSearch", "strMaxValue", "Maximum of data is ") +
-                       Q(SearchValueRules::MaximumText(width, b)));
+                       Q(SearchValueRules::MaximumText(width, ModeBox->Base())));
 }
 
 void Tform_DataEdit::ModeClick(int newBase)
 {
     // Text that is no number of the previous base stays as it is.
-    const std::string entered = DataEdit->text().toStdString();
-    if (const auto converted = SearchValueRules::Convert(entered, previousBase, newBase, width))
-        DataEdit->setText(Q(*converted));
+    const QString entered = DataEdit->text();
+    const auto converted =
+        SearchValueRules::Convert(entered.toStdString(), previousBase, newBase, width);
+    DataEdit->SetBaseAndText(newBase, converted ? Q(*converted) : entered);
     ShowLimit();
     previousBase = newBase;
 }

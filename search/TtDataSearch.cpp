@@ -213,9 +213,8 @@ void TtDataSearch::FormShow()
     tChannelBox->setCurrentIndex(tChannelBox->count() > 0 ? 0 : -1);
     tLevelBox->setCurrentIndex(0);
     tSearchMode->SetBase(0);
-    tEdit_Data->SetBase(0);
+    tEdit_Data->SetBaseAndText(0, QString());
     previousBase = 0;
-    tEdit_Data->clear();
     ptValueLimit->clear();
     const bool bus = !channelBoxRows.empty() && !IsChannel(channelBoxRows[0]);
     tLevelBox->setEnabled(!bus);
@@ -279,13 +278,15 @@ void TtDataSearch::tSearchModeClick(int base)
 {
     const int i = tChannelBox->currentIndex();
     const int width = i < 0 ? 0 : WidthOf(channelBoxRows[static_cast<size_t>(i)]);
-    tEdit_Data->SetBase(base);
-    if (!tEdit_Data->text().isEmpty()) {
-        // A text that is no number of the previous base stays as it is.
-        if (const auto converted = SearchValueRules::Convert(tEdit_Data->text().toStdString(),
-                                                             previousBase, base, width))
-            tEdit_Data->setText(Q(*converted));
-    }
+    // Converted before the new base's length applies, so that no digit of
+    // the value is cut; a text that is no number of the previous base stays
+    // as it is.
+    QString text = tEdit_Data->text();
+    if (!text.isEmpty())
+        if (const auto converted =
+                SearchValueRules::Convert(text.toStdString(), previousBase, base, width))
+            text = Q(*converted);
+    tEdit_Data->SetBaseAndText(base, text);
     ShowLimit();
     previousBase = base;
 }
@@ -365,7 +366,13 @@ void TtDataSearch::tDataGridDblClick(int gridRow)
         return;
     c.Code = static_cast<uint16_t>(edit.value);
     c.Mode = edit.base;
+    // A bus base chosen there becomes the dialog's base, as if clicked: the
+    // value box's text, key filter and length, the limit and the previous
+    // base follow it.
     tSearchMode->SetBase(edit.base);
+    if (edit.base >= SearchCondition::Hexadecimal && edit.base <= SearchCondition::Binary &&
+        edit.base != previousBase)
+        tSearchModeClick(edit.base);
     tDataGrid->item(gridRow, 2)
         ->setText(Q(SearchValueRules::EnteredText(edit.text.toStdString(), edit.base)));
 }

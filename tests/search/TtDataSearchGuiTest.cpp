@@ -205,7 +205,8 @@ TEST(DataSearchDialog, GridDoubleClickEditsTheCondition)
 
         inEditor([](Tform_DataEdit &e) {
             ASSERT_NE(e.DataEdit, nullptr);
-            EXPECT_EQ(e.LimitText->text(), QStringLiteral("Maximum of data is 7(h)"));
+            // Blank until a base is chosen.
+            EXPECT_EQ(e.LimitText->text(), QStringLiteral(" "));
             e.ModeBox->findChild<QRadioButton *>(QStringLiteral("Bin"))->click();
             EXPECT_EQ(e.LimitText->text(), QStringLiteral("Maximum of data is 111(b)"));
             e.ModeBox->findChild<QRadioButton *>(QStringLiteral("Dec"))->click();
@@ -222,6 +223,144 @@ TEST(DataSearchDialog, GridDoubleClickEditsTheCondition)
     });
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum is7"));
+}
+
+// The record above with bus 0 sixteen bits wide (CH15 .. CH0).
+CFile Wide()
+{
+    CFile f = Listed();
+    for (uint16_t j = 0; j < 16; ++j)
+        f.BusEntry[0].Members[j] = static_cast<uint16_t>(15 - j);
+    f.BusEntry[0].BitCount = 16;
+    return f;
+}
+
+void ClickBase(QWidget &modeBox, int base)
+{
+    const char *names[] = {"Hex", "Dec", "Bin"};
+    modeBox.findChild<QRadioButton *>(QLatin1String(names[base]))->click();
+}
+
+// A base change converts the whole value: no digit is cut by the length of
+// either base, and what is added or confirmed is the value typed.
+struct BaseChange
+{
+    int from;
+    const char *typed;
+    int to;
+    const char *shown;
+    uint16_t value; // stored by Add or OK; 0: out of limit
+};
+
+constexpr int Hex = SearchCondition::Hexadecimal, Dec = SearchCondition::Decimal,
+              Bin = SearchCondition::Binary;
+
+const BaseChange baseChanges[] = {
+    {Bin, "1000000000000000", Dec, "32768", 32768},
+    {Dec, "65535", Hex, "FFFF", 65535},
+    {Bin, "1111111111111111", Hex, "FFFF", 65535},
+    {Dec, "65535", Bin, "1111111111111111", 65535},
+    {Hex, "FFFF", Dec, "65535", 65535},
+    {Hex, "8000", Bin, "1000000000000000", 32768},
+    {Dec, "12345", Bin, "0011000000111001", 12345},
+    {Bin, "0011000000111001", Hex, "3039", 12345},
+    {Dec, "99999", Hex, "1869F", 0}, // wider than the bus: kept whole
+};
+
+TEST(DataSearchDialog, ABaseChangeKeepsEveryDigitOfTheValue)
+{
+    const CFile f = Wide();
+    for (const BaseChange &c : baseChanges) {
+        MessageRecorder messages;
+        TtDataSearch d;
+        Open(d, f, [&] {
+            Choose(d, 2);
+            ClickBase(*d.tSearchMode, c.from);
+            d.tEdit_Data->clear();
+            Type(d.tEdit_Data, QLatin1String(c.typed));
+            ASSERT_EQ(d.tEdit_Data->text(), QLatin1String(c.typed));
+            ClickBase(*d.tSearchMode, c.to);
+            EXPECT_EQ(d.tEdit_Data->text(), QLatin1String(c.shown)) << c.typed;
+            d.tBtn_Add->click();
+            d.tBtn_OK->click();
+        });
+        const std::vector<SearchCondition> added = Effective(d, 16);
+        if (c.value == 0) {
+            EXPECT_TRUE(added.empty()) << c.typed;
+            ASSERT_EQ(messages.messages.size(), 1u) << c.typed;
+            EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum isFFFF(h)"));
+        } else {
+            EXPECT_EQ(added, (std::vector<SearchCondition>{{c.value, 16, c.to}})) << c.typed;
+            EXPECT_TRUE(messages.messages.empty()) << c.typed;
+        }
+    }
+}
+
+TEST(DataSearchDialog, ABaseChangeInTheEditorKeepsEveryDigitOfTheValue)
+{
+    const CFile f = Wide();
+    for (const BaseChange &c : baseChanges) {
+        MessageRecorder messages;
+        QTimer::singleShot(0, [&] {
+            auto *e = qobject_cast<Tform_DataEdit *>(QApplication::activeModalWidget());
+            ASSERT_NE(e, nullptr);
+            ClickBase(*e->ModeBox, c.from);
+            Type(e->DataEdit, QLatin1String(c.typed));
+            ASSERT_EQ(e->DataEdit->text(), QLatin1String(c.typed));
+            ClickBase(*e->ModeBox, c.to);
+            EXPECT_EQ(e->DataEdit->text(), QLatin1String(c.shown)) << c.typed;
+            e->tBtn_OK->click();
+            if (e->isVisible())
+                e->reject();
+        });
+        Tform_DataEdit edit;
+        edit.EditCondition(16, f, 16);
+        if (c.value == 0) {
+            EXPECT_EQ(edit.confirmed, 0) << c.typed;
+            ASSERT_EQ(messages.messages.size(), 1u) << c.typed;
+            EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum isFFFF(h)"));
+        } else {
+            EXPECT_EQ(edit.confirmed, 1) << c.typed;
+            EXPECT_EQ(static_cast<uint16_t>(edit.value), c.value) << c.typed;
+            EXPECT_EQ(edit.base, c.to) << c.typed;
+        }
+    }
+}
+
+// The base the condition editor returns is the dialog's base from then on:
+// its previous base, key filter, length and limit text included.
+TEST(DataSearchDialog, TheBaseSetByTheEditorIsTheBaseOfTheValueBox)
+{
+    MessageRecorder messages;
+    const CFile f = Wide();
+    TtDataSearch d;
+    Open(d, f, [&] {
+        Choose(d, 2);
+        d.tEdit_Data->setText(QStringLiteral("5"));
+        d.tBtn_Add->click();
+        QTimer::singleShot(0, [] {
+            auto *e = qobject_cast<Tform_DataEdit *>(QApplication::activeModalWidget());
+            ASSERT_NE(e, nullptr);
+            ClickBase(*e->ModeBox, Bin);
+            Type(e->DataEdit, QStringLiteral("110"));
+            e->tBtn_OK->click();
+            if (e->isVisible())
+                e->reject();
+        });
+        d.tDataGridDblClick(0);
+        EXPECT_EQ(Cell(d, 0, 2), QStringLiteral("110 (b)"));
+        EXPECT_EQ(d.tSearchMode->Base(), Bin);
+        EXPECT_EQ(d.ptValueLimit->text(), QStringLiteral("Maximum of data is 1111111111111111(b)"));
+        Choose(d, 2);
+        d.tEdit_Data->clear();
+        Type(d.tEdit_Data, QStringLiteral("1201"));
+        EXPECT_EQ(d.tEdit_Data->text(), QStringLiteral("101"));
+        ClickBase(*d.tSearchMode, Dec);
+        EXPECT_EQ(d.tEdit_Data->text(), QStringLiteral("5"));
+        d.tBtn_OK->click();
+    });
+    EXPECT_EQ(Effective(d, 16), (std::vector<SearchCondition>{{6, 16, Bin}}));
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 } // namespace
