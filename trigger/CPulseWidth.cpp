@@ -115,7 +115,8 @@ bool CPulseWidth::Commit()
 void CPulseWidth::Erase()
 {
     ChannelList->setCurrentIndex(0);
-    ChannelChange(0);
+    // The label goes back to its first text, not to channel 0's name.
+    ChannelName->setText(QStringLiteral("Channel0"));
     LevelList->setCurrentIndex(0);
     CompareList->setCurrentIndex(0);
     WholeEdit->setText(QStringLiteral("1"));

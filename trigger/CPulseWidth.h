@@ -25,7 +25,7 @@ public:
     void Load();
     // False (and nothing written) when an edit holds no number.
     bool Commit();
-    // Channel 0, High, "<", 1.0 uS.
+    // Channel 0 with the label "Channel0" (not its name), High, "<", 1.0 uS.
     void Erase();
 
     QComboBox *ChannelList = nullptr;

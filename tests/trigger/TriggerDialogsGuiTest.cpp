@@ -264,6 +264,13 @@ TEST(TBusEditGui, EraseClearsTheGridsThePulseWidthAndTheOptions)
     record.TriggerType = 3;
     record.TriggerCondition[1][4] = CFile::CondLow;
     record.TriggerCounter = 8;
+    record.PulseChannel = 12;
+    record.PulsePolarity = 1;
+    record.PulseCompare = 2;
+    record.PulseWhole = 250;
+    record.PulseFraction = 125;
+    record.PulseUnit = 4;
+    std::snprintf(record.ChannelEntry[0].Name.data(), 9, "%s", "DATA0");
     TBusEdit dialog;
     dialog.Begin(record, 1);
     dialog.btn_Erase_Pat->click();
@@ -271,9 +278,22 @@ TEST(TBusEditGui, EraseClearsTheGridsThePulseWidthAndTheOptions)
         EXPECT_EQ(g->RowText(), QString(16, 'X'));
     EXPECT_EQ(dialog.Info()->TrigCounter->text(), "1");
     dialog.PageButtons[4]->click();
+    CPulseWidth *p = dialog.PulseWidth();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->ChannelName->text(), "CH12"); // the channel's name while loaded
     dialog.btn_Erase_Pat->click();
-    EXPECT_EQ(dialog.PulseWidth()->WholeEdit->text(), "1");
-    EXPECT_EQ(dialog.PulseWidth()->UnitList->currentText(), "uS");
+    const std::pair<QString, QString> erased[] = {
+        {p->ChannelList->currentText(), "CH0"}, {p->ChannelName->text(), "Channel0"},
+        {p->LevelList->currentText(), "High"},  {p->CompareList->currentText(), "<"},
+        {p->WholeEdit->text(), "1"},            {p->FractionEdit->text(), "0"},
+        {p->UnitList->currentText(), "uS"},
+    };
+    for (const auto &[shown, wanted] : erased)
+        EXPECT_EQ(shown, wanted);
+    // Choosing channel 0 again shows its name.
+    p->ChannelList->setCurrentIndex(1);
+    p->ChannelList->setCurrentIndex(0);
+    EXPECT_EQ(p->ChannelName->text(), "DATA0");
 }
 
 // Each trigger page on a 16- and a 32-channel model, for looking at.
