@@ -224,7 +224,7 @@ void CListMode::Reposition()
 void CListMode::ColumnsFromSignalList()
 {
     rows.SetColumns(view.ListedRows(), view.System.ChannelCount);
-    WRowLabels labels(view);
+    WRowLabels labels(view, WRowLabels::Texts::OfList());
     QStringList names{QString::fromUtf8(language.Text(WSysLanguage::strSampleNumber))};
     QStringList triggers{QString()};
     for (const WListRows::Column &c : rows.Columns()) {

@@ -37,6 +37,16 @@ WRowLabels::Texts WRowLabels::Texts::FromLanguage(const WSysLanguage &language)
     t.OrPatternDown = language.Text(WSysLanguage::strWaveformMenu1Item9);
     t.UpArrow = language.Text(WSysLanguage::strWaveformMenu1Item10);
     t.DownArrow = language.Text(WSysLanguage::strWaveformMenu1Item11);
+    t.OrBusPattern = t.Pattern;
+    return t;
+}
+
+WRowLabels::Texts WRowLabels::Texts::OfList()
+{
+    Texts t;
+    t.UpArrow = " \u2191";
+    t.DownArrow = " \u2193";
+    t.OrBusPattern = "OR Pattern";
     return t;
 }
 
@@ -131,7 +141,7 @@ std::string WRowLabels::BusText(int bus, int type) const
     }
     const std::string pattern = BusPattern(std::span<const uint8_t>(conditions.data(), n));
     if (type == OrPatternType)
-        return texts.Pattern + " = " + pattern;
+        return texts.OrBusPattern + " = " + pattern;
     return texts.Pattern + std::to_string(type) + " = " + pattern;
 }
 

@@ -35,6 +35,7 @@ public:
         std::string Low = "Low";
         std::string High = "High";
         std::string Pattern = "Pattern";
+        std::string OrBusPattern = "Pattern"; // before " = " with the OR pattern
         std::string OrPatternUp = "OR Pattern \u2191";
         std::string OrPatternDown = "OR Pattern \u2193";
         std::string UpArrow = "\u2191";
@@ -46,6 +47,10 @@ public:
         // The language texts of the main window's table; the pulse-width
         // words keep their defaults.
         static Texts FromLanguage(const WSysLanguage &language);
+        // The state list's own fixed texts: an arrow after a space
+        // ("Pattern1 \u2191") and "OR Pattern = " before the OR pattern of
+        // a bus.
+        static Texts OfList();
     };
 
     // The built-in English words, or the active language's.

@@ -74,7 +74,7 @@ TEST(ListingPage, ShowsTheCaptureSampleBySample)
     EXPECT_EQ(Header(list, 6), "Timer");
     // The trigger texts: CH0 rising in Pattern 1, CH1 and CH2 high.
     const QAbstractItemModel &m = *list.Grid()->model();
-    EXPECT_EQ(m.index(0, 1).data().toString(), QString::fromUtf8("Pattern1\u2191"));
+    EXPECT_EQ(m.index(0, 1).data().toString(), QString::fromUtf8("Pattern1 \u2191"));
     EXPECT_EQ(m.index(0, 2).data().toString(), "High");
     EXPECT_EQ(m.index(0, 4).data().toString(), "X");
 

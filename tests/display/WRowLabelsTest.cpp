@@ -30,6 +30,8 @@ protected:
     CFile settings;
     Graphics_Waveform view{system, settings};
     WRowLabels labels{view};
+    // The state list's row 1: its own fixed texts.
+    WRowLabels list{view, WRowLabels::Texts::OfList()};
 };
 
 TEST_F(RowLabels, NamesOfChannelAndBusRows)
@@ -60,22 +62,24 @@ TEST_F(RowLabels, ChannelConditions)
         uint8_t type;
         uint8_t condition;
         const char *text;
+        const char *listText; // the state list's
     };
     const Case cases[] = {
-        {1, L, "Low"},
-        {1, H, "High"},
-        {1, X, "X"},
-        {1, R, "Pattern1\u2191"},
-        {1, F, "Pattern1\u2193"},
-        {1, 4, ""},
-        {1, 9, ""},
-        {3, H, "High"},
-        {2, R, "Pattern2\u2191"},
-        {4, R, "OR Pattern \u2191"},
-        {4, F, "OR Pattern \u2193"},
-        {4, L, "Low"},
-        {0, R, "Pattern1\u2191"}, // type 0 reads as Pattern 1
-        {6, H, ""},               // no pattern row
+        {1, L, "Low", "Low"},
+        {1, H, "High", "High"},
+        {1, X, "X", "X"},
+        {1, R, "Pattern1\u2191", "Pattern1 \u2191"},
+        {1, F, "Pattern1\u2193", "Pattern1 \u2193"},
+        {1, 4, "", ""},
+        {1, 9, "", ""},
+        {3, H, "High", "High"},
+        {2, R, "Pattern2\u2191", "Pattern2 \u2191"},
+        {3, F, "Pattern3\u2193", "Pattern3 \u2193"},
+        {4, R, "OR Pattern \u2191", "OR Pattern \u2191"},
+        {4, F, "OR Pattern \u2193", "OR Pattern \u2193"},
+        {4, L, "Low", "Low"},
+        {0, R, "Pattern1\u2191", "Pattern1 \u2191"}, // type 0 reads as Pattern 1
+        {6, H, "", ""},                               // no pattern row
     };
     for (const Case &c : cases) {
         for (auto &row : settings.TriggerCondition)
@@ -86,6 +90,8 @@ TEST_F(RowLabels, ChannelConditions)
         settings.TriggerType = c.type;
         EXPECT_EQ(labels.TriggerText(12), c.text)
             << "type " << int(c.type) << ", condition " << int(c.condition);
+        EXPECT_EQ(list.TriggerText(12), c.listText)
+            << "list, type " << int(c.type) << ", condition " << int(c.condition);
     }
 }
 
@@ -97,16 +103,20 @@ TEST_F(RowLabels, BusPatterns)
         uint8_t type;
         std::vector<uint8_t> conditions; // most significant member first
         const char *text;
+        const char *listText; // the state list's
     };
     const Case cases[] = {
-        {"six members", 1, {H, L, X, X, X, X}, "Pattern1 = 2X"},
-        {"OR pattern", 4, {H, L, X, X, X, X}, "Pattern = 2X"},
-        {"X mixed with 0", 2, {L, X, X, X}, "Pattern2 = $"},
-        {"edge member", 1, {H, L, H, H, L, R, H, L}, "Pattern1 = B$"},
-        {"falling edge alone", 1, {F}, "Pattern1 = $"},
-        {"sixteen levels", 3, {H, L, H, L, L, H, L, H, H, H, L, L, L, L, H, H}, "Pattern3 = A5C3"},
-        {"short top group", 1, {H, H, L, H, L}, "Pattern1 = 1A"},
-        {"no members", 1, {}, "Pattern1 = "},
+        {"six members", 1, {H, L, X, X, X, X}, "Pattern1 = 2X", "Pattern1 = 2X"},
+        {"OR pattern", 4, {H, L, X, X, X, X}, "Pattern = 2X", "OR Pattern = 2X"},
+        {"OR pattern, sixteen levels", 4, {H, H, H, H, L, L, L, H, H, L, H, L, L, H, L, L},
+         "Pattern = F1A4", "OR Pattern = F1A4"},
+        {"X mixed with 0", 2, {L, X, X, X}, "Pattern2 = $", "Pattern2 = $"},
+        {"edge member", 1, {H, L, H, H, L, R, H, L}, "Pattern1 = B$", "Pattern1 = B$"},
+        {"falling edge alone", 1, {F}, "Pattern1 = $", "Pattern1 = $"},
+        {"sixteen levels", 3, {H, L, H, L, L, H, L, H, H, H, L, L, L, L, H, H}, "Pattern3 = A5C3",
+         "Pattern3 = A5C3"},
+        {"short top group", 1, {H, H, L, H, L}, "Pattern1 = 1A", "Pattern1 = 1A"},
+        {"no members", 1, {}, "Pattern1 = ", "Pattern1 = "},
     };
     const int bus = 3;
     for (const Case &c : cases) {
@@ -123,6 +133,7 @@ TEST_F(RowLabels, BusPatterns)
         }
         settings.TriggerType = c.type;
         EXPECT_EQ(labels.TriggerText(32 + bus), c.text) << c.what;
+        EXPECT_EQ(list.TriggerText(32 + bus), c.listText) << c.what;
     }
 }
 
@@ -230,6 +241,7 @@ TEST_F(RowLabels, WordsComeFromTheLanguage)
     EXPECT_EQ(built.OrPatternDown, defaults.OrPatternDown);
     EXPECT_EQ(built.UpArrow, defaults.UpArrow);
     EXPECT_EQ(built.DownArrow, defaults.DownArrow);
+    EXPECT_EQ(built.OrBusPattern, defaults.OrBusPattern);
 }
 
 TEST(RowLabelsPanel, WidthCountsCharacters)
