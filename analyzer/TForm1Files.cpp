@@ -75,8 +75,11 @@ std::unique_ptr<TextReport> MakeReport(TForm1 &form)
     c.Ring = form.System().SampleBuffer;
     c.Mask = capture.RingMask();
     c.ZeroAddress = capture.TriggerAddress;
-    c.First = -static_cast<int64_t>(((capture.TriggerAddress - capture.RecordStart) & c.Mask) / 4);
-    c.Last = c.First + std::max<int64_t>(capture.DepthSamples, 1) - 1;
+    // The samples the Listing shows, from its "GOTO Begin" to its "GOTO End".
+    const TextReport::SampleRange range =
+        TextReport::RecordRange(capture.DepthSamples, capture.TriggerPosition);
+    c.First = range.First;
+    c.Last = range.Last;
     const WTime period = form.Waveform->SamplePeriod;
     const WCursor &cursors = *form.Cursors;
     const WTime trigger = cursors.TriggerCursor().Time;

@@ -2,6 +2,7 @@
 
 #include "device/CFile.h"
 #include "device/WSystem.h"
+#include "display/WListRows.h"
 
 #include <algorithm>
 #include <array>
@@ -125,6 +126,12 @@ int64_t TextReport::Resolve(std::string_view choice) const
         if (c.Name == name)
             return std::clamp(c.Sample, cap.First, cap.Last);
     return cap.First;
+}
+
+TextReport::SampleRange TextReport::RecordRange(uint32_t depthSamples, int triggerPosition)
+{
+    const int t = std::clamp(triggerPosition, 0, 10);
+    return {WListRows::RecordFirstOf(depthSamples, t), WListRows::RecordLastOf(depthSamples, t)};
 }
 
 int64_t TextReport::CursorSample(const WTime &time, const WTime &period, int64_t first,

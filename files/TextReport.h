@@ -82,6 +82,17 @@ public:
     std::string Cell(int64_t sample, size_t column, const Options &options) const;
     bool HasDataSection() const { return !rows.empty(); }
 
+    // The capture's first and last sample numbers: those the state list
+    // scrolls between ("GOTO Begin", "GOTO End"), so that a Start-End report
+    // has every row the list can show. With `depthSamples` samples and the
+    // trigger at `triggerPosition` tenths (0..10) they are
+    // -floor(depth * t / 10) and floor((10 - t) * depth / 10).
+    struct SampleRange
+    {
+        int64_t First = 0, Last = 0;
+    };
+    static SampleRange RecordRange(uint32_t depthSamples, int triggerPosition);
+
     // A cursor's sample number: its time from the trigger sample over the
     // sample period, rounded toward zero; outside First..Last the smallest
     // or largest 32-bit integer.

@@ -151,6 +151,46 @@ TEST(TextReport, RangeChoicesAndCursorsOutsideTheCapture)
     EXPECT_EQ(TextReport::CursorSample(back, period, 0, 10), INT32_MIN);
 }
 
+// Start and End are the Listing's first and last rows: the record's depth
+// split at the trigger position, the trigger sample counted after it too.
+TEST(TextReport, StartAndEndAreTheListingsFirstAndLastSamples)
+{
+    struct Case
+    {
+        uint32_t depth;
+        int position;
+        int64_t first, last;
+    } const cases[] = {
+        {1000, 5, -500, 500},
+        {300, 9, -270, 30},
+        {20000, 3, -6000, 14000},
+        {512000, 1, -51200, 460800},
+        {4194304, 3, -1258291, 2936012},
+        {1024000, 0, 0, 1024000},
+        {1024000, 10, -1024000, 0},
+        {0, 5, 0, 0},
+    };
+    for (const Case &c : cases) {
+        const TextReport::SampleRange range = TextReport::RecordRange(c.depth, c.position);
+        EXPECT_EQ(range.First, c.first) << c.depth << " at " << c.position;
+        EXPECT_EQ(range.Last, c.last) << c.depth << " at " << c.position;
+    }
+
+    // A default report of such a capture lists every one of its rows.
+    Report r;
+    const TextReport::SampleRange range = TextReport::RecordRange(20000, 3);
+    r.capture.First = range.First;
+    r.capture.Last = range.Last;
+    r.capture.Cursors = {{'T', 0}};
+    TextReport::Options o;
+    o.WithParameters = false;
+    const std::vector<std::string> lines = Lines(r.Make().Text(o));
+    ASSERT_EQ(lines.size(), 1u + 20001u);
+    EXPECT_EQ(lines[1].substr(0, 12), "Start\t-6000\t");
+    EXPECT_EQ(lines[6001].substr(0, 5), "T\t+0\t");
+    EXPECT_EQ(lines.back().substr(0, 11), "End\t+14000\t");
+}
+
 TEST(TextReport, EmptySignalListHasNoDataSection)
 {
     Report r;
