@@ -70,7 +70,7 @@ DeviceTransfer::Result DeviceTransfer::Import(CFile &settings, WSystem &system)
     } else {
         result.outcome = status == CEzUsb::StatusBusy       ? Outcome::Busy
                          : status == CEzUsb::StatusLinkFail ? Outcome::NotLinking
-                                                            : Outcome::NoData;
+                                                            : Outcome::BlockRefused;
         return result;
     }
     pause(50);

@@ -35,7 +35,8 @@ public:
         WrongModel,    // (export) the attached analyzer is another model
         Busy,          // the block request answered 0xE0
         NotLinking,    // the block request answered 0x35
-        NoData,        // "Can't not get data from device."
+        NoData,        // the block or the samples did not arrive: "Can't not get data from device."
+        BlockRefused,  // the block request answered another status: the same text, its own key
         NotExported,   // "Can't not export to device."
     };
 

@@ -23,15 +23,19 @@
 #include <chrono>
 #include <thread>
 
+FileSys::Choice FileSys::AskFile(QWidget *parent, bool save, const QString &filter)
+{
+    QString selected;
+    const QString path =
+        save ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter, &selected,
+                                            QFileDialog::DontConfirmOverwrite)
+             : QFileDialog::getOpenFileName(parent, QString(), QString(), filter, &selected);
+    const int index = static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected));
+    return Choice{path, index < 0 ? 1 : index + 1};
+}
+
 std::function<FileSys::Choice(QWidget *, bool, const QString &)> FileSys::ChooseFile =
-    [](QWidget *parent, bool save, const QString &filter) {
-        QString selected;
-        const QString path =
-            save ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter, &selected)
-                 : QFileDialog::getOpenFileName(parent, QString(), QString(), filter, &selected);
-        const int index = static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected));
-        return Choice{path, index < 0 ? 1 : index + 1};
-    };
+    &FileSys::AskFile;
 
 std::function<void(int)> FileSys::Wait = [](int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -62,6 +66,8 @@ FileSys::FileSys(TForm1 &form)
         UiText::Get("FileSystem", "strFileWarning3", "Can't not get data from device.");
     strFileWarning4 = UiText::Get("FileSystem", "strFileWarning4", "Tracemoor is busy.");
     strFileWarning5 = UiText::Get("FileSystem", "strFileWarning5", "Tracemoor is not linking.");
+    strFileWarning6 =
+        UiText::Get("FileSystem", "strFileWarning6", "Can't not get data from device.");
     strFileWarning7 = UiText::Get("FileSystem", "strFileWarning7", "Data import succeed.");
     strFileWarning8 = UiText::Get("FileSystem", "strFileWarning8", "Can't not export to device.");
     strFileWarning9 = UiText::Get("FileSystem", "strFileWarning9", "Data export succeed.");
@@ -243,6 +249,9 @@ bool FileSys::Tell(const DeviceTransfer::Result &r, const QString &failed)
         break;
     case Outcome::NotLinking:
         AppMessage::Warning(&main, caption, strFileWarning5);
+        break;
+    case Outcome::BlockRefused:
+        AppMessage::Warning(&main, caption, strFileWarning6);
         break;
     default:
         AppMessage::Warning(&main, caption, failed);

@@ -30,8 +30,12 @@ public:
         QString path;
         int filter = 1;
     };
-    // The open (save = false) and save dialogs; tests replace it.
+    // The open (save = false) and save dialogs; tests replace it. Its
+    // default is AskFile.
     static std::function<Choice(QWidget *parent, bool save, const QString &filter)> ChooseFile;
+    // The platform's dialogs. A save dialog asks no overwrite question of its
+    // own: Save asks the program's "Overwrite?", a picture replaces its file.
+    static Choice AskFile(QWidget *parent, bool save, const QString &filter);
     // The pauses between the instrument requests of Import and Export (10 and
     // 50 ms); tests replace it.
     static std::function<void(int ms)> Wait;
@@ -75,6 +79,6 @@ private:
 
     TForm1 &main;
     QString strOverWrite, strFileWarning1, strFileWarning2, strFileWarning3, strFileWarning4,
-        strFileWarning5, strFileWarning7, strFileWarning8, strFileWarning9, strFileWarning10,
-        strFileWarning11;
+        strFileWarning5, strFileWarning6, strFileWarning7, strFileWarning8, strFileWarning9,
+        strFileWarning10, strFileWarning11;
 };

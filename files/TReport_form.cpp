@@ -25,14 +25,18 @@
 #include <QTime>
 #include <QVBoxLayout>
 
-std::function<TReport_form::Choice(QWidget *)> TReport_form::ChooseFile = [](QWidget *parent) {
+TReport_form::Choice TReport_form::AskFile(QWidget *parent)
+{
     const QString text = QStringLiteral("Text file(*.txt) (*.txt)");
     const QString csv = QStringLiteral("Comma-Separated Values(*.csv) (*.csv)");
     QString selected = text;
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), QString(),
-                                                      text + QStringLiteral(";;") + csv, &selected);
+    const QString path =
+        QFileDialog::getSaveFileName(parent, QString(), QString(), text + QStringLiteral(";;") + csv,
+                                     &selected, QFileDialog::DontConfirmOverwrite);
     return Choice{path, selected == csv ? 2 : 1};
-};
+}
+
+std::function<TReport_form::Choice(QWidget *)> TReport_form::ChooseFile = &TReport_form::AskFile;
 
 TReport_form::TReport_form(QWidget *parent, std::unique_ptr<TextReport> r)
     : QDialog(parent)

@@ -33,6 +33,9 @@ public:
         int filter = 1;
     };
     static std::function<Choice(QWidget *parent)> ChooseFile;
+    // The default of ChooseFile: the platform's save dialog, which asks no
+    // overwrite question (the report replaces its file).
+    static Choice AskFile(QWidget *parent);
 
     TReport_form(QWidget *parent, std::unique_ptr<TextReport> report);
     ~TReport_form() override;

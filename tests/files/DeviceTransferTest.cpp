@@ -135,6 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         ImportFault{"BlockBusy", "model=2,answer=ReadBlock:0xE0", Outcome::Busy, 0, false},
         ImportFault{"BlockNotLinking", "model=2,linkfail=ReadBlock", Outcome::NotLinking, 0, false},
+        ImportFault{"BlockRefused", "model=2,answer=ReadBlock:0x20", Outcome::BlockRefused, 0,
+                    false},
         ImportFault{"BlockTimeout", "model=2,timeout=ReadBlock", Outcome::NoData, 0, true},
         ImportFault{"BlockDamaged", "model=2,corrupt", Outcome::NoData, 0, true},
         ImportFault{"SamplesShortTwice", "model=2,short=ReadSamples*2", Outcome::Imported, 3,

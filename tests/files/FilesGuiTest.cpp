@@ -5,6 +5,7 @@
 // window and the Report dialog are kept as pictures.
 
 #include "tests/analyzer/AnalyzerWindowFixture.h"
+#include "tests/display/LanguageFileForTest.h"
 
 #include "analyzer/TForm1StatusBar.h"
 #include "display/CCaptureRecord.h"
@@ -17,8 +18,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -26,6 +30,10 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+
+#include <map>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -253,29 +261,45 @@ TEST_F(FilesWindow, TransferFaultsAreToldAndChangeNothing)
         const char *device;
         bool import;
         const char *message;
+        const char *key; // of section "FileSystem"
     } const cases[] = {
-        {"answer=ReadBlock:0xE0", true, "Tracemoor is busy."},
-        {"linkfail=ReadBlock", true, "Tracemoor is not linking."},
-        {"timeout=ReadBlock", true, "Can't not get data from device."},
-        {"unplug=ReadSamples", true, "Can't not get data from device."},
-        {"answer=WriteSamples:0xE0", false, "Can't not export to device."},
+        {"answer=ReadBlock:0xE0", true, "Tracemoor is busy.", "strFileWarning4"},
+        {"linkfail=ReadBlock", true, "Tracemoor is not linking.", "strFileWarning5"},
+        {"timeout=ReadBlock", true, "Can't not get data from device.", "strFileWarning3"},
+        {"answer=ReadBlock:0x20", true, "Can't not get data from device.", "strFileWarning6"},
+        {"unplug=ReadSamples", true, "Can't not get data from device.", "strFileWarning3"},
+        {"answer=WriteSamples:0xE0", false, "Can't not export to device.", "strFileWarning8"},
     };
-    for (const Case &c : cases) {
-        AnalyzerWindow w(1, Emulated(1, c.device));
-        std::vector<uint8_t> &samples = w.form->System().SampleBuffer;
-        std::fill(samples.begin(), samples.end(), 0x33);
-        w.Settings().TimeDivRow = 8;
-        if (c.import)
-            w.form->ImportClick();
-        else
-            w.form->ExportClick();
-        ASSERT_FALSE(w.Messages().isEmpty()) << c.device;
-        EXPECT_EQ(w.Messages().back(), c.message) << c.device;
-        EXPECT_EQ(w.Settings().TimeDivRow, 8) << c.device;
-        EXPECT_EQ(w.form->System().ModelCode, 1) << c.device;
-        EXPECT_TRUE(std::all_of(samples.begin(), samples.end(), [](uint8_t b) {
-            return b == 0x33;
-        })) << c.device;
+    // Each message also in a translation: every key read where it is used.
+    const std::string translated = "[FileSystem]\nstrFileWarning3=Drei\nstrFileWarning4=Vier\n"
+                                   "strFileWarning5=Fuenf\nstrFileWarning6=Sechs\n"
+                                   "strFileWarning8=Acht\n";
+    const std::map<std::string, QString> translations{
+        {"strFileWarning3", "Drei"}, {"strFileWarning4", "Vier"}, {"strFileWarning5", "Fuenf"},
+        {"strFileWarning6", "Sechs"}, {"strFileWarning8", "Acht"}};
+    for (const bool inTranslation : {false, true}) {
+        std::optional<LanguageFileForTest> language;
+        if (inTranslation)
+            language.emplace(translated);
+        for (const Case &c : cases) {
+            AnalyzerWindow w(1, Emulated(1, c.device));
+            std::vector<uint8_t> &samples = w.form->System().SampleBuffer;
+            std::fill(samples.begin(), samples.end(), 0x33);
+            w.Settings().TimeDivRow = 8;
+            if (c.import)
+                w.form->ImportClick();
+            else
+                w.form->ExportClick();
+            ASSERT_FALSE(w.Messages().isEmpty()) << c.device;
+            EXPECT_EQ(w.Messages().back(),
+                      inTranslation ? translations.at(c.key) : QString::fromLatin1(c.message))
+                << c.device << " " << c.key;
+            EXPECT_EQ(w.Settings().TimeDivRow, 8) << c.device;
+            EXPECT_EQ(w.form->System().ModelCode, 1) << c.device;
+            EXPECT_TRUE(std::all_of(samples.begin(), samples.end(), [](uint8_t b) {
+                return b == 0x33;
+            })) << c.device;
+        }
     }
 
     AnalyzerWindow pc(5, Emulated(5));
@@ -286,6 +310,55 @@ TEST_F(FilesWindow, TransferFaultsAreToldAndChangeNothing)
     demo.form->ImportClick();
     ASSERT_FALSE(demo.Messages().isEmpty());
     EXPECT_EQ(demo.Messages().back(), "Can't not get data from device.");
+}
+
+// Choosing an existing file to save over asks nothing in the file dialog:
+// the project's Save asks its own "Overwrite?", a picture and a report
+// replace their file.
+TEST_F(FilesWindow, SaveDialogsAskNoOverwriteQuestionOfTheirOwn)
+{
+    const QString existing = Path("existing.pjf");
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("12345");
+    }
+    struct Case
+    {
+        const char *what;
+        std::function<QString()> ask;
+    } const cases[] = {
+        {"project",
+         [] {
+             return FileSys::AskFile(nullptr, true, QStringLiteral("Project File(.pjf) (*.pjf)"))
+                 .path;
+         }},
+        {"picture",
+         [] {
+             return FileSys::AskFile(nullptr, true,
+                                     QStringLiteral("BitMap(.bmp) (*.bmp);;Jpeg(.jpg) (*.jpg)"))
+                 .path;
+         }},
+        {"report", [] { return TReport_form::AskFile(nullptr).path; }},
+    };
+    for (const Case &c : cases) {
+        int fileDialogs = 0, questions = 0;
+        ModalAnswerer answer([&](QWidget *dialog) {
+            if (auto *files = qobject_cast<QFileDialog *>(dialog)) {
+                ++fileDialogs;
+                EXPECT_TRUE(files->testOption(QFileDialog::DontConfirmOverwrite)) << c.what;
+                files->selectFile(existing);
+                files->accept();
+            } else if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
+                ++questions; // the file dialog's own question: answered so it ends
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        const QString chosen = c.ask();
+        EXPECT_EQ(fileDialogs, 1) << c.what;
+        EXPECT_EQ(questions, 0) << c.what;
+        EXPECT_EQ(QFileInfo(chosen).fileName(), QStringLiteral("existing.pjf")) << c.what;
+    }
 }
 
 TEST_F(FilesWindow, ReportWritesTheChosenRange)
