@@ -2,6 +2,7 @@
 // a parameter file is written, its modification time moves, the watch tick
 // captures, and the data file is checked against the emulated memory.
 #include "gather/CGatherControl.h"
+#include "gather/CGatherCapture.h"
 
 #include "../analyzer/AnalyzerTestFolder.h"
 #include "device/AnalyzerFirmware.h"
@@ -277,6 +278,33 @@ TEST_P(GatherModels, CaptureTheWholeMemoryOfTheirModel)
 }
 
 INSTANTIATE_TEST_SUITE_P(Analyzers, GatherModels, testing::Values(2, 4, 5, 8));
+
+// The identity block's model text names the model. "Moudel :" is the other
+// spelling of model 1's line (the analyzer program's model table accepts
+// both): such an analyzer is a model 1 and is set up as one, not as code 0,
+// the Demo, which has no instrument.
+TEST(GatherModelText, NamesTheModel)
+{
+    const std::pair<const char *, int> cases[] = {
+        {"Moudel :Logic Analyzer 200MHz/4ns", 1},
+        {"Model  :Logic Analyzer 200MHz/4ns", 1},
+        {"Model  :Logic Analyzer 200MHz/2ns", 2},
+        {"Model  :QX-A16", 3},
+        {"Model  :QX-A32", 4},
+        {"Model  :QX-B16", 5},
+        {"Model  :QX-B32", 6},
+        {"Model  :QX-C16", 7},
+        {"Model  :QX-C32", 8},
+        {"QX-A16E", 9},
+        {"Moudel  :Logic Analyzer 200MHz/4ns", 0}, // the comparison is exact
+        {"Model :QX-A16", 0},
+        {"model  :QX-A16", 0},
+        {"Model  :QX-A16 ", 0},
+        {"", 0},
+    };
+    for (const auto &[text, model] : cases)
+        EXPECT_EQ(CGatherCapture::ModelOfText(text), model) << '"' << text << '"';
+}
 
 TEST_F(GatherCapture, WithoutADataPathNothingIsWrittenAndItSaysSo)
 {
