@@ -178,7 +178,11 @@ void Rows::End(int64_t i, bool inPacket, uint32_t words, uint32_t errorBits)
     message.Add(static_cast<uint32_t>(i - packetStart));
     wordFigure.Add(words);
     errors.Add(errorBits);
-    if (later && idleLength >= 0)
+    // The idle stretch that ended at this packet, the first packet's too
+    // (from the window's first inactive sample). A window that begins inside
+    // a message has no idle stretch before its first packet: that packet
+    // adds no idle length rather than a length of 0.
+    if (idleLength >= 0)
         idle.Add(static_cast<uint32_t>(idleLength));
     idleLength = -1;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -267,11 +268,74 @@ TEST(WSPI_Core, TimesAndStatistics)
 
     const DecodeTable &st = r.Lines[0].Statistics;
     ASSERT_EQ(st.Rows(), 1);
-    const std::vector<std::string> expected{"160nS ", "320nS ", "240nS ", "80nS ",
-                                            "80nS ",  "80nS ",  "1",      "2",
+    // The first packet's idle (3 idle, 2 selected, 1 clock sample) counts.
+    const std::vector<std::string> expected{"160nS ", "320nS ", "240nS ", "60nS ",
+                                            "80nS ",  "70nS ",  "1",      "2",
                                             "1",      "0 bit",  "4 bits", "4 bits"};
     for (int k = 0; k < WSPI_Core::StatisticsColumns; ++k)
         EXPECT_EQ(st.Cell(0, k), expected[static_cast<size_t>(k)]) << k;
+}
+
+// The idle columns of the statistics: the first packet sets minimum and
+// maximum with the idle before it, counted from the window's first inactive
+// sample; a window that begins inside a message has no idle before its first
+// packet, which then adds none.
+TEST(WSPI_Core, IdleStatisticsCountTheFirstPacket)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(HandCapture &)> traffic;
+        std::array<const char *, 3> idle; // minimum, maximum, average
+    };
+    // A message of 8 bits after `idle` inactive samples (and the 2 samples
+    // each of selecting and releasing, the first clock sample): its idle
+    // lasts idle + 3 samples, or + 5 after an earlier message.
+    auto message = [](HandCapture &c, int idle) {
+        Idle(c, false, idle);
+        c.SpiSelect(true);
+        c.SpiBits(0xA5, 0x5A, 8);
+        c.SpiSelect(false);
+    };
+    auto inside = [](HandCapture &c) { // the window begins with SS active
+        c.SpiSelect(true);
+        c.SpiBits(0x3C, 0xC3, 8);
+        c.SpiSelect(false);
+    };
+    const Case cases[] = {
+        {"OnePacket", [&](HandCapture &c) { message(c, 12345); },
+         {"123.480uS ", "123.480uS ", "123.480uS "}},
+        {"FirstIdleIsTheLongest",
+         [&](HandCapture &c) {
+             message(c, 54321);
+             message(c, 10000);
+             message(c, 20000);
+         },
+         {"100.050uS ", "543.240uS ", "281.110uS "}},
+        {"FirstIdleIsTheShortest",
+         [&](HandCapture &c) {
+             message(c, 10000);
+             message(c, 54321);
+         },
+         {"100.030uS ", "543.260uS ", "321.640uS "}},
+        {"WindowBeginsInsideAMessage",
+         [&](HandCapture &c) {
+             inside(c);
+             message(c, 12345);
+             message(c, 54321);
+         },
+         {"123.500uS ", "543.260uS ", "333.380uS "}},
+        {"OnlyAMessageTheWindowBeganIn", inside, {"", "", ""}},
+    };
+    for (const Case &c : cases) {
+        HandCapture capture;
+        c.traffic(capture);
+        const auto r = WSPI_Core::Decode(capture.Window(), {}, TenNs);
+        const DecodeTable &st = r.Lines[0].Statistics;
+        ASSERT_EQ(st.Rows(), 1) << c.name;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(st.Cell(0, 3 + k), c.idle[static_cast<size_t>(k)]) << c.name << " " << k;
+    }
 }
 
 TEST(WSPI_Core, StripsFollowTheChosenChannels)
