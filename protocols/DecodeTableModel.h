@@ -19,6 +19,7 @@ public:
 
     // A new result (nullptr: an empty grid).
     void SetTable(const DecodeTable *table);
+    const DecodeTable *Table() const { return table; }
     void SetHeaders(QStringList headers);
     const QStringList &Headers() const { return headers; }
     // The headers as UTF-8, for the CSV export.

@@ -26,6 +26,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString SpiText(const char *key, const char *def)
@@ -35,7 +37,31 @@ QString SpiText(const char *key, const char *def)
 
 constexpr const char *LineNames[] = {"MOSI", "MISO"};
 
+// A column grows to its widest text, header or cell, at `perCharacter`
+// pixels a character (plus the cell's margins); it never shrinks. The cells
+// are measured by the table's longest text per column, not row by row.
+void GrowColumns(QTableView &grid, const DecodeTableModel &model, std::vector<int> &widths,
+                 int perCharacter)
+{
+    constexpr int Margins = 8;
+    const QStringList &headers = model.Headers();
+    const DecodeTable *table = model.Table();
+    widths.resize(static_cast<size_t>(headers.size()), 0);
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
+        const auto chars = std::max<int>(static_cast<int>(headers[c].size()),
+                                         table ? table->LongestText(c) : 0);
+        int &w = widths[static_cast<size_t>(c)];
+        w = std::max(w, chars * perCharacter + Margins);
+        grid.setColumnWidth(c, w);
+    }
+}
+
 } // namespace
+
+int WSPI::PixelsPerCharacter(const QTableView &grid)
+{
+    return std::max(5, grid.fontMetrics().averageCharWidth());
+}
 
 WSPI::WSPI(QWidget *sheet, CFile &settings, WSystem &system, CCaptureRecord &record)
     : QWidget(sheet)
@@ -209,6 +235,7 @@ QWidget *WSPI::BuildHalf(QWidget *parent, int line)
     h.PacketGrid = ProtocolPageParts::NewGrid(half, "PacketGrid", h.Packets);
     h.PacketGrid->setObjectName(QStringLiteral("SPI_%1PacketGrid").arg(LineNames[line]));
     v->addWidget(h.PacketGrid, 1);
+    FitColumns(h);
     return half;
 }
 
@@ -313,6 +340,7 @@ void WSPI::Start()
         Half &h = halves[k];
         h.Packets->SetTable(&result.Lines[k].Packets);
         h.Statistics->SetTable(&result.Lines[k].Statistics);
+        FitColumns(h);
         if (!decoder.Lines[k].Enabled)
             continue; // the strip keeps its picture
         h.Strip->SetTraces({{&result.SckTrace, 15, 0xFFFFFF},
@@ -323,6 +351,13 @@ void WSPI::Start()
             h.Strip->SetPosition(0);
         h.Strip->Redraw();
     }
+}
+
+void WSPI::FitColumns(Half &h)
+{
+    GrowColumns(*h.StatisticsGrid, *h.Statistics, h.StatisticsWidths,
+                PixelsPerCharacter(*h.StatisticsGrid));
+    GrowColumns(*h.PacketGrid, *h.Packets, h.PacketWidths, PixelsPerCharacter(*h.PacketGrid));
 }
 
 void WSPI::CaptureArrived()

@@ -60,7 +60,13 @@ public:
         ProtocolStrip *Strip = nullptr;
         DecodeTableModel *Statistics = nullptr;
         DecodeTableModel *Packets = nullptr;
+        // The width each grid column has grown to (it never shrinks).
+        std::vector<int> StatisticsWidths, PacketWidths;
     };
+    // The pixels a grid column gives each character of its widest text
+    // (header or cell): 5, or the grid font's average character where that
+    // is wider, so that no text is cut.
+    static int PixelsPerCharacter(const QTableView &grid);
     std::array<Half, 2> halves;
 
     QComboBox *SPI_ComboBox_SCK = nullptr;
@@ -79,6 +85,8 @@ private:
     // Word bits kept in 1..28 with a message; an empty text becomes "1".
     void CheckBits(QLineEdit *edit);
     void ReadSettings();
+    // Grows the columns of both grids of a line to their texts.
+    void FitColumns(Half &half);
 
     CFile &file;
     WSystem &sys;

@@ -18,6 +18,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -216,6 +217,67 @@ TEST(I2cPage, HoldsAFullMemoryOfPackets)
     page.I2C_DataGrid->scrollToBottom();
     const int last = page.I2C_DataGrid->model()->rowCount() - 1;
     EXPECT_EQ(Cell(page.I2C_DataGrid, last, 2), "50(h)");
+}
+
+// Every column of the four SPI grids is as wide as its widest text, header
+// or cell, at 5 pixels (or the font's average character) a character, and a
+// later decode with shorter texts leaves it as wide.
+TEST(SpiPage, ColumnsGrowToTheirWidestTextAndKeepTheirWidth)
+{
+    AnalyzerWindow w(5, Emulated(5, "scene=spi,text=Tracemoor12345,clock=1000000,gap=100"));
+    Capture(w, 8, false);
+    w.form->SPIButton->trigger();
+    WSPI &page = *w.form->SPI_UI;
+    struct Grid
+    {
+        const char *name;
+        QTableView *view;
+    };
+    std::vector<Grid> grids;
+    for (const WSPI::Half &h : page.halves) {
+        grids.push_back({"statistics", h.StatisticsGrid});
+        grids.push_back({"packets", h.PacketGrid});
+    }
+    // Headers alone before the first decode.
+    for (const Grid &g : grids) {
+        const QAbstractItemModel &m = *g.view->model();
+        for (int c = 0; c < m.columnCount(); ++c) {
+            const QString header = m.headerData(c, Qt::Horizontal).toString();
+            EXPECT_GE(g.view->columnWidth(c), g.view->fontMetrics().horizontalAdvance(header))
+                << g.name << " " << header.toStdString();
+        }
+    }
+    auto widest = [](const QTableView &v, int c) {
+        const QAbstractItemModel &m = *v.model();
+        qsizetype chars = m.headerData(c, Qt::Horizontal).toString().size();
+        for (int r = 0; r < m.rowCount(); ++r)
+            chars = std::max(chars, m.index(r, c).data().toString().size());
+        return static_cast<int>(chars);
+    };
+    page.SPI_RadioGroup_Text->SetItemIndex(0); // binary: the longest texts
+    page.SPI_Btn_Start->click();
+    ASSERT_GE(page.halves[WSPI_Core::Mosi].PacketGrid->model()->rowCount(), 2);
+    std::vector<std::vector<int>> before;
+    for (const Grid &g : grids) {
+        before.emplace_back();
+        const int perCharacter = WSPI::PixelsPerCharacter(*g.view);
+        EXPECT_GE(perCharacter, 5);
+        for (int c = 0; c < g.view->model()->columnCount(); ++c) {
+            EXPECT_GE(g.view->columnWidth(c), perCharacter * widest(*g.view, c))
+                << g.name << " column " << c;
+            before.back().push_back(g.view->columnWidth(c));
+        }
+    }
+    // The data column holds 14 words of "01010100(b) ".
+    EXPECT_GE(page.halves[WSPI_Core::Mosi].PacketGrid->columnWidth(3), 5 * 14 * 12);
+
+    page.SPI_RadioGroup_Text->SetItemIndex(2); // hexadecimal: shorter texts
+    page.SPI_Btn_Start->click();
+    for (size_t k = 0; k < grids.size(); ++k)
+        for (int c = 0; c < grids[k].view->model()->columnCount(); ++c)
+            EXPECT_EQ(grids[k].view->columnWidth(c), before[k][static_cast<size_t>(c)])
+                << grids[k].name << " column " << c;
+    KeepScreenshot(*w.form, "spi-page-columns.png");
 }
 
 TEST(SpiPage, DecodesBothLinesAndKeepsALineThatIsOff)
