@@ -135,8 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         ImportFault{"BlockBusy", "model=2,answer=ReadBlock:0xE0", Outcome::Busy, 0, false},
         ImportFault{"BlockNotLinking", "model=2,linkfail=ReadBlock", Outcome::NotLinking, 0, false},
-        ImportFault{"BlockRefused", "model=2,answer=ReadBlock:0x20", Outcome::BlockRefused, 0,
-                    false},
+        ImportFault{"BlockRefused", "model=2,stall=ReadBlock", Outcome::BlockRefused, 0, false},
         ImportFault{"BlockTimeout", "model=2,timeout=ReadBlock", Outcome::NoData, 0, true},
         ImportFault{"BlockDamaged", "model=2,corrupt", Outcome::NoData, 0, true},
         ImportFault{"SamplesShortTwice", "model=2,short=ReadSamples*2", Outcome::Imported, 3,
@@ -178,7 +177,8 @@ TEST(DeviceTransfer, ExportRefusals)
 TEST(DeviceTransfer, WithoutAnAnalyzerNothingIsRead)
 {
     Bench b("count=0", 1);
-    EXPECT_EQ(b.Import().outcome, Outcome::NoData);
+    // The block request finds no device (0x36): a refused request.
+    EXPECT_EQ(b.Import().outcome, Outcome::BlockRefused);
     EXPECT_EQ(b.Export().outcome, Outcome::NotExported);
     b.ExpectUnchanged(1);
 }

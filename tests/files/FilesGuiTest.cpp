@@ -266,7 +266,7 @@ TEST_F(FilesWindow, TransferFaultsAreToldAndChangeNothing)
         {"answer=ReadBlock:0xE0", true, "Tracemoor is busy.", "strFileWarning4"},
         {"linkfail=ReadBlock", true, "Tracemoor is not linking.", "strFileWarning5"},
         {"timeout=ReadBlock", true, "Can't not get data from device.", "strFileWarning3"},
-        {"answer=ReadBlock:0x20", true, "Can't not get data from device.", "strFileWarning6"},
+        {"stall=ReadBlock", true, "Can't not get data from device.", "strFileWarning6"},
         {"unplug=ReadSamples", true, "Can't not get data from device.", "strFileWarning3"},
         {"answer=WriteSamples:0xE0", false, "Can't not export to device.", "strFileWarning8"},
     };

@@ -282,7 +282,7 @@ TEST(WSPI_Core, TimesAndStatistics)
 // packet, which then adds none.
 TEST(WSPI_Core, IdleStatisticsCountTheFirstPacket)
 {
-    struct Case
+    struct IdleCase
     {
         const char *name;
         std::function<void(HandCapture &)> traffic;
@@ -302,7 +302,7 @@ TEST(WSPI_Core, IdleStatisticsCountTheFirstPacket)
         c.SpiBits(0x3C, 0xC3, 8);
         c.SpiSelect(false);
     };
-    const Case cases[] = {
+    const IdleCase cases[] = {
         {"OnePacket", [&](HandCapture &c) { message(c, 12345); },
          {"123.480uS ", "123.480uS ", "123.480uS "}},
         {"FirstIdleIsTheLongest",
@@ -327,14 +327,15 @@ TEST(WSPI_Core, IdleStatisticsCountTheFirstPacket)
          {"123.500uS ", "543.260uS ", "333.380uS "}},
         {"OnlyAMessageTheWindowBeganIn", inside, {"", "", ""}},
     };
-    for (const Case &c : cases) {
-        HandCapture capture;
+    for (const IdleCase &c : cases) {
+        HandCapture capture(1u << 20); // room for 262144 samples
         c.traffic(capture);
         const auto r = WSPI_Core::Decode(capture.Window(), {}, TenNs);
         const DecodeTable &st = r.Lines[0].Statistics;
         ASSERT_EQ(st.Rows(), 1) << c.name;
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(st.Cell(0, 3 + k), c.idle[static_cast<size_t>(k)]) << c.name << " " << k;
+            EXPECT_EQ(std::string(st.Cell(0, 3 + k)), c.idle[static_cast<size_t>(k)])
+                << c.name << " " << k;
     }
 }
 
