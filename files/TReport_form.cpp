@@ -30,9 +30,9 @@ TReport_form::Choice TReport_form::AskFile(QWidget *parent)
     const QString text = QStringLiteral("Text file(*.txt) (*.txt)");
     const QString csv = QStringLiteral("Comma-Separated Values(*.csv) (*.csv)");
     QString selected = text;
-    const QString path =
-        QFileDialog::getSaveFileName(parent, QString(), QString(), text + QStringLiteral(";;") + csv,
-                                     &selected, QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), QString(),
+                                                      text + QStringLiteral(";;") + csv, &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
     return Choice{path, selected == csv ? 2 : 1};
 }
 

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,21 +38,24 @@ QString SpiText(const char *key, const char *def)
 
 constexpr const char *LineNames[] = {"MOSI", "MISO"};
 
-// A column grows to its widest text, header or cell, at `perCharacter`
-// pixels a character (plus the cell's margins); it never shrinks. The cells
-// are measured by the table's longest text per column, not row by row.
+// A column grows to its widest text at `perCharacter` pixels a character of
+// a cell and as wide as its header's text in the header's font (plus the
+// margins of a cell); it never shrinks. The cells are measured by the
+// table's longest text per column, not row by row.
 void GrowColumns(QTableView &grid, const DecodeTableModel &model, std::vector<int> &widths,
                  int perCharacter)
 {
     constexpr int Margins = 8;
     const QStringList &headers = model.Headers();
     const DecodeTable *table = model.Table();
+    const QFontMetrics headerFont = grid.horizontalHeader()->fontMetrics();
     widths.resize(static_cast<size_t>(headers.size()), 0);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
-        const auto chars = std::max<int>(static_cast<int>(headers[c].size()),
-                                         table ? table->LongestText(c) : 0);
+        const int header = std::max(5 * static_cast<int>(headers[c].size()),
+                                    headerFont.horizontalAdvance(headers[c]));
+        const int cells = table ? table->LongestText(c) * perCharacter : 0;
         int &w = widths[static_cast<size_t>(c)];
-        w = std::max(w, chars * perCharacter + Margins);
+        w = std::max(w, std::max(header, cells) + Margins);
         grid.setColumnWidth(c, w);
     }
 }
@@ -60,7 +64,8 @@ void GrowColumns(QTableView &grid, const DecodeTableModel &model, std::vector<in
 
 int WSPI::PixelsPerCharacter(const QTableView &grid)
 {
-    return std::max(5, grid.fontMetrics().averageCharWidth());
+    // Cell texts are mostly digits (values, times): a digit's width.
+    return std::max(5, grid.fontMetrics().horizontalAdvance(QLatin1Char('0')));
 }
 
 WSPI::WSPI(QWidget *sheet, CFile &settings, WSystem &system, CCaptureRecord &record)

@@ -63,9 +63,9 @@ public:
         // The width each grid column has grown to (it never shrinks).
         std::vector<int> StatisticsWidths, PacketWidths;
     };
-    // The pixels a grid column gives each character of its widest text
-    // (header or cell): 5, or the grid font's average character where that
-    // is wider, so that no text is cut.
+    // The pixels a grid column gives each character of its widest cell
+    // text: 5, or the grid font's digit where that is wider, so that no text
+    // is cut (headers are measured in their font, at least 5 a character).
     static int PixelsPerCharacter(const QTableView &grid);
     std::array<Half, 2> halves;
 

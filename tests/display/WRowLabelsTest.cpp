@@ -79,7 +79,7 @@ TEST_F(RowLabels, ChannelConditions)
         {4, F, "OR Pattern \u2193", "OR Pattern \u2193"},
         {4, L, "Low", "Low"},
         {0, R, "Pattern1\u2191", "Pattern1 \u2191"}, // type 0 reads as Pattern 1
-        {6, H, "", ""},                               // no pattern row
+        {6, H, "", ""},                              // no pattern row
     };
     for (const Case &c : cases) {
         for (auto &row : settings.TriggerCondition)
@@ -108,12 +108,18 @@ TEST_F(RowLabels, BusPatterns)
     const Case cases[] = {
         {"six members", 1, {H, L, X, X, X, X}, "Pattern1 = 2X", "Pattern1 = 2X"},
         {"OR pattern", 4, {H, L, X, X, X, X}, "Pattern = 2X", "OR Pattern = 2X"},
-        {"OR pattern, sixteen levels", 4, {H, H, H, H, L, L, L, H, H, L, H, L, L, H, L, L},
-         "Pattern = F1A4", "OR Pattern = F1A4"},
+        {"OR pattern, sixteen levels",
+         4,
+         {H, H, H, H, L, L, L, H, H, L, H, L, L, H, L, L},
+         "Pattern = F1A4",
+         "OR Pattern = F1A4"},
         {"X mixed with 0", 2, {L, X, X, X}, "Pattern2 = $", "Pattern2 = $"},
         {"edge member", 1, {H, L, H, H, L, R, H, L}, "Pattern1 = B$", "Pattern1 = B$"},
         {"falling edge alone", 1, {F}, "Pattern1 = $", "Pattern1 = $"},
-        {"sixteen levels", 3, {H, L, H, L, L, H, L, H, H, H, L, L, L, L, H, H}, "Pattern3 = A5C3",
+        {"sixteen levels",
+         3,
+         {H, L, H, L, L, H, L, H, H, H, L, L, L, L, H, H},
+         "Pattern3 = A5C3",
          "Pattern3 = A5C3"},
         {"short top group", 1, {H, H, L, H, L}, "Pattern1 = 1A", "Pattern1 = 1A"},
         {"no members", 1, {}, "Pattern1 = ", "Pattern1 = "},

@@ -274,15 +274,18 @@ TEST_F(FilesWindow, TransferFaultsAreToldAndChangeNothing)
     const std::string translated = "[FileSystem]\nstrFileWarning3=Drei\nstrFileWarning4=Vier\n"
                                    "strFileWarning5=Fuenf\nstrFileWarning6=Sechs\n"
                                    "strFileWarning8=Acht\n";
-    const std::map<std::string, QString> translations{
-        {"strFileWarning3", "Drei"}, {"strFileWarning4", "Vier"}, {"strFileWarning5", "Fuenf"},
-        {"strFileWarning6", "Sechs"}, {"strFileWarning8", "Acht"}};
+    const std::map<std::string, QString> translations{{"strFileWarning3", "Drei"},
+                                                      {"strFileWarning4", "Vier"},
+                                                      {"strFileWarning5", "Fuenf"},
+                                                      {"strFileWarning6", "Sechs"},
+                                                      {"strFileWarning8", "Acht"}};
     for (const bool inTranslation : {false, true}) {
-        std::optional<LanguageFileForTest> language;
-        if (inTranslation)
-            language.emplace(translated);
         for (const Case &c : cases) {
             AnalyzerWindow w(1, Emulated(1, c.device));
+            // After the window's start-up, which sets the language of System.ini.
+            std::optional<LanguageFileForTest> language;
+            if (inTranslation)
+                language.emplace(translated);
             std::vector<uint8_t> &samples = w.form->System().SampleBuffer;
             std::fill(samples.begin(), samples.end(), 0x33);
             w.Settings().TimeDivRow = 8;
@@ -348,7 +351,7 @@ TEST_F(FilesWindow, SaveDialogsAskNoOverwriteQuestionOfTheirOwn)
                 ++fileDialogs;
                 EXPECT_TRUE(files->testOption(QFileDialog::DontConfirmOverwrite)) << c.what;
                 files->selectFile(existing);
-                files->accept();
+                QMetaObject::invokeMethod(files, "accept"); // a protected slot
             } else if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
                 ++questions; // the file dialog's own question: answered so it ends
                 box->button(QMessageBox::Yes)->click();

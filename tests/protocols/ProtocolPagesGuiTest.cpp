@@ -12,6 +12,7 @@
 #include "protocols/wI2C_UI.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -219,9 +220,9 @@ TEST(I2cPage, HoldsAFullMemoryOfPackets)
     EXPECT_EQ(Cell(page.I2C_DataGrid, last, 2), "50(h)");
 }
 
-// Every column of the four SPI grids is as wide as its widest text, header
-// or cell, at 5 pixels (or the font's average character) a character, and a
-// later decode with shorter texts leaves it as wide.
+// Every column of the four SPI grids is as wide as its widest text: its
+// header in the header's font, its cells at 5 pixels (or the font's digit) a
+// character; a later decode with shorter texts leaves it as wide.
 TEST(SpiPage, ColumnsGrowToTheirWidestTextAndKeepTheirWidth)
 {
     AnalyzerWindow w(5, Emulated(5, "scene=spi,text=Tracemoor12345,clock=1000000,gap=100"));
@@ -243,13 +244,15 @@ TEST(SpiPage, ColumnsGrowToTheirWidestTextAndKeepTheirWidth)
         const QAbstractItemModel &m = *g.view->model();
         for (int c = 0; c < m.columnCount(); ++c) {
             const QString header = m.headerData(c, Qt::Horizontal).toString();
-            EXPECT_GE(g.view->columnWidth(c), g.view->fontMetrics().horizontalAdvance(header))
+            EXPECT_GE(g.view->columnWidth(c),
+                      std::max(5 * static_cast<int>(header.size()),
+                               g.view->horizontalHeader()->fontMetrics().horizontalAdvance(header)))
                 << g.name << " " << header.toStdString();
         }
     }
-    auto widest = [](const QTableView &v, int c) {
+    auto widestCell = [](const QTableView &v, int c) {
         const QAbstractItemModel &m = *v.model();
-        qsizetype chars = m.headerData(c, Qt::Horizontal).toString().size();
+        qsizetype chars = 0;
         for (int r = 0; r < m.rowCount(); ++r)
             chars = std::max(chars, m.index(r, c).data().toString().size());
         return static_cast<int>(chars);
@@ -263,7 +266,7 @@ TEST(SpiPage, ColumnsGrowToTheirWidestTextAndKeepTheirWidth)
         const int perCharacter = WSPI::PixelsPerCharacter(*g.view);
         EXPECT_GE(perCharacter, 5);
         for (int c = 0; c < g.view->model()->columnCount(); ++c) {
-            EXPECT_GE(g.view->columnWidth(c), perCharacter * widest(*g.view, c))
+            EXPECT_GE(g.view->columnWidth(c), perCharacter * widestCell(*g.view, c))
                 << g.name << " column " << c;
             before.back().push_back(g.view->columnWidth(c));
         }

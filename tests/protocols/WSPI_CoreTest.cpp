@@ -303,7 +303,8 @@ TEST(WSPI_Core, IdleStatisticsCountTheFirstPacket)
         c.SpiSelect(false);
     };
     const IdleCase cases[] = {
-        {"OnePacket", [&](HandCapture &c) { message(c, 12345); },
+        {"OnePacket",
+         [&](HandCapture &c) { message(c, 12345); },
          {"123.480uS ", "123.480uS ", "123.480uS "}},
         {"FirstIdleIsTheLongest",
          [&](HandCapture &c) {

@@ -288,7 +288,8 @@ TEST(DataSearchDialog, ABaseChangeKeepsEveryDigitOfTheValue)
         if (c.value == 0) {
             EXPECT_TRUE(added.empty()) << c.typed;
             ASSERT_EQ(messages.messages.size(), 1u) << c.typed;
-            EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum isFFFF(h)"));
+            EXPECT_EQ(messages.messages[0].text,
+                      QStringLiteral("Out of limit.The maximum isFFFF(h)"));
         } else {
             EXPECT_EQ(added, (std::vector<SearchCondition>{{c.value, 16, c.to}})) << c.typed;
             EXPECT_TRUE(messages.messages.empty()) << c.typed;
@@ -318,7 +319,8 @@ TEST(DataSearchDialog, ABaseChangeInTheEditorKeepsEveryDigitOfTheValue)
         if (c.value == 0) {
             EXPECT_EQ(edit.confirmed, 0) << c.typed;
             ASSERT_EQ(messages.messages.size(), 1u) << c.typed;
-            EXPECT_EQ(messages.messages[0].text, QStringLiteral("Out of limit.The maximum isFFFF(h)"));
+            EXPECT_EQ(messages.messages[0].text,
+                      QStringLiteral("Out of limit.The maximum isFFFF(h)"));
         } else {
             EXPECT_EQ(edit.confirmed, 1) << c.typed;
             EXPECT_EQ(static_cast<uint16_t>(edit.value), c.value) << c.typed;

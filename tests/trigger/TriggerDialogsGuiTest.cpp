@@ -283,9 +283,12 @@ TEST(TBusEditGui, EraseClearsTheGridsThePulseWidthAndTheOptions)
     EXPECT_EQ(p->ChannelName->text(), "CH12"); // the channel's name while loaded
     dialog.btn_Erase_Pat->click();
     const std::pair<QString, QString> erased[] = {
-        {p->ChannelList->currentText(), "CH0"}, {p->ChannelName->text(), "Channel0"},
-        {p->LevelList->currentText(), "High"},  {p->CompareList->currentText(), "<"},
-        {p->WholeEdit->text(), "1"},            {p->FractionEdit->text(), "0"},
+        {p->ChannelList->currentText(), "CH0"},
+        {p->ChannelName->text(), "Channel0"},
+        {p->LevelList->currentText(), "High"},
+        {p->CompareList->currentText(), "<"},
+        {p->WholeEdit->text(), "1"},
+        {p->FractionEdit->text(), "0"},
         {p->UnitList->currentText(), "uS"},
     };
     for (const auto &[shown, wanted] : erased)
