@@ -132,6 +132,7 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     BindWaveform();
     BindGrids();
     BuildListing();
+    BindKeys();
     UartPage = std::make_unique<UARTPage>(*this);
     CanPage = std::make_unique<WCAN_UI>(*this);
     CpuMapPage = std::make_unique<CPUMapPage>(*this);

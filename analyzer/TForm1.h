@@ -27,6 +27,7 @@ class CursorState;
 class WCursor;
 class QAction;
 class QComboBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -56,6 +57,7 @@ class TForm3;
 class TForm4;
 class UARTPage;
 class WCAN_UI;
+class WaveformInput;
 class WSPI;
 class wI2C_UI;
 
@@ -321,6 +323,8 @@ public:
     QMenu *Language1 = nullptr;
     QAction *Default1 = nullptr;
     QAction *About1 = nullptr;
+    QAction *Keys1 = nullptr; // Help > Keys...: the table of keys
+    QDialog *KeysBox = nullptr;
 
     // Pop-up menus.
     QMenu *WaveformPopupMenu1 = nullptr;
@@ -407,6 +411,14 @@ public slots:
     void wCStateDeleteClick();
     void Default1Click();
     void About1Click();
+    void Keys1Click();
+    // The waveform's wheel and keys (TForm1Keys.cpp): one zoom step keeping
+    // the time at plot column x in place (x outside the plot: as Zoom In/Out);
+    // the view moved by tenths of the screen; cursor `name` at column x
+    // (outside the plot: at the trigger column).
+    void ZoomAt(bool zoomIn, int x);
+    void ScrollWaveform(int tenths);
+    void PlaceCursorAt(char name, int x);
     void DivComboBoxChange();
     void Memory_Depth_ComboBoxChange();
     void MemoryPercentChange();
@@ -483,6 +495,8 @@ private:
     // The signal list's mouse handling (selection, pressed frame, row
     // dragging, rename, the pattern pop-up).
     void BindGrids();
+    // The menu items' shortcuts, the waveform's wheel and keys, Help > Keys.
+    void BindKeys();
     // Zoom In (true) or Zoom Out (false).
     void ApplyZoomStep(bool zoomIn);
     // Mouse events of the grids' viewports (from eventFilter); true when
@@ -501,6 +515,7 @@ private:
     void ShowDeviceList();
 
     std::unique_ptr<TForm1AcquisitionWindow> acquisitionWindow;
+    WaveformInput *waveformInput = nullptr;
     std::unique_ptr<CEzUsb> commandChannel;
     std::string systemIni;
     std::vector<std::string> languageFolders;

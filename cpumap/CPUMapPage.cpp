@@ -421,9 +421,13 @@ void CPUMapPage::ShowImages()
 {
     const TBitmap &map = Map.Image().Map();
     const TBitmap &labels = Map.Image().Labels();
-    Map_LabelImage->setGeometry(0, 0, labels.Width(), labels.Height());
-    Map_Image->setGeometry(CpuMapImage::LabelWidth, 0, map.Width(), map.Height());
-    Map_ImageScrollBox->widget()->resize(CpuMapImage::LabelWidth + map.Width(), map.Height());
+    // A margin above and below, so that the scroll box's frame hides no
+    // part of the first and last rows of marks.
+    constexpr int Margin = 4;
+    Map_LabelImage->setGeometry(0, Margin, labels.Width(), labels.Height());
+    Map_Image->setGeometry(CpuMapImage::LabelWidth, Margin, map.Width(), map.Height());
+    Map_ImageScrollBox->widget()->resize(CpuMapImage::LabelWidth + map.Width(),
+                                         map.Height() + 2 * Margin);
     Map_LabelImage->SetBitmap(&labels);
     Map_Image->SetBitmap(&map);
 }

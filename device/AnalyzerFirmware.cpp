@@ -1,5 +1,7 @@
 #include "device/AnalyzerFirmware.h"
 
+#include "device/EmulatedAutoScale.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -274,6 +276,7 @@ uint8_t AnalyzerFirmware::Execute(uint8_t code, uint16_t index)
     case 0xA0:
         return Accepted;
     case AutoScaleCode:
+        ChooseTimeBase();
         StartCapture();
         return Accepted;
     case StartCaptureCode:
@@ -318,6 +321,17 @@ void AnalyzerFirmware::Queue(std::span<const uint8_t> data)
 {
     inData.assign(data.begin(), data.end());
     inAt = 0;
+}
+
+void AnalyzerFirmware::ChooseTimeBase()
+{
+    // On the external clock the rate is not the instrument's to choose.
+    if (settings.ExternalClock)
+        return;
+    const int chosen = EmulatedAutoScale::ChooseRow(scene, row, settings, record.RateRow);
+    record.TimeDivRow = static_cast<int16_t>(chosen);
+    record.RateRow = static_cast<int16_t>(chosen);
+    settings.RateRow = chosen;
 }
 
 void AnalyzerFirmware::StartCapture()

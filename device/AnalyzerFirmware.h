@@ -117,6 +117,8 @@ private:
     EmulatorFault *ActiveFault(EmulatorFault::Kind kind, int code);
     static void Use(EmulatorFault &fault);
     void Queue(std::span<const uint8_t> data);
+    // Auto Scale: the time/div and rate rows that suit the inputs' activity.
+    void ChooseTimeBase();
     void StartCapture();
     bool CaptureFinished();
     void TakeBlock(std::span<const uint8_t> block);

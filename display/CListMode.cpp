@@ -5,6 +5,7 @@
 #include "display/CCaptureRecord.h"
 #include "display/CWaveformCore.h"
 #include "display/CursorMarkerPicture.h"
+#include "display/ListKeys.h"
 #include "display/ListTableModel.h"
 #include "display/TPaintBox.h"
 #include "display/WRowLabels.h"
@@ -173,6 +174,12 @@ void CListMode::BuildControls(QWidget *page)
         if (On.Scrolled)
             On.Scrolled();
     }));
+    new ListKeys(grid, [this](ListKeys::Move m) {
+        SetPosition(ListKeys::Moved(m, Position(), rows.VisibleRows(), rows.RecordFirst(),
+                                    rows.RecordLast()));
+        if (On.Scrolled)
+            On.Scrolled();
+    });
     // Only the signal columns move; the list takes the new order and the
     // columns are rebuilt from it, so the header itself never stays moved.
     QObject::connect(header, &QHeaderView::sectionMoved, grid,

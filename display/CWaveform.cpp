@@ -5,6 +5,7 @@
 #include "display/CursorMarkerPicture.h"
 #include "display/TPaintBox.h"
 #include "display/WCursor.h"
+#include "display/WaveformNavigation.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -170,17 +171,20 @@ void CWaveform::SetScrollRange()
     const QSignalBlocker quiet(bar);
     UpdateTimeBase();
     const ScrollRange r = ScrollRangeOf();
+    scrollRange = r;
     bar->setValue(0);
-    bar->setPageStep(r.PageSize);
     bar->setRange(r.Min, std::max(r.Min, r.Max - r.PageSize + 1));
+    // An arrow moves one division, a click in the trough one screen.
+    const WaveformNavigation::Steps steps = WaveformNavigation::ScrollSteps(*this);
+    bar->setSingleStep(steps.Arrow);
+    bar->setPageStep(steps.Page);
 }
 
 void CWaveform::SyncScrollPosition()
 {
     QScrollBar *bar = Device.HScrollBar;
     const QSignalBlocker quiet(bar);
-    const ScrollRange r{bar->minimum(), bar->maximum() + bar->pageStep() - 1, bar->pageStep()};
-    bar->setValue(std::clamp(ScrollPositionOf(r), bar->minimum(), bar->maximum()));
+    bar->setValue(std::clamp(ScrollPositionOf(scrollRange), bar->minimum(), bar->maximum()));
 }
 
 void CWaveform::RefreshRows()

@@ -147,4 +147,5 @@ private:
     std::map<char, Marker> markers;
     std::unique_ptr<QObject> resizeHook;
     bool settingScrollBar = false;
+    ScrollRange scrollRange; // as SetScrollRange last computed it
 };

@@ -147,13 +147,20 @@ void CWaveformDrawing::DrawRuler()
     RulerMarksOf(marks);
     for (int i = 0; i < marks.LabelCount; ++i) {
         const RulerLabel &l = marks.Labels[static_cast<size_t>(i)];
-        c.TextOut(l.X, 20, l.Text);
+        c.TextOut(RulerLabelLeft(l), 20, l.Text);
     }
     for (int i = 0; i < marks.TickCount; ++i) {
         const RulerTick &t = marks.Ticks[static_cast<size_t>(i)];
         c.MoveTo(t.X, t.Major ? 35 : 40);
         c.LineTo(t.X, 45);
     }
+}
+
+int CWaveformDrawing::RulerLabelLeft(const RulerLabel &label) const
+{
+    const int width = RulerImage.Canvas().TextWidth(label.Text);
+    const int right = std::min(PanelWidth, static_cast<int>(RulerWidth)) - width;
+    return std::max(0, std::min(label.X, right));
 }
 
 void CWaveformDrawing::DrawRow(int top, int height, int row)

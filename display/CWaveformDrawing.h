@@ -60,6 +60,10 @@ public:
     void DrawGrid();
     // The time ruler into the ruler image.
     void DrawRuler();
+    // Where a ruler label is drawn: at its place, but moved inside the panel
+    // when it would be cut at an edge (the leftmost label keeps its minus
+    // sign, the rightmost its unit).
+    int RulerLabelLeft(const RulerLabel &label) const;
     // One row at its cell (top, height) from the per-column arrays: the grid
     // first, then level or value texts and the shape runs in the row colour.
     void DrawRow(int top, int height, int row);

@@ -33,23 +33,27 @@ TColor WCursor::ColourOfSerial(int32_t serial)
     return MarkerColours[static_cast<size_t>(k < 0 ? -k : k)];
 }
 
-char WCursor::FreeName() const
+char WCursor::FreeName(char wanted) const
 {
+    auto used = [this](char c) {
+        return std::any_of(cursors.begin(), cursors.end(),
+                           [c](const Cursor &k) { return k.Name == c; });
+    };
+    if (wanted >= 'A' && wanted <= 'Z' && wanted != TriggerName && !used(wanted))
+        return wanted;
     for (char c = 'A'; c <= 'Z'; ++c) {
         if (c == TriggerName)
             continue;
-        const bool used = std::any_of(cursors.begin(), cursors.end(),
-                                      [c](const Cursor &k) { return k.Name == c; });
-        if (!used)
+        if (!used(c))
             return c;
     }
     return 0;
 }
 
-WCursor::AddOutcome WCursor::AddCursor(const WTime &time, int32_t listPosition)
+WCursor::AddOutcome WCursor::AddCursor(const WTime &time, int32_t listPosition, char wanted)
 {
     AddOutcome out;
-    const char name = FreeName();
+    const char name = FreeName(wanted);
     if (Count() >= MaxUserCursors || name == 0) {
         out.Message = OutOfLimitText;
         return out;

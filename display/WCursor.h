@@ -93,7 +93,9 @@ public:
     // name is the first letter "A".."Z" that is neither "T" nor used; the
     // cursor becomes the head of the list and the selected cursor (the one
     // selected before becomes dotted); its time = time - trigger cursor time.
-    AddOutcome AddCursor(const WTime &time, int32_t listPosition = 0);
+    // `wanted` names the cursor instead when that letter is free (the keys
+    // that place cursors "A" and "B").
+    AddOutcome AddCursor(const WTime &time, int32_t listPosition = 0, char wanted = 0);
 
     // Unlinks the cursor with that name; the selection becomes none. False
     // when no user cursor has that name ("T" is never removed).
@@ -145,7 +147,7 @@ public:
     bool Dragging = false;
 
 private:
-    char FreeName() const;
+    char FreeName(char wanted = 0) const;
 
     std::list<Cursor> cursors;
     Cursor trigger;

@@ -13,3 +13,11 @@ std::string_view FileName::WithoutFolder(std::string_view path)
     const size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
+
+std::string FileName::WithDefaultExtension(const std::string &path, std::string_view extension)
+{
+    const std::string_view name = WithoutFolder(path);
+    if (name.empty() || name.find('.', 1) != std::string_view::npos)
+        return path;
+    return path + std::string(extension);
+}

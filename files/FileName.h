@@ -11,6 +11,10 @@ public:
     // `extension` (compared case-sensitively): abc -> abc.pjf, abc.PJF ->
     // abc.PJF.pjf.
     static std::string WithExtension(const std::string &name, std::string_view extension);
+    // `path` with `extension` appended when its file name has no extension of
+    // its own (no '.' after the first character): log -> log.csv, log.txt
+    // and log.dat stay, .hidden -> .hidden.csv; an empty path stays empty.
+    static std::string WithDefaultExtension(const std::string &path, std::string_view extension);
     // The part after the last '/'.
     static std::string_view WithoutFolder(std::string_view path);
 };

@@ -245,6 +245,15 @@ constexpr Entry Table[] = {
     {"CAN", "strCRC", "CRC"},
     {"CAN", "strACK", "ACK"},
     {"CAN", "strStatus", "Status"},
+    // [UART] (the program's own: the UART page's settings, with the texts it
+    // always showed)
+    {"UART", "strChannelSetting", "Channel Setting"},
+    {"UART", "strChnnelSelect", "Chnnel"},
+    {"UART", "strDataFormat", "Data Formate"},
+    {"UART", "strBaudRate", "Baud rate"},
+    {"UART", "strDataBit", "Data bit"},
+    {"UART", "strParityBit", "Parity bit"},
+    {"UART", "strStopBit", "Stop bit"},
     // [MainMenu]
     {"MainMenu", "strFileMenu", "File"},
     {"MainMenu", "strViewMenu", "View"},

@@ -29,7 +29,7 @@ public:
         std::string_view Text;
     };
 
-    static constexpr size_t Count = 300;
+    static constexpr size_t Count = 307;
 
     // Every key, grouped by section in the order the windows are listed.
     static std::span<const Entry> Entries();

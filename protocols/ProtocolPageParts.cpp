@@ -8,6 +8,7 @@
 #include "display/CWaveform.h"
 #include "display/WCursor.h"
 #include "files/AtomicFile.h"
+#include "files/FileName.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,9 +22,20 @@
 #include <algorithm>
 
 std::function<QString(QWidget *parent)> ProtocolPageParts::ChooseExportFile = [](QWidget *parent) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), QString(),
-                                        QStringLiteral("CSV (*.csv)"));
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString text = QStringLiteral("Text (*.txt)");
+    QString chosen = csv;
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), QString(),
+                                                      csv + QStringLiteral(";;") + text, &chosen);
+    return ExportFileName(path, chosen);
 };
+
+QString ProtocolPageParts::ExportFileName(const QString &path, const QString &filter)
+{
+    // As Save adds ".pjf": a name without an extension gets the filter's.
+    const char *extension = filter.contains(QStringLiteral("*.txt")) ? ".txt" : ".csv";
+    return QString::fromStdString(FileName::WithDefaultExtension(path.toStdString(), extension));
+}
 
 bool ProtocolPageParts::TogglePage(QTabWidget &tabs, QWidget *page, QAction *menuItem,
                                    QAction *button)

@@ -54,6 +54,9 @@ public:
 
     // The save dialog of "Export" (a test puts its own chooser here).
     static std::function<QString(QWidget *parent)> ChooseExportFile;
+    // The chosen name with the chosen filter's extension (".csv" or ".txt")
+    // when it has none.
+    static QString ExportFileName(const QString &path, const QString &filter);
     // Asks for a file and writes `csv` to it; a failed write is reported.
     static void Export(QWidget *parent, const std::string &csv);
     // Writes `csv` to `path` (nothing when `path` is empty); a failed write

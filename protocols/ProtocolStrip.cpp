@@ -18,7 +18,11 @@ ProtocolStrip::ProtocolStrip(QWidget *parent, const char *name, int height)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(paintBox, 1);
+    // The picture is exactly as high as the bitmap: a taller box would leave
+    // rows that nothing paints, where another page's pixels could show.
+    paintBox->setFixedHeight(bitmap.Height());
+    layout->addWidget(paintBox);
+    layout->addStretch(1);
     layout->addWidget(scrollBar);
     paintBox->SetBitmap(&bitmap);
     scrollBar->setObjectName(QStringLiteral("ScrollBar"));

@@ -2,6 +2,7 @@
 
 #include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
+#include "analyzer/UiText.h"
 #include "protocols/DecodeCsv.h"
 #include "protocols/DecodeTableModel.h"
 #include "protocols/ProtocolPageParts.h"
@@ -20,6 +21,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+QString UartText(const char *key, const char *def)
+{
+    return UiText::Get("UART", key, def);
+}
 
 QComboBox *NewList(QWidget *parent, const char *name, const QStringList &items)
 {
@@ -66,17 +72,17 @@ void UARTPage::Build()
     settings->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(column);
 
-    UART_ChannelSetting = new QGroupBox(QStringLiteral("Channel Setting"), page);
+    UART_ChannelSetting = new QGroupBox(UartText("strChannelSetting", "Channel Setting"), page);
     UART_ChannelSetting->setObjectName(QStringLiteral("UART_ChannelSetting"));
     auto *channelLayout = new QVBoxLayout(UART_ChannelSetting);
-    UART_Str_ChnnelSelect = new QLabel(QStringLiteral("Chnnel"), UART_ChannelSetting);
+    UART_Str_ChnnelSelect = new QLabel(UartText("strChnnelSelect", "Chnnel"), UART_ChannelSetting);
     UART_Str_ChnnelSelect->setObjectName(QStringLiteral("UART_Str_ChnnelSelect"));
     UART_ComboBox_Channel = NewList(UART_ChannelSetting, "UART_ComboBox_Channel", {});
     channelLayout->addWidget(UART_Str_ChnnelSelect);
     channelLayout->addWidget(UART_ComboBox_Channel);
     settings->addWidget(UART_ChannelSetting);
 
-    UART_DataFormat = new QGroupBox(QStringLiteral("Data Formate"), page);
+    UART_DataFormat = new QGroupBox(UartText("strDataFormat", "Data Formate"), page);
     UART_DataFormat->setObjectName(QStringLiteral("UART_DataFormat"));
     auto *format = new QFormLayout(UART_DataFormat);
     QStringList bauds;
@@ -87,10 +93,10 @@ void UARTPage::Build()
     UART_ComboBox_Paritybit =
         NewList(UART_DataFormat, "UART_ComboBox_Paritybit", {"None", "Odd", "Even"});
     UART_ComboBox_Stopbit = NewList(UART_DataFormat, "UART_ComboBox_Stopbit", {"1", "2"});
-    format->addRow(QStringLiteral("Baud rate"), UART_ComboBox_Baudrate);
-    format->addRow(QStringLiteral("Data bit"), UART_ComboBox_Databit);
-    format->addRow(QStringLiteral("Parity bit"), UART_ComboBox_Paritybit);
-    format->addRow(QStringLiteral("Stop bit"), UART_ComboBox_Stopbit);
+    format->addRow(UartText("strBaudRate", "Baud rate"), UART_ComboBox_Baudrate);
+    format->addRow(UartText("strDataBit", "Data bit"), UART_ComboBox_Databit);
+    format->addRow(UartText("strParityBit", "Parity bit"), UART_ComboBox_Paritybit);
+    format->addRow(UartText("strStopBit", "Stop bit"), UART_ComboBox_Stopbit);
     settings->addWidget(UART_DataFormat);
 
     UART_DataDir = NewRadioGroup(page, "UART_DataDir", "Data Direction",

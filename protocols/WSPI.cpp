@@ -108,7 +108,9 @@ WSPI::~WSPI()
 QWidget *WSPI::BuildSettingsColumn()
 {
     auto *column = new QWidget(this);
-    column->setFixedWidth(200);
+    // At least 200 wide, wider when a text needs it (the Mode boxes).
+    column->setMinimumWidth(200);
+    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *v = new QVBoxLayout(column);
     v->setContentsMargins(0, 0, 0, 0);
 
@@ -189,6 +191,7 @@ QWidget *WSPI::BuildLineGroup(QWidget *parent, int line)
         SpiText("strMode_Sel1", "CPOL=0 , CPHA=0"), SpiText("strMode_Sel2", "CPOL=0 , CPHA=1"),
         SpiText("strMode_Sel3", "CPOL=1 , CPHA=0"), SpiText("strMode_Sel4", "CPOL=1 , CPHA=1"),
         SpiText("strMode_Sel5", "Raising"), SpiText("strMode_Sel6", "Falling")});
+    h.Mode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     h.Channel = ProtocolPageParts::NewChannelList(h.Group, "Channel");
     h.Channel->setObjectName(QStringLiteral("SPI_ComboBox_%1").arg(name));
     h.Bits = ProtocolPageParts::NewDigitsEdit(h.Group, "Bits", 2);

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -61,9 +62,9 @@ TtDataSearch::TtDataSearch(QWidget *parent)
     tSearchMode->setObjectName(QStringLiteral("tSearchMode"));
     tDataGrid = new QTableWidget(1, 3, this);
     tDataGrid->setObjectName(QStringLiteral("tDataGrid"));
-    tDataGrid->setColumnWidth(0, 76);
+    tDataGrid->setColumnWidth(0, FirstColumnWidth);
     tDataGrid->setColumnWidth(1, 93);
-    tDataGrid->setColumnWidth(2, 121);
+    tDataGrid->setColumnWidth(2, LastColumnWidth);
     tDataGrid->verticalHeader()->hide();
     tDataGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tDataGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -130,6 +131,7 @@ void TtDataSearch::LoadTexts()
     tDataGrid->setHorizontalHeaderLabels(
         {UiText::Get("DataSearch", "strGridCell0_0", "Channel/Bus"),
          UiText::Get("DataSearch", "strGridCell1_0", "Name"), dataText});
+    FitFirstColumn();
     tLevelBox->setItemText(2, UiText::Get("DataSearch", "strFalling", "Falling"));
     tLevelBox->setItemText(3, UiText::Get("DataSearch", "strRaising", "Raising"));
     tLevelBox->setItemText(4, UiText::Get("DataSearch", "strActive", "Active"));
@@ -138,6 +140,20 @@ void TtDataSearch::LoadTexts()
     tBtn_Clear->setText(UiText::Get("Common", "strClearAllCaption", "Clear All"));
     tBtn_OK->setText(UiText::Get("Common", "strOKBtnCaption", "OK"));
     tBtn_Cancel->setText(UiText::Get("Common", "strCancelBtnCaption", "Cancel"));
+}
+
+// The grid keeps its width: when the first header needs more than the first
+// column's 76 pixels in the font on screen, the last column gives them up.
+void TtDataSearch::FitFirstColumn()
+{
+    QHeaderView *header = tDataGrid->horizontalHeader();
+    const QString text = tDataGrid->horizontalHeaderItem(0)->text();
+    const int need = header->fontMetrics().horizontalAdvance(text) + 2 * header->style()->pixelMetric(
+                                                                            QStyle::PM_HeaderMargin) + 4;
+    const int first = std::max(FirstColumnWidth, need);
+    tDataGrid->setColumnWidth(0, first);
+    tDataGrid->setColumnWidth(2, std::max(LastColumnMinimum,
+                                          LastColumnWidth - (first - FirstColumnWidth)));
 }
 
 void TtDataSearch::showEvent(QShowEvent *event)

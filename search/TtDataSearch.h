@@ -76,6 +76,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    static constexpr int FirstColumnWidth = 76;
+    static constexpr int LastColumnWidth = 121;
+    static constexpr int LastColumnMinimum = 60;
+    // The first column as wide as its header needs ("Channel/Bus").
+    void FitFirstColumn();
+
+private:
     void LoadTexts();
     bool IsChannel(uint32_t row) const { return row < static_cast<uint32_t>(channels); }
     // "CH3" or "Bus1", and the channel's or bus's name.

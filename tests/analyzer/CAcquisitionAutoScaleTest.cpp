@@ -106,7 +106,8 @@ TEST(AutoScale, StatusesEndTheCommandAsReported)
 TEST(AutoScale, TakesTheDevicesSettingsAndRunsWithThem)
 {
     AcquisitionBench bench(5, "model=5");
-    // The device answers with the block it was sent last: one signal shown.
+    // The device answers with the block it was sent last (one signal shown)
+    // and the time base its Auto Scale chose.
     bench.settings.DisplayOrder[0] = 3;
     bench.settings.TimeDivRow = bench.settings.RateRow = 9;
     bench.window.divIndex = 9;
@@ -118,11 +119,17 @@ TEST(AutoScale, TakesTheDevicesSettingsAndRunsWithThem)
 
     bench.acquisition->AutoScale();
     EXPECT_EQ(bench.settings.DisplayOrder[0], 3);
-    EXPECT_EQ(bench.settings.RateRow, 9);
-    EXPECT_EQ(bench.timeBase->TimeDivIndex, 9);
+    // The time base is the one the device chose for its inputs (the
+    // counter's CH0 changes every 8 samples of 4 ns: 100nS), not the one it
+    // was sent.
+    const int chosen = bench.Analyzer().Record().TimeDivRow;
+    EXPECT_EQ(chosen, 3);
+    EXPECT_EQ(bench.settings.TimeDivRow, chosen);
+    EXPECT_EQ(bench.settings.RateRow, chosen);
+    EXPECT_EQ(bench.timeBase->TimeDivIndex, chosen);
     EXPECT_TRUE(bench.acquisition->Delay.IsZero());
     EXPECT_EQ(bench.acquisition->AcquisitionStep, CAcquisition::StepSendSettings);
-    EXPECT_EQ(bench.acquisition->LastTimeDivRow, 9);
+    EXPECT_EQ(bench.acquisition->LastTimeDivRow, chosen);
     EXPECT_TRUE(bench.window.TimerEnabled(Timer::Timer1));
     EXPECT_EQ(bench.window.mode, RunMode::Running);
     bench.TickUntilShown(2);

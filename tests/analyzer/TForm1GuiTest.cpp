@@ -323,7 +323,7 @@ TEST_F(DemoWindow, MenusHoldEveryItemInOrder)
                                                    "Protocol1", "Language1"}));
     EXPECT_EQ(ItemNames(form->Protocol1),
               QStringList({"I2C_Protocol", "SPI_Protocol", "UART_Protocol", "CAN_Protocol"}));
-    EXPECT_EQ(ItemNames(form->Help1), QStringList({"Default1", "About1"}));
+    EXPECT_EQ(ItemNames(form->Help1), QStringList({"Default1", "Keys1", "About1"}));
 
     EXPECT_EQ(ItemNames(form->WaveformPopupMenu1),
               QStringList({"GOTOMenu1", "SearchMenu1", "AdvancedTrigger1", "AdvancedBus1"}));

@@ -21,7 +21,7 @@ std::string Lower(std::string_view s)
 TEST(LanguageDefaults, EveryKeyOnceAndEveryTextValidUtf8)
 {
     const auto entries = LanguageDefaults::Entries();
-    ASSERT_EQ(entries.size(), 300u);
+    ASSERT_EQ(entries.size(), 307u);
     std::set<std::pair<std::string, std::string>> seen;
     for (const auto &e : entries) {
         EXPECT_TRUE(seen.emplace(Lower(e.Section), Lower(e.Key)).second)
@@ -43,7 +43,7 @@ TEST(LanguageDefaults, KeysPerSection)
         {"FileMenu", 9},     {"ViewMenu", 5},       {"Run/StopMenu", 6},
         {"SearchMenu", 3},   {"ToolMenu", 5},       {"HelpMenu", 2},
         {"Hint", 26},        {"WavefromMenu1", 11}, {"WarningString", 10},
-        {"StatusBar", 4},
+        {"StatusBar", 4},    {"UART", 7},
     };
     // [WarningString] also holds the program's own strEmptyList (the empty
     // signal list offer), which older language files do not have.
@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Samples, DefaultText, testing::Values(
     // Names and texts exactly as the files have them, misspellings included.
     TextCase{"WarningString", "strNoDeivce", "No device connected."},
     TextCase{"CAN", "strExtensionItem2", "Dispaly"},
+    TextCase{"SPI", "strSPIGrid2_1", "Paquet"},
+    TextCase{"SPI", "strSPIGrid2_2", "Bit d'drreur"},
+    TextCase{"UART", "strChnnelSelect", "Chnnel"},
+    TextCase{"UART", "strDataFormat", "Data Formate"},
     TextCase{"Hint", "strSetHint", "Creat Cursor State"},
     TextCase{"Hint", "strBWHint", "Backgroud Style"},
     TextCase{"SPI", "strSPIGrid2_2", "Bit d'drreur"},

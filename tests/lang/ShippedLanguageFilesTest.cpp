@@ -91,14 +91,115 @@ INSTANTIATE_TEST_SUITE_P(Language, ShippedFile, testing::ValuesIn(ShippedFiles()
                              return name;
                          });
 
-TEST(ShippedFiles, EnglishFileHoldsTheBuiltInTexts)
+// The built-in texts that are French or misspelt ("Paquet", "Dispaly",
+// "Chnnel") stay as they are, so that a missing file still shows them; the
+// shipped English file says them in plain English.
+struct PlainText
+{
+    const char *section;
+    const char *key;
+    const char *text;
+};
+constexpr PlainText PlainEnglish[] = {
+    {"Bus/TriggerEdit", "strTrigCounterCaption", "Trigger Counter"},
+    {"Bus/TriggerEdit", "strHint1", "The value must be between 1 and 255."},
+    {"Bus/TriggerEdit", "strInfo_Warning1", "Data format error. The data will not be saved."},
+    {"Bus/TriggerEdit", "strFormCaption", "Advanced Settings"},
+    {"Bus/TriggerEdit", "strTabSheet1", "Advanced Bus"},
+    {"Bus/TriggerEdit", "strTabSheet2", "Advanced Trigger"},
+    {"Bus/TriggerEdit", "strWarning1", "Channel 31 is fixed to \"Don't Care\" while the external clock is in use."},
+    {"Bus/TriggerEdit", "strGrid_Raising", "Rising"},
+    {"SetVoltage", "strHint1", "When this is selected, the setting is applied to all ports."},
+    {"CursorMenu", "strFormCaption", "GOTO Cursor Setting"},
+    {"FileSystem", "strFileWarning1", "The file already exists. Are you sure you want to overwrite it?"},
+    {"FileSystem", "strFileWarning3", "Cannot get the data from the device."},
+    {"FileSystem", "strFileWarning5", "Tracemoor is not connected."},
+    {"FileSystem", "strFileWarning6", "Cannot get the data from the device."},
+    {"FileSystem", "strFileWarning7", "Data import succeeded."},
+    {"FileSystem", "strFileWarning8", "Cannot export to the device."},
+    {"FileSystem", "strFileWarning9", "Data export succeeded."},
+    {"DataSearch", "strDataSearch", "Data Search"},
+    {"DataSearch", "strWarning1", "Warning! The search needs a value."},
+    {"DataSearch", "strWarning3", "Out of limit. The maximum is"},
+    {"DataSearch", "strRaising", "Rising"},
+    {"SPI", "strMode_Sel5", "Rising"},
+    {"SPI", "strSPIGrid1_1", "Min Msg. Time"},
+    {"SPI", "strSPIGrid1_2", "Max Msg. Time"},
+    {"SPI", "strSPIGrid1_3", "Avg Msg. Time"},
+    {"SPI", "strSPIGrid1_4", "Min Idle Time"},
+    {"SPI", "strSPIGrid1_5", "Max Idle Time"},
+    {"SPI", "strSPIGrid1_6", "Avg Idle Time"},
+    {"SPI", "strSPIGrid1_7", "Min Packet Length"},
+    {"SPI", "strSPIGrid1_8", "Max Packet Length"},
+    {"SPI", "strSPIGrid1_9", "Avg Packet Length"},
+    {"SPI", "strSPIGrid1_10", "Min Error Bits"},
+    {"SPI", "strSPIGrid1_11", "Max Error Bits"},
+    {"SPI", "strSPIGrid1_12", "Total Error Bits"},
+    {"SPI", "strSPIGrid2_1", "Packet"},
+    {"SPI", "strSPIGrid2_2", "Error Bits"},
+    {"SPI", "strSPIGrid2_3", "Length"},
+    {"SPI", "strSPIGrid2_4", "Data"},
+    {"SPI", "strSPIGrid2_7", "Idle Time"},
+    {"I2C", "strDataGroupCaption", "Data Format"},
+    {"CAN", "strBaudRateSetGroupCaption", "Baud Rate Setting"},
+    {"CAN", "strBaudRateSelectLabel", "Baud Rate"},
+    {"CAN", "strStartBitItem1", "Start with bits 111"},
+    {"CAN", "strStartBitItem2", "Start with bit 0"},
+    {"CAN", "strExtensionItem2", "Display"},
+    {"CAN", "strArbitration", "Base ID"},
+    {"CAN", "strExtensionID", "Extended ID"},
+    {"CAN", "strControlField", "Control Field"},
+    {"FileMenu", "strFileMenuItem3", "Change Model"},
+    {"ViewMenu", "strViewMenuItem1", "Hand Shift"},
+    {"Hint", "strSingleRunHint", "Single Run"},
+    {"Hint", "strAutoScaleHint", "Auto Scale"},
+    {"Hint", "strAutoStoreHint", "Auto Store"},
+    {"Hint", "strZoomInHint", "Zoom In"},
+    {"Hint", "strZoomOutHint", "Zoom Out"},
+    {"Hint", "strSetHint", "Create Cursor State"},
+    {"Hint", "strBWHint", "Background Style"},
+    {"Hint", "strHandShiftHint", "Hand Shift"},
+    {"WarningString", "strLinkFail", "Link failure."},
+    {"WarningString", "strProcfail", "Processing failed."},
+    {"WarningString", "strCmdfail", "Command failed."},
+    {"WarningString", "strNoSupport", "This function is not supported by the PC-based logic analyzer."},
+    {"UART", "strChnnelSelect", "Channel"},
+    {"UART", "strDataFormat", "Data Format"},
+};
+
+TEST(ShippedFiles, EnglishFileHoldsTheBuiltInTextsInPlainEnglish)
 {
     const CLanguageFile file(ShippedFolder + "/localization_EN.lang");
     ASSERT_TRUE(file.Exists());
     EXPECT_EQ(file.Caption(), "English");
-    for (const auto &e : LanguageDefaults::Entries())
-        EXPECT_EQ(file.ReadText(e.Section, e.Key, "<missing>"), e.Text)
+    for (const auto &e : LanguageDefaults::Entries()) {
+        std::string want(e.Text);
+        for (const PlainText &p : PlainEnglish)
+            if (e.Section == p.section && e.Key == p.key)
+                want = p.text;
+        EXPECT_EQ(file.ReadText(e.Section, e.Key, "<missing>"), want)
             << e.Section << "/" << e.Key;
+    }
+    for (const PlainText &p : PlainEnglish) {
+        const LanguageDefaults::Entry *e = LanguageDefaults::Find(p.section, p.key);
+        ASSERT_NE(e, nullptr) << p.section << "/" << p.key;
+        EXPECT_NE(e->Text, p.text) << p.section << "/" << p.key << " needs no correction";
+    }
+}
+
+// No French word or known misspelling is left in the shipped files.
+TEST_P(ShippedFile, SaysNoFrenchOrMisspeltWords)
+{
+    const CLanguageFile file(ShippedFolder + "/" + GetParam());
+    const char *const wrong[] = {"Paquet", "drreur", "Longueur", "Donn\xC3\xA9", "Chnnel",
+                                 "Formate", "Dispaly", "seletion", "setted", "Backgroud",
+                                 "Creat ", "Can't not", "succeed.", "by0"};
+    for (const auto &e : LanguageDefaults::Entries()) {
+        const std::string text = file.ReadText(e.Section, e.Key, "");
+        for (const char *w : wrong)
+            EXPECT_EQ(text.find(w), std::string::npos)
+                << GetParam() << " " << e.Section << "/" << e.Key << ": " << text;
+    }
 }
 
 TEST(ShippedFiles, GermanFileIsTranslated)
