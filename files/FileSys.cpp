@@ -5,11 +5,16 @@
 #include "analyzer/TForm1.h"
 #include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
+#include "display/CCaptureRecord.h"
+#include "display/CWaveform.h"
+#include "display/WTimePicoseconds.h"
 #include "files/CIniFile.h"
 #include "files/DeviceTransfer.h"
 #include "files/FileName.h"
 #include "files/PictureFile.h"
 #include "files/ProjectFile.h"
+#include "files/SampleTrace.h"
+#include "files/SigrokSession.h"
 #include "files/VcdReader.h"
 
 #include <QDialog>
@@ -40,7 +45,10 @@ std::function<void(int)> FileSys::Wait = [](int ms) {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("Project File(.pjf) (*.pjf)");
-const QString OpenFilter = ProjectFilter + QStringLiteral(";;Value Change Dump(.vcd) (*.vcd)");
+const QString SessionFilter = QStringLiteral("sigrok session(.sr) (*.sr)");
+const QString OpenFilter =
+    ProjectFilter + QStringLiteral(";;Value Change Dump(.vcd) (*.vcd);;") + SessionFilter;
+const QString SaveFilter = ProjectFilter + QStringLiteral(";;") + SessionFilter;
 const QString PictureFilter = QStringLiteral("BitMap(.bmp) (*.bmp);;Jpeg(.jpg) (*.jpg)");
 
 std::string Local(const QString &path)
@@ -110,9 +118,11 @@ bool FileSys::Save()
     CFile &record = main.Settings();
     if (record.ModelCode == 9 || record.ModelCode == 10)
         main.RunImage().ReadTriggerReply(record);
-    const Choice choice = ChooseFile(&main, true, ProjectFilter);
+    const Choice choice = ChooseFile(&main, true, SaveFilter);
     if (choice.path.isEmpty())
         return false;
+    if (choice.filter == 2 || SigrokSession::IsSessionName(Local(choice.path)))
+        return SaveSession(choice.path);
     const QString path =
         QString::fromStdString(ProjectFile::WithExtension(choice.path.toStdString()));
     if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))
@@ -134,7 +144,8 @@ bool FileSys::Load()
         return false;
     if (!AppMessage::YesNo(&main, strOverWrite, strFileWarning2))
         return false;
-    if (VcdReader::IsVcdName(Local(choice.path)))
+    if (VcdReader::IsVcdName(Local(choice.path)) ||
+        SigrokSession::IsSessionName(Local(choice.path)))
         return LoadVcd(choice.path);
     // Checked whole before anything changes: a bad file leaves everything.
     ProjectFile::Contents contents;
@@ -150,7 +161,9 @@ bool FileSys::Load()
 
 bool FileSys::LoadVcd(const QString &path)
 {
-    VcdReader::Result vcd = VcdReader::Read(Local(path));
+    VcdReader::Result vcd = SigrokSession::IsSessionName(Local(path))
+                                ? SigrokSession::Read(Local(path))
+                                : VcdReader::Read(Local(path));
     if (!vcd.Error.empty()) {
         AppMessage::Error(&main, main.windowTitle(),
                           QString::fromStdString(vcd.Error) + QStringLiteral("\n") + path);
@@ -166,6 +179,27 @@ bool FileSys::LoadVcd(const QString &path)
     if (!told.isEmpty())
         AppMessage::Warning(&main, main.windowTitle(), told.join(QStringLiteral("\n")));
     // Not remembered as the last project: the start-up offer reads projects.
+    return true;
+}
+
+bool FileSys::SaveSession(const QString &chosen)
+{
+    QString path = chosen;
+    if (!SigrokSession::IsSessionName(Local(path)))
+        path += QString::fromLatin1(SigrokSession::Extension.data(),
+                                    static_cast<qsizetype>(SigrokSession::Extension.size()));
+    if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))
+        return false;
+    // The record's samples with the signal list, as the command line's
+    // export writes them.
+    const SampleTrace trace =
+        SampleTrace::OfRecord(*main.CaptureRecord, main.System(), main.Settings(),
+                              WTimePicoseconds::Of(main.Waveform->SamplePeriod), false);
+    if (!SigrokSession::Write(Local(path), trace)) {
+        AppMessage::Error(&main, main.windowTitle(),
+                          strFileWarning11 + QStringLiteral("\n") + path);
+        return false;
+    }
     return true;
 }
 
