@@ -123,6 +123,15 @@ bool FileSys::Save()
         return false;
     if (choice.filter == 2 || SigrokSession::IsSessionName(Local(choice.path)))
         return SaveSession(choice.path);
+    // A project holds the model's memory; an import longer than it is saved
+    // as a session instead.
+    if (main.System().HoldsImport()) {
+        AppMessage::Error(&main, main.windowTitle(),
+                          QStringLiteral("The capture is longer than the model's memory and does "
+                                         "not fit a project file; save it as a sigrok "
+                                         "session (.sr)."));
+        return false;
+    }
     const QString path =
         QString::fromStdString(ProjectFile::WithExtension(choice.path.toStdString()));
     if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))

@@ -2,7 +2,8 @@
 // project does: the waveform's columns and the Listing's rows hold the
 // dump's edges at their samples, the scroll bar reaches the last sample, the
 // status bar and the Memory Percent box tell the trigger at the first sample,
-// and a dump longer than the model's memory is kept whole. With
+// and a dump longer than the model's memory is kept whole (and saved as a
+// sigrok session, not a project). With
 // TRACEMOOR_SCREENSHOTS the waveform page is kept as a picture.
 
 #include "tests/analyzer/AnalyzerWindowFixture.h"
@@ -11,6 +12,7 @@
 #include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "files/FileSys.h"
+#include "files/SigrokSession.h"
 
 #include <QFile>
 #include <QScrollBar>
@@ -180,6 +182,18 @@ TEST_F(ImportWindow, ADumpLongerThanTheModelsMemoryIsKeptWholeAndScrolledToItsEn
     // after it.
     list.GotoEnd();
     EXPECT_EQ(list.Position(), 1200000);
+
+    // Saved: not as a project, which holds the model's memory only, but as a
+    // sigrok session with every sample.
+    choice = {dir.filePath(QStringLiteral("long.pjf")), 1};
+    form.SaveClick();
+    EXPECT_FALSE(QFile::exists(choice.path));
+    choice = {dir.filePath(QStringLiteral("long")), 2};
+    form.SaveClick();
+    const VcdReader::Result saved =
+        SigrokSession::Read(dir.filePath(QStringLiteral("long.sr")).toStdString());
+    ASSERT_EQ(saved.Error, "");
+    EXPECT_EQ(saved.Samples, 1200000u);
 
     // A run gives the import up: the model's own memory again.
     form.SingleRunButton->trigger();
