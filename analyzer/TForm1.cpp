@@ -429,7 +429,8 @@ void TForm1::WriteStatusBar()
     // placeholder.
     const QString share = cFile->MemoryPercent >= 1 && cFile->MemoryPercent <= 9
                               ? MemoryPercent->itemText(cFile->MemoryPercent - 1)
-                              : MemoryPercent->placeholderText();
+                          : cFile->MemoryPercent == 0 ? MemoryPercent->placeholderText()
+                                                      : QString();
     StatusBar->SetPanelText(2, Text(WSysLanguage::strMemPercent) + share);
 }
 
