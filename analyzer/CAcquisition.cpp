@@ -206,7 +206,7 @@ void CAcquisition::ModelMismatch()
 void CAcquisition::ResetAfterModelChange()
 {
     file.ResetSettings();
-    std::fill(sys.SampleBuffer.begin(), sys.SampleBuffer.end(), uint8_t{0});
+    sys.ClearSamples();
     // An empty ring holds no capture, of this model or any other.
     record.CaptureValid = 0;
     record.CaptureValidAtReadout = 0;
@@ -355,8 +355,22 @@ void CAcquisition::FillDemoCapture()
     record.FillDemoRun();
 }
 
+void CAcquisition::LeaveImport()
+{
+    if (!sys.HoldsImport())
+        return;
+    sys.SelectModel(sys.ModelCode);
+    file.MemoryDepthIndex = static_cast<int16_t>(
+        std::clamp<int>(file.MemoryDepthIndex, 0, static_cast<int>(sys.DepthCount) - 1));
+    record.CaptureValid = 0;
+    record.CaptureValidAtReadout = 0;
+    ViewFromRecord();
+    window.ModelChanged();
+}
+
 void CAcquisition::Run()
 {
+    LeaveImport();
     OfferSignalList();
     Running = true;
     SingleShot = false;
@@ -378,6 +392,7 @@ void CAcquisition::Run()
 
 void CAcquisition::SingleRun()
 {
+    LeaveImport();
     OfferSignalList();
     Running = true;
     CaptureReady = false;

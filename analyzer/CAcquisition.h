@@ -103,6 +103,10 @@ public:
     void ModelMismatch();
     // Settings reset for the model now selected; the sample ring is cleared.
     void ResetAfterModelChange();
+    // A run captures into the model's own memory: an imported capture larger
+    // than it is given up first (empty rings of the model's size, the depth
+    // inside the model's list).
+    void LeaveImport();
     // What the device records: the delay (cut to the row's maximum, or moved
     // into the view when negative) and the pre/post-trigger byte counts.
     void PrepareDelay();

@@ -12,20 +12,20 @@
 #include "analyzer/TForm1StatusBar.h"
 #include "analyzer/TForm1Texts.h"
 #include "analyzer/TForm1ToolBars.h"
-#include "analyzer/TLamp.h"
 #include "analyzer/TForm3.h"
+#include "analyzer/TLamp.h"
 #include "analyzer/Tform_ExtFreq.h"
-#include "display/TForm2.h"
-#include "display/TForm4.h"
-#include "display/Tform_name.h"
 #include "analyzer/UiText.h"
+#include "analyzer/ViewCommands.h"
 #include "cpumap/CPUMapPage.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
-#include "analyzer/ViewCommands.h"
 #include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
+#include "display/TForm2.h"
+#include "display/TForm4.h"
+#include "display/Tform_name.h"
 #include "display/WCursor.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
@@ -417,13 +417,22 @@ void TForm1::WriteStatusBar()
                                        Q(wSystem->FrequencyText[row]));
     }
     const int depth = cFile->MemoryDepthIndex;
-    const QString depthText = depth >= 0 && static_cast<uint32_t>(depth) < wSystem->DepthCount
-                                  ? Q(wSystem->DepthTexts[static_cast<size_t>(depth)])
-                                  : QString();
+    QString depthText = depth >= 0 && static_cast<uint32_t>(depth) < wSystem->DepthCount
+                            ? Q(wSystem->DepthTexts[static_cast<size_t>(depth)])
+                            : QString();
+    // An imported capture's depth is its own length.
+    if (wSystem->HoldsImport() && static_cast<uint32_t>(depth) + 1 == wSystem->DepthCount)
+        depthText = QString::number(wSystem->DepthSamples[static_cast<size_t>(depth)]);
     const QString depthLabel = Text(WSysLanguage::strMemDepth);
     StatusBar->SetPanelText(1, depthLabel + depthText);
-    StatusBar->SetPanelText(2, Text(WSysLanguage::strMemPercent) +
-                                   MemoryPercent->itemText(cFile->MemoryPercent - 1));
+    // A capture brought in from a file has its trigger at the first sample,
+    // which the list of shares does not offer: the box shows it as its
+    // placeholder.
+    const QString share = cFile->MemoryPercent >= 1 && cFile->MemoryPercent <= 9
+                              ? MemoryPercent->itemText(cFile->MemoryPercent - 1)
+                          : cFile->MemoryPercent == 0 ? MemoryPercent->placeholderText()
+                                                      : QString();
+    StatusBar->SetPanelText(2, Text(WSysLanguage::strMemPercent) + share);
 }
 
 void TForm1::DeviceArrived()

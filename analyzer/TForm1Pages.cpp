@@ -121,6 +121,9 @@ void TForm1Pages::BuildTopBar(TForm1 &form)
     form.MemoryPercent->setObjectName(QStringLiteral("MemoryPercent"));
     for (int before = 10; before <= 90; before += 10)
         form.MemoryPercent->addItem(QStringLiteral("%1% / %2%").arg(before).arg(100 - before));
+    // Shown while no item is chosen: a capture from a file, triggered at its
+    // first sample.
+    form.MemoryPercent->setPlaceholderText(QStringLiteral("0% / 100%"));
     form.MemoryPercent->setGeometry(692, 4, 110, 26);
 
     form.ALed1 = new TLamp(bar);

@@ -137,5 +137,5 @@ void ViewCommands::ResetToDefault(CFile &settings, WSystem &system, WCursor &cur
     delay = WTime{};
     cursors.SetTriggerCursor(delay);
     cursors.RemoveAll();
-    std::fill(system.SampleBuffer.begin(), system.SampleBuffer.end(), uint8_t{0});
+    system.ClearSamples();
 }

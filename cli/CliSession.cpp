@@ -4,6 +4,7 @@
 #include "cli/CliValues.h"
 #include "display/WTimeSystem.h"
 #include "files/ProjectFile.h"
+#include "files/SigrokSession.h"
 #include "files/VcdReader.h"
 
 #include <algorithm>
@@ -41,9 +42,10 @@ void CliSession::ApplyGeometry()
 
 std::string CliSession::Load(const std::string &path)
 {
-    FromVcd = VcdReader::IsVcdName(path);
+    const bool session = SigrokSession::IsSessionName(path);
+    FromVcd = session || VcdReader::IsVcdName(path);
     if (FromVcd) {
-        VcdReader::Result vcd = VcdReader::Read(path);
+        VcdReader::Result vcd = session ? SigrokSession::Read(path) : VcdReader::Read(path);
         if (!vcd.Error.empty())
             return vcd.Error;
         Notes = std::move(vcd.Notes);

@@ -20,8 +20,8 @@ class CliSession
 public:
     CliSession();
 
-    // Reads a project file, or a Value Change Dump (a name ending in
-    // ".vcd"); on success the model, record and samples are the file's and
+    // Reads a project file, a Value Change Dump (a name ending in ".vcd") or
+    // a sigrok session (".sr"); on success the model, record and samples are the file's and
     // the record is placed as after a capture. Empty on success, otherwise
     // why the file was refused.
     std::string Load(const std::string &path);

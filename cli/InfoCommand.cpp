@@ -111,7 +111,7 @@ std::string InfoCommand::Text(const CliSession &session)
     out += Line("Trigger sample",
                 std::to_string(trigger) + " of " + std::to_string(rec.DepthSamples) + confirmed);
     if (session.FromVcd)
-        out += Line("Trigger", "placed at the first sample (a Value Change Dump has none)");
+        out += Line("Trigger", "placed at the first sample (a file of another tool has none)");
     const SampleTrace trace = SampleTrace::OfRecord(rec, sys, f, 0, false);
     out += Line("Signals", Signals(trace));
     return out;
@@ -124,14 +124,15 @@ int InfoCommand::Run(std::span<const std::string> args, std::ostream &out, std::
         return CliStatus::Fail(err, CliStatus::Usage, a.Error + " (see info --help)");
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
-            "tracemoor-cli info FILE.pjf|FILE.vcd",
+            "tracemoor-cli info FILE.pjf|FILE.vcd|FILE.sr",
             "Prints the project's model, time base, depth, trigger and bus settings and\n"
             "where the trigger lies in the record, one \"name: value\" line each.",
             {});
         return CliStatus::Ok;
     }
     if (a.Operands.size() != 1)
-        return CliStatus::Fail(err, CliStatus::Usage, "info takes one FILE.pjf or FILE.vcd");
+        return CliStatus::Fail(err, CliStatus::Usage,
+                               "info takes one FILE.pjf, FILE.vcd or FILE.sr");
     CliSession session;
     const std::string error = session.Load(a.Operands[0]);
     if (!error.empty())

@@ -20,6 +20,9 @@ void WSystem::SelectModel(int code)
     const auto rate = static_cast<size_t>(m.rate);
 
     ModelCode = known ? static_cast<uint16_t>(code) : 0;
+    importDepth = -1;
+    BlockChanges.clear();
+    BlockChanges.shrink_to_fit();
     DepthCount = depths.count;
     MemorySize = m.memorySize;
     AddressMask = m.memorySize - 1;
@@ -74,6 +77,65 @@ void WSystem::FillDemoPattern()
     }
 }
 
+uint32_t WSystem::ModelMemorySize() const
+{
+    return Model(ModelCode < ModelCount ? ModelCode : 0).memorySize;
+}
+
+int WSystem::TakeImport(std::vector<uint8_t> &&ring, uint32_t samples)
+{
+    const size_t size = ring.size();
+    if (size < ModelMemorySize() || size > MaxImportBytes || (size & (size - 1)) != 0 ||
+        uint64_t{samples} * 4 > size)
+        return -1;
+    // A second import replaces the first one's entry.
+    if (importDepth >= 0)
+        DepthCount = static_cast<uint32_t>(importDepth);
+    const auto d = static_cast<int>(std::min<uint32_t>(DepthCount, MaxDepthCount - 1));
+    DepthSamples[static_cast<size_t>(d)] = static_cast<int32_t>(samples);
+    DepthBytes[static_cast<size_t>(d)] = static_cast<int32_t>(4 * samples);
+    DepthTexts[static_cast<size_t>(d)] = "Import";
+    DepthCount = static_cast<uint32_t>(d + 1);
+    importDepth = d;
+    SampleBuffer = std::move(ring);
+    BuildSummary();
+    SpareBuffer.clear();
+    SpareBuffer.shrink_to_fit();
+    MemorySize = static_cast<uint32_t>(size);
+    AddressMask = MemorySize - 1;
+    return d;
+}
+
+void WSystem::ClearSamples()
+{
+    std::fill(SampleBuffer.begin(), SampleBuffer.end(), uint8_t{0});
+    std::fill(BlockChanges.begin(), BlockChanges.end(), 0u);
+}
+
+void WSystem::BuildSummary()
+{
+    const size_t samples = SampleBuffer.size() / 4;
+    BlockChanges.assign(samples / SummaryBlock, 0);
+    if (BlockChanges.empty())
+        return;
+    const uint8_t *p = SampleBuffer.data();
+    auto word = [p](size_t i) {
+        uint32_t w = 0;
+        std::memcpy(&w, p + 4 * i, 4);
+        return w;
+    };
+    uint32_t previous = word(samples - 1); // the ring's last sample comes before its first
+    for (size_t b = 0; b < BlockChanges.size(); ++b) {
+        uint32_t changes = 0;
+        for (size_t i = b * SummaryBlock; i < (b + 1) * SummaryBlock; ++i) {
+            const uint32_t w = word(i);
+            changes |= w ^ previous;
+            previous = w;
+        }
+        BlockChanges[b] = changes;
+    }
+}
+
 int WSystem::ComputeSplit(int depthIndex, int rateRow)
 {
     int d = depthIndex;
@@ -90,12 +152,10 @@ int WSystem::ComputeSplit(int depthIndex, int rateRow)
 
     const uint32_t n = static_cast<uint32_t>(DepthBytes[static_cast<size_t>(d)]);
     auto p = [n](uint32_t x) { return n * x / 100; };
-    const std::array<uint32_t, 11> after{n,         p(90),     p(80),     p(70),
-                                         p(60),     p(50),     n - p(60), n - p(70),
-                                         n - p(80), n - p(90), 0};
-    const std::array<uint32_t, 11> before{0,     n - p(90), n - p(80), n - p(70),
-                                          n - p(60), p(50), p(60),     p(70),
-                                          p(80), p(90),     n};
+    const std::array<uint32_t, 11> after{n,         p(90),     p(80),     p(70),     p(60), p(50),
+                                         n - p(60), n - p(70), n - p(80), n - p(90), 0};
+    const std::array<uint32_t, 11> before{0,     n - p(90), n - p(80), n - p(70), n - p(60), p(50),
+                                          p(60), p(70),     p(80),     p(90),     n};
     for (size_t k = 0; k < 11; ++k) {
         SplitTable[0][k] = static_cast<int32_t>(after[k] & ~3u);
         SplitTable[1][k] = static_cast<int32_t>(before[k] & ~3u);
@@ -130,7 +190,7 @@ std::array<std::string, 3> WSystem::IdentityStrings(std::span<const uint8_t> blo
         const size_t len = std::min(at - start, IdentityStringMax);
         s.assign(reinterpret_cast<const char *>(block.data()) + start, len);
         if (at < block.size())
-            ++at;  // step over the NUL
+            ++at; // step over the NUL
     }
     return out;
 }

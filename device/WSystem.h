@@ -12,7 +12,7 @@
 // The current model and every per-model table the program reads, plus the two
 // sample buffers captures are read into. One instance lives for the program.
 // Cost: two buffers of the model's memory size (up to 4 MiB each), replaced on
-// every SelectModel.
+// every SelectModel; an import holds one ring of up to 256 MiB instead.
 class WSystem
 {
 public:
@@ -21,12 +21,36 @@ public:
     static constexpr size_t IdentityBlockSize = 1024;
     static constexpr size_t IdentityStringMax = 33;
 
-    WSystem();  // selects model 1
+    WSystem(); // selects model 1
 
     // Loads the row of `code` (an unknown code loads the row of code 0 with a
     // 10 / 30 search window and stores 0), reallocates both buffers and, for
     // code 0, fills them with the counter pattern.
     void SelectModel(int code);
+
+    // An imported capture longer than the model's memory: `ring` (a power
+    // of two of at least the model's memory size, and at most MaxImportBytes)
+    // becomes the sample ring, and one more depth entry, "Import", holds its
+    // `samples`; the entry's index is returned. The saved copy is left empty,
+    // since no read-out will overwrite the import: a run gives it up first
+    // (SelectModel again). Live captures always use the model's own memory.
+    static constexpr uint64_t MaxImportSamples = uint64_t{64} << 20;
+    static constexpr uint64_t MaxImportBytes = 4 * MaxImportSamples;
+    int TakeImport(std::vector<uint8_t> &&ring, uint32_t samples);
+    // True while the ring is an import larger than the model's memory.
+    bool HoldsImport() const { return importDepth >= 0; }
+    // An import's summary, one word per block of SummaryBlock samples of the
+    // ring (aligned on block boundaries): the channels that change in the
+    // block, counting the change from the sample before its first (the XORs
+    // of each sample with the one before it, ORed). The waveform's compressed
+    // columns read it instead of the samples of whole blocks. Empty without
+    // an import; every change of an import's samples goes through this class.
+    static constexpr uint32_t SummaryBlock = 64;
+    std::vector<uint32_t> BlockChanges;
+    // Zeroes the ring (and drops the summary, which no longer holds).
+    void ClearSamples();
+    // The model's own memory size, whatever the ring holds now.
+    uint32_t ModelMemorySize() const;
 
     // Resolves "Auto" (d = 0) through the row's auto depth, fills SplitTable
     // for the resolved depth and returns the depth index actually used.
@@ -97,4 +121,6 @@ public:
 
 private:
     void FillDemoPattern();
+    void BuildSummary();
+    int importDepth = -1; // the depth entry of an import, -1 without
 };

@@ -263,13 +263,17 @@ bool CCaptureRecord::ConfirmTrigger()
 
 void CCaptureRecord::SaveCapture()
 {
-    std::copy(sys.SampleBuffer.begin(), sys.SampleBuffer.end(), sys.SpareBuffer.begin());
+    // An import has no saved copy: nothing reads out over it (a run gives
+    // it up first), so only its placement is kept.
+    if (sys.SpareBuffer.size() == sys.SampleBuffer.size())
+        std::copy(sys.SampleBuffer.begin(), sys.SampleBuffer.end(), sys.SpareBuffer.begin());
     SavedPlacement = {RecordStart, TriggerAddress, EndAddress};
 }
 
 void CCaptureRecord::RestoreCapture()
 {
-    std::copy(sys.SpareBuffer.begin(), sys.SpareBuffer.end(), sys.SampleBuffer.begin());
+    if (sys.SpareBuffer.size() == sys.SampleBuffer.size())
+        std::copy(sys.SpareBuffer.begin(), sys.SpareBuffer.end(), sys.SampleBuffer.begin());
     RecordStart = SavedPlacement[0];
     TriggerAddress = SavedPlacement[1];
     EndAddress = SavedPlacement[2];

@@ -216,7 +216,10 @@ CWaveformCore::ScrollRange CWaveformCore::ScrollRangeOf() const
     const int64_t scale = PixelsPerSample >= 100 ? 1 : PixelsPerSample;
     r.Min = ClampToInt32(-scale * pre);
     r.Max = ClampToInt32(scale * post);
-    if (r.Min == 0)
+    // An empty record still gets a range of one step. A record triggered at
+    // its first sample (a capture brought in from a file) has no minimum
+    // but its whole length after the trigger.
+    if (r.Min == 0 && r.Max == 0)
         r.Max = 1;
     return r;
 }

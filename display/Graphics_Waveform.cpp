@@ -32,64 +32,6 @@ uint32_t Load(const uint8_t *p)
     return w;
 }
 
-// Four sample words in SIMD lanes (GCC/Clang vector extension; plain
-// scalar code where the target has no vector unit).
-using Lanes = uint32_t __attribute__((vector_size(16)));
-
-// The samples p[0 .. n) that follow the word `previous`: ORs into `activity`
-// the channels that change between consecutive samples and adds to
-// changes[0..3] the number of samples that change a member of masks[0..3]
-// (one bus each; a mask of 0 counts nothing). Returns the last word. Four
-// consecutive samples are compared at a time, the loads overlapping by three
-// words, so the stretch is read once at memory speed.
-uint32_t ScanStretch(const uint8_t *p, uint64_t n, uint32_t previous, const uint32_t *masks,
-                     uint32_t *changes, uint32_t &activity)
-{
-    if (n == 0)
-        return previous;
-    const uint32_t first = Load(p);
-    uint32_t any = first ^ previous;
-    for (int b = 0; b < 4; ++b)
-        changes[b] += (any & masks[b]) != 0;
-
-    const Lanes m0 = Lanes{} + masks[0];
-    const Lanes m1 = Lanes{} + masks[1];
-    const Lanes m2 = Lanes{} + masks[2];
-    const Lanes m3 = Lanes{} + masks[3];
-    Lanes acc{};
-    Lanes z0{}; // lanes whose change missed bus 0 (a comparison gives -1 per lane)
-    Lanes z1{};
-    Lanes z2{};
-    Lanes z3{};
-    uint64_t k = 1;
-    for (; k + 4 <= n; k += 4) {
-        Lanes now;
-        Lanes before;
-        std::memcpy(&now, p + 4 * k, sizeof now);
-        std::memcpy(&before, p + 4 * k - 4, sizeof before);
-        const Lanes d = now ^ before;
-        acc |= d;
-        z0 -= reinterpret_cast<Lanes>((d & m0) == 0);
-        z1 -= reinterpret_cast<Lanes>((d & m1) == 0);
-        z2 -= reinterpret_cast<Lanes>((d & m2) == 0);
-        z3 -= reinterpret_cast<Lanes>((d & m3) == 0);
-    }
-    const auto compared = static_cast<uint32_t>(k - 1);
-    any |= acc[0] | acc[1] | acc[2] | acc[3];
-    changes[0] += compared - (z0[0] + z0[1] + z0[2] + z0[3]);
-    changes[1] += compared - (z1[0] + z1[1] + z1[2] + z1[3]);
-    changes[2] += compared - (z2[0] + z2[1] + z2[2] + z2[3]);
-    changes[3] += compared - (z3[0] + z3[1] + z3[2] + z3[3]);
-    for (; k < n; ++k) {
-        const uint32_t d = Load(p + 4 * k) ^ Load(p + 4 * k - 4);
-        any |= d;
-        for (int b = 0; b < 4; ++b)
-            changes[b] += (d & masks[b]) != 0;
-    }
-    activity |= any;
-    return Load(p + 4 * (n - 1));
-}
-
 } // namespace
 
 Graphics_Waveform::Graphics_Waveform(const WSystem &system, CFile &settings)
@@ -443,6 +385,10 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
     const uint8_t *ring = System.SampleBuffer.data();
     const uint32_t ringMask = System.AddressMask;
     const uint32_t ringSize = System.MemorySize;
+    // An import's summary stands for the samples of its whole blocks.
+    const bool summarised =
+        !System.BlockChanges.empty() &&
+        uint64_t{System.BlockChanges.size()} * WSystem::SummaryBlock * 4 == ringSize;
 
     // Rounded up to whole groups of four for ScanStretch; unused masks are 0.
     std::array<uint32_t, MaxRows + 4> counts{};
@@ -492,13 +438,10 @@ void Graphics_Waveform::BuildCompressed(const WindowPlacement &window, uint64_t 
             samplesRead += take;
             while (take > 0) {
                 const uint64_t stretch = std::min<uint64_t>(take, (ringSize - address) / 4);
-                const uint8_t *p = ring + address;
-                // Up to four buses per pass over the stretch (it is in the
-                // cache after the first).
-                const uint32_t before = lastWord;
-                for (size_t i = 0; i < std::max<size_t>(nb, 1); i += 4)
-                    lastWord = ScanStretch(p, stretch, before, masks.data() + i, counts.data() + i,
-                                           activity);
+                lastWord = summarised ? ScanSummarised(address, stretch, lastWord, masks.data(),
+                                                       counts.data(), nb, activity)
+                                      : ScanAll(ring + address, stretch, lastWord, masks.data(),
+                                                counts.data(), nb, activity);
                 take -= stretch;
                 address = 0;
             }

@@ -181,6 +181,15 @@ private:
     uint32_t Word(uint32_t address) const;
     void BuildZoomedIn(const WindowPlacement &window, uint64_t samplesLeft);
     void BuildCompressed(const WindowPlacement &window, uint64_t samplesLeft);
+    // The changes of `n` samples from `p` (or from ring byte `address`, not
+    // wrapping) after the sample `previous`: channel activity, per-bus change
+    // counts; returns the last sample. ScanSummarised reads whole blocks of
+    // an import from WSystem::BlockChanges, counting a bus exactly only up
+    // to two changes (all a column needs).
+    uint32_t ScanAll(const uint8_t *p, uint64_t n, uint32_t previous, const uint32_t *masks,
+                     uint32_t *counts, size_t busTotal, uint32_t &activity);
+    uint32_t ScanSummarised(uint32_t address, uint64_t n, uint32_t previous, const uint32_t *masks,
+                            uint32_t *counts, size_t busTotal, uint32_t &activity);
     void ZoomedChannel(int c, const WindowPlacement &window, int last);
     void CompressedBusColumn(int bus, RowEntry &row, int col, int first);
     void CloseBusRun(int bus, RowEntry &row, int32_t value, int last);

@@ -83,7 +83,9 @@ DeviceTransfer::Result DeviceTransfer::Import(CFile &settings, WSystem &system)
         if (!usb.BulkRead(samples, SamplesTimeoutMs))
             continue;
         // Everything arrived: now the program takes it over.
-        if (model != system.ModelCode) {
+        // An import larger than the model's memory gives way to the
+        // model's own rings.
+        if (model != system.ModelCode || system.HoldsImport()) {
             system.SelectModel(model);
             result.modelChanged = true;
         }
@@ -128,7 +130,9 @@ DeviceTransfer::Result DeviceTransfer::Export(CFile &settings, WSystem &system)
     }
     pause(50);
 
-    const std::span<uint8_t> samples = std::span(system.SampleBuffer).first(system.MemorySize);
+    // The instrument takes its own memory size, an import's first part.
+    const std::span<uint8_t> samples =
+        std::span(system.SampleBuffer).first(system.ModelMemorySize());
     for (result.attempts = 1; result.attempts <= SampleAttempts; ++result.attempts) {
         if (usb.SendCommand(CEzUsb::WriteSamples) != CEzUsb::StatusAccepted)
             continue;

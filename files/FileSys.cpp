@@ -5,11 +5,16 @@
 #include "analyzer/TForm1.h"
 #include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
+#include "display/CCaptureRecord.h"
+#include "display/CWaveform.h"
+#include "display/WTimePicoseconds.h"
 #include "files/CIniFile.h"
 #include "files/DeviceTransfer.h"
 #include "files/FileName.h"
 #include "files/PictureFile.h"
 #include "files/ProjectFile.h"
+#include "files/SampleTrace.h"
+#include "files/SigrokSession.h"
 #include "files/VcdReader.h"
 
 #include <QDialog>
@@ -44,7 +49,10 @@ std::function<void(int)> FileSys::Wait = [](int ms) {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("Project File(.pjf) (*.pjf)");
-const QString OpenFilter = ProjectFilter + QStringLiteral(";;Value Change Dump(.vcd) (*.vcd)");
+const QString SessionFilter = QStringLiteral("sigrok session(.sr) (*.sr)");
+const QString OpenFilter =
+    ProjectFilter + QStringLiteral(";;Value Change Dump(.vcd) (*.vcd);;") + SessionFilter;
+const QString SaveFilter = ProjectFilter + QStringLiteral(";;") + SessionFilter;
 const QString PictureFilter = QStringLiteral("BitMap(.bmp) (*.bmp);;Jpeg(.jpg) (*.jpg)");
 
 std::string Local(const QString &path)
@@ -116,9 +124,20 @@ bool FileSys::Save()
     CFile &record = main.Settings();
     if (record.ModelCode == 9 || record.ModelCode == 10)
         main.RunImage().ReadTriggerReply(record);
-    const Choice choice = ChooseFile(&main, true, ProjectFilter);
+    const Choice choice = ChooseFile(&main, true, SaveFilter);
     if (choice.path.isEmpty())
         return false;
+    if (choice.filter == 2 || SigrokSession::IsSessionName(Local(choice.path)))
+        return SaveSession(choice.path);
+    // A project holds the model's memory; an import longer than it is saved
+    // as a session instead.
+    if (main.System().HoldsImport()) {
+        AppMessage::Error(&main, main.windowTitle(),
+                          QStringLiteral("The capture is longer than the model's memory and does "
+                                         "not fit a project file; save it as a sigrok "
+                                         "session (.sr)."));
+        return false;
+    }
     const QString path =
         QString::fromStdString(ProjectFile::WithExtension(choice.path.toStdString()));
     if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))
@@ -140,7 +159,8 @@ bool FileSys::Load()
         return false;
     if (!AppMessage::YesNo(&main, strOverWrite, strFileWarning2))
         return false;
-    if (VcdReader::IsVcdName(Local(choice.path)))
+    if (VcdReader::IsVcdName(Local(choice.path)) ||
+        SigrokSession::IsSessionName(Local(choice.path)))
         return LoadVcd(choice.path);
     // Checked whole before anything changes: a bad file leaves everything.
     ProjectFile::Contents contents;
@@ -156,7 +176,9 @@ bool FileSys::Load()
 
 bool FileSys::LoadVcd(const QString &path)
 {
-    VcdReader::Result vcd = VcdReader::Read(Local(path));
+    VcdReader::Result vcd = SigrokSession::IsSessionName(Local(path))
+                                ? SigrokSession::Read(Local(path))
+                                : VcdReader::Read(Local(path));
     if (!vcd.Error.empty()) {
         AppMessage::Error(&main, main.windowTitle(),
                           QString::fromStdString(vcd.Error) + QStringLiteral("\n") + path);
@@ -172,6 +194,27 @@ bool FileSys::LoadVcd(const QString &path)
     if (!told.isEmpty())
         AppMessage::Warning(&main, main.windowTitle(), told.join(QStringLiteral("\n")));
     // Not remembered as the last project: the start-up offer reads projects.
+    return true;
+}
+
+bool FileSys::SaveSession(const QString &chosen)
+{
+    QString path = chosen;
+    if (!SigrokSession::IsSessionName(Local(path)))
+        path += QString::fromLatin1(SigrokSession::Extension.data(),
+                                    static_cast<qsizetype>(SigrokSession::Extension.size()));
+    if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))
+        return false;
+    // The record's samples with the signal list, as the command line's
+    // export writes them.
+    const SampleTrace trace =
+        SampleTrace::OfRecord(*main.CaptureRecord, main.System(), main.Settings(),
+                              WTimePicoseconds::Of(main.Waveform->SamplePeriod), false);
+    if (!SigrokSession::Write(Local(path), trace)) {
+        AppMessage::Error(&main, main.windowTitle(),
+                          strFileWarning11 + QStringLiteral("\n") + path);
+        return false;
+    }
     return true;
 }
 

@@ -71,7 +71,8 @@ public:
 
 private:
     void CaptureButtonClick();
-    bool LoadVcd(const QString &path);
+    bool LoadVcd(const QString &path); // a dump or a sigrok session
+    bool SaveSession(const QString &path);
     // The message of an import or export; true when it succeeded.
     bool Tell(const DeviceTransfer::Result &result, const QString &failed);
     // Records the path in System.ini as the last project file.

@@ -96,7 +96,9 @@ void ProjectFile::Apply(Contents &&contents, CFile &settings, WSystem &system)
     settings.ModelCode = contents.modelCode;
     settings.BlockBuffer = contents.block;
     settings.ParseBlock(); // passed on the scratch record in Parse
-    if (contents.samples.size() == system.SampleBuffer.size())
+    if (contents.importSamples != 0)
+        system.TakeImport(std::move(contents.samples), contents.importSamples);
+    else if (contents.samples.size() == system.SampleBuffer.size())
         system.SampleBuffer.swap(contents.samples);
     contents.samples.clear();
 }

@@ -48,6 +48,10 @@ public:
         uint8_t modelCode = 0;
         std::array<uint8_t, CFile::BlockSize> block{};
         std::vector<uint8_t> samples;
+        // An import longer than the model's memory: the number of samples
+        // in `samples`, a ring of a power-of-two size (WSystem::TakeImport);
+        // 0 for a project file.
+        uint32_t importSamples = 0;
     };
 
     // The bytes a file of `modelCode` must have; 0 for an unknown code.

@@ -2,10 +2,12 @@
 
 #include "device/CFile.h"
 #include "device/ModelTable.h"
+#include "device/WSystem.h"
 #include "files/VcdScan.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -42,6 +44,19 @@ uint32_t LargestDepth(int model)
 {
     const ModelTable::DepthList &d = ModelTable::Depths(ModelTable::Model(model).depth);
     return static_cast<uint32_t>(d.samples[d.count - 1]);
+}
+
+uint64_t Saturated(Wide v)
+{
+    return v > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(v);
+}
+
+// The finest sample period of the rate rows at which `samplesAt` stays
+// within an import's limit; the slowest of all when none does.
+template <typename SamplesAt> uint64_t FittingPeriodPs(const SamplesAt &samplesAt)
+{
+    return VcdReader::FinestFittingPeriodPs(
+        [&](uint64_t ps) { return samplesAt(ps) <= Wide{WSystem::MaxImportSamples}; });
 }
 
 std::string TimeText(Wide fs)
@@ -104,6 +119,20 @@ uint64_t VcdReader::RowPeriodPs(uint64_t spacingFs, bool &exact)
     return best != 0 ? best : fastest;
 }
 
+uint64_t VcdReader::FinestFittingPeriodPs(const std::function<bool(uint64_t)> &fits)
+{
+    uint64_t best = 0;
+    uint64_t slowest = 0;
+    for (int model : Order16)
+        for (int r = 0; r < ModelTable::TimeDivRowCount; ++r) {
+            const uint64_t ps = PeriodPsOf(r, ModelTable::Model(model).rate);
+            slowest = std::max(slowest, ps);
+            if ((best == 0 || ps < best) && fits(ps))
+                best = ps;
+        }
+    return best != 0 ? best : slowest;
+}
+
 int VcdReader::ChooseModel(int channels, uint64_t periodPs, uint64_t samples)
 {
     const std::span<const int> order =
@@ -120,61 +149,12 @@ int VcdReader::ChooseModel(int channels, uint64_t periodPs, uint64_t samples)
     return roomiest;
 }
 
-VcdReader::Result VcdReader::Parse(std::string_view text)
+namespace {
+
+// Sample n holds the values at FirstTime + n periods.
+std::string FillFromDump(VcdScan &scan, Wide periodFs, std::span<uint8_t> memory, uint64_t keep,
+                         uint32_t depth)
 {
-    Result result;
-    VcdScan scan(text);
-    result.Error = scan.Header();
-    if (result.Error.empty())
-        result.Error = scan.Survey();
-    if (!result.Error.empty())
-        return result;
-
-    // Time.
-    Wide spacing = scan.Step != 0 ? Wide{scan.Step} * scan.UnitFs : Wide{scan.UnitFs};
-    // Sparse changes say little about the period; a dump that names its
-    // own keeps it when every time stamp lies on it.
-    const Wide hint = Wide{scan.PeriodHintPs} * 1000;
-    if (hint != 0 && hint % scan.UnitFs == 0 && scan.Step % (hint / scan.UnitFs) == 0)
-        spacing = hint;
-    bool exact = false;
-    const uint64_t saturated = spacing > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(spacing);
-    const uint64_t periodPs = RowPeriodPs(saturated, exact);
-    const Wide periodFs = Wide{periodPs} * 1000;
-    if (!exact) {
-        result.SpacingNote = "The changes are " + TimeText(spacing) +
-                             " apart, which is no sample period: " + "sampled every " +
-                             TimeText(periodFs) +
-                             (periodFs > spacing ? ", changes closer than that are lost." : ".");
-        result.Notes.push_back(result.SpacingNote);
-    }
-    const Wide span =
-        (Wide{scan.LastTime - scan.FirstTime} * scan.UnitFs + periodFs - 1) / periodFs;
-    const Wide wanted = std::max<Wide>(span + (scan.ChangeAtLast ? 1 : 0), 1);
-    const uint64_t needed = wanted > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(wanted);
-
-    // Model and depth.
-    const int channels = scan.Variables.back().FirstBit + scan.Variables.back().Width;
-    const int model = ChooseModel(channels, periodPs, needed);
-    const ModelTable::ModelRow &row = ModelTable::Model(model);
-    const ModelTable::DepthList &depths = ModelTable::Depths(row.depth);
-    int depthIndex = static_cast<int>(depths.count) - 1;
-    for (int d = 1; d < static_cast<int>(depths.count); ++d)
-        if (static_cast<uint64_t>(depths.samples[static_cast<size_t>(d)]) >= needed) {
-            depthIndex = d;
-            break;
-        }
-    const auto depth = static_cast<uint32_t>(depths.samples[static_cast<size_t>(depthIndex)]);
-    const uint64_t keep = std::min<uint64_t>(needed, depth);
-    if (keep < needed)
-        result.Notes.push_back("The capture is " + std::to_string(needed) + " samples long; " +
-                               "the first " + std::to_string(keep) +
-                               " are kept (the largest memory of model " + std::to_string(model) +
-                               ").");
-    result.Notes.insert(result.Notes.end(), scan.Notes.begin(), scan.Notes.end());
-
-    // Samples: sample n holds the values at FirstTime + n periods.
-    std::vector<uint8_t> memory(row.memorySize, 0);
     uint32_t word = 0;
     uint64_t filled = 0;
     auto fill = [&](uint64_t upTo) {
@@ -185,7 +165,7 @@ VcdReader::Result VcdReader::Parse(std::string_view text)
     for (const VcdScan::Variable &v : scan.Variables)
         layout.push_back(
             {static_cast<uint32_t>(((uint64_t{1} << v.Width) - 1) << v.FirstBit), v.FirstBit});
-    result.Error = scan.Replay(
+    const std::string error = scan.Replay(
         [&](uint64_t t) {
             const Wide offset = Wide{t - scan.FirstTime} * scan.UnitFs;
             const Wide first = (offset + periodFs - 1) / periodFs; // the first sample it reaches
@@ -200,9 +180,110 @@ VcdReader::Result VcdReader::Parse(std::string_view text)
                 bits |= ((value >> (var.Width - 1 - j)) & 1u) << (layout[v].second + j);
             word = (word & ~layout[v].first) | bits;
         });
+    if (!error.empty())
+        return error;
+    fill(depth); // the record's rest holds the last values
+    return {};
+}
+
+} // namespace
+
+VcdReader::Result VcdReader::Parse(std::string_view text)
+{
+    Result result;
+    VcdScan scan(text);
+    result.Error = scan.Header();
+    if (result.Error.empty())
+        result.Error = scan.Survey();
     if (!result.Error.empty())
         return result;
-    fill(depth); // the record's rest holds the last values
+
+    // Time: fine enough for the decoders, at most the file's time unit and
+    // at most an eighth of its shortest pulse; a dump that names its own
+    // period (Tracemoor's exports do) keeps it when every time stamp lies on
+    // it, however sparse its changes.
+    const Wide unitFs = scan.UnitFs;
+    const Wide stepFs = scan.Step != 0 ? Wide{scan.Step} * unitFs : unitFs;
+    const Wide pulseFs = Wide{scan.ShortestPulse} * unitFs;
+    const Wide spanFs = Wide{scan.LastTime - scan.FirstTime} * unitFs;
+    const Wide hint = Wide{scan.PeriodHintPs} * 1000;
+    Wide wantFs = unitFs;
+    if (pulseFs != 0)
+        wantFs = std::min(wantFs, pulseFs / 8);
+    if (hint != 0 && hint % unitFs == 0 && scan.Step % (hint / unitFs) == 0)
+        wantFs = hint;
+    bool exact = false;
+    uint64_t periodPs = RowPeriodPs(Saturated(wantFs), exact);
+    // Samples from the first time stamp to the last (and one more when
+    // something changes there).
+    auto samplesAt = [&](uint64_t ps) {
+        const Wide p = Wide{ps} * 1000;
+        return std::max<Wide>((spanFs + p - 1) / p + (scan.ChangeAtLast ? 1 : 0), 1);
+    };
+    if (samplesAt(periodPs) > Wide{WSystem::MaxImportSamples}) {
+        const uint64_t fitting = FittingPeriodPs(samplesAt);
+        result.Notes.push_back(
+            "At " + TimeText(Wide{periodPs} * 1000) + " the capture would be " +
+            std::to_string(Saturated(samplesAt(periodPs))) + " samples, more than the " +
+            std::to_string(WSystem::MaxImportSamples) + " an import holds: sampled every " +
+            TimeText(Wide{fitting} * 1000) + " instead.");
+        periodPs = fitting;
+    }
+    const Wide periodFs = Wide{periodPs} * 1000;
+    if (stepFs % periodFs != 0) {
+        result.SpacingNote =
+            "The changes are " + TimeText(stepFs) +
+            " apart, which is no multiple of a sample period: sampled every " + TimeText(periodFs) +
+            (pulseFs != 0 && periodFs > pulseFs ? ", changes closer than that are lost."
+                                                : ", each change at the next sample.");
+        result.Notes.push_back(result.SpacingNote);
+    }
+    const uint64_t needed = Saturated(samplesAt(periodPs));
+
+    result.Notes.insert(result.Notes.end(), scan.Notes.begin(), scan.Notes.end());
+    Place(scan.Variables, periodPs, needed, result,
+          [&](std::span<uint8_t> memory, uint64_t keep, uint32_t depth) {
+              return FillFromDump(scan, periodFs, memory, keep, depth);
+          });
+    return result;
+}
+
+void VcdReader::Place(const std::vector<VcdScan::Variable> &variables, uint64_t periodPs,
+                      uint64_t needed, Result &result, const Filler &fill)
+{
+    // Model and depth: the model's own list when the capture fits it; an
+    // import of its own length otherwise (a ring of the next power of two).
+    const int channels = variables.back().FirstBit + variables.back().Width;
+    const int model = ChooseModel(channels, periodPs, needed);
+    const ModelTable::ModelRow &row = ModelTable::Model(model);
+    const ModelTable::DepthList &depths = ModelTable::Depths(row.depth);
+    int depthIndex = static_cast<int>(depths.count) - 1;
+    uint32_t depth = static_cast<uint32_t>(depths.samples[static_cast<size_t>(depthIndex)]);
+    size_t ringSize = row.memorySize;
+    uint64_t keep = needed;
+    if (needed > depth) {
+        keep = std::min<uint64_t>(needed, WSystem::MaxImportSamples);
+        if (keep < needed)
+            result.Notes.push_back("The capture is " + std::to_string(needed) +
+                                   " samples long; the first " + std::to_string(keep) +
+                                   " are kept, the most an import holds.");
+        depth = static_cast<uint32_t>(keep);
+        depthIndex = static_cast<int>(depths.count);
+        ringSize = std::max<size_t>(std::bit_ceil(static_cast<size_t>(4 * keep)), ringSize);
+        result.Contents.importSamples = depth;
+    } else {
+        for (int d = 1; d < static_cast<int>(depths.count); ++d)
+            if (static_cast<uint64_t>(depths.samples[static_cast<size_t>(d)]) >= needed) {
+                depthIndex = d;
+                depth = static_cast<uint32_t>(depths.samples[static_cast<size_t>(d)]);
+                break;
+            }
+    }
+
+    std::vector<uint8_t> memory(ringSize, 0);
+    result.Error = fill(memory, keep, depth);
+    if (!result.Error.empty())
+        return;
 
     // The settings record.
     CFile s;
@@ -214,12 +295,20 @@ VcdReader::Result VcdReader::Parse(std::string_view text)
     // block's position code must stay one the trigger list offers.
     s.MemoryPercent = 0;
     s.TriggerPositionCode = 1;
+    // Placed as the instrument places a record: it ends the depth's byte
+    // count after the trigger (a model's depths count some bytes more than
+    // their samples), which is what the window computes again before it
+    // places the record.
+    const uint32_t depthBytes =
+        result.Contents.importSamples != 0
+            ? 4 * depth
+            : static_cast<uint32_t>(depths.bytes[static_cast<size_t>(depthIndex)]) & ~3u;
     s.PreTriggerBytes = 0;
-    s.PostTriggerBytes = 4 * depth;
-    s.ReportedEndAddress = 4 * depth;
+    s.PostTriggerBytes = depthBytes;
+    s.ReportedEndAddress = depthBytes;
     size_t listed = 0;
     int buses = 0;
-    for (const VcdScan::Variable &v : scan.Variables) {
+    for (const VcdScan::Variable &v : variables) {
         if (v.Width == 1) {
             SignalEntry &ch = s.ChannelEntry[static_cast<size_t>(v.FirstBit)];
             StoreName(ch, v.Name);
@@ -251,7 +340,6 @@ VcdReader::Result VcdReader::Parse(std::string_view text)
     result.Contents.samples = std::move(memory);
     result.PeriodPs = periodPs;
     result.Samples = keep;
-    return result;
 }
 
 VcdReader::Result VcdReader::Read(const std::string &path)

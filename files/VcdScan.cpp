@@ -197,6 +197,16 @@ std::string VcdScan::Definition(const std::vector<std::string_view> &words)
     return {};
 }
 
+int VcdScan::Entry(std::string_view id) const
+{
+    if (const int slot = ShortSlot(id); slot >= 0)
+        return shortIds.empty() ? -1 : shortIds[static_cast<size_t>(slot)];
+    for (size_t e = 0; e < ids.size(); ++e)
+        if (ids[e].first == id)
+            return static_cast<int>(e);
+    return -1;
+}
+
 const std::vector<size_t> *VcdScan::Lookup(std::string_view id) const
 {
     if (const int slot = ShortSlot(id); slot >= 0) {
@@ -216,6 +226,8 @@ std::string VcdScan::Survey()
     AnyTime = false;
     Step = 0;
     ChangeAtLast = false;
+    ShortestPulse = 0;
+    seen.assign(ids.size(), Seen{});
     return Walk(nullptr, nullptr);
 }
 
@@ -285,6 +297,18 @@ std::string VcdScan::Walk(const std::function<bool(uint64_t)> *time,
             return "a value without an identifier code" + Where();
         if (time == nullptr) {
             ChangeAtLast = true;
+            if (const int e = kept ? Entry(id) : -1; e >= 0) {
+                Seen &v = seen[static_cast<size_t>(e)];
+                if (v.any && v.value != value) {
+                    const uint64_t pulse = last - v.since;
+                    if (pulse != 0 && (ShortestPulse == 0 || pulse < ShortestPulse))
+                        ShortestPulse = pulse;
+                }
+                if (!v.any || v.value != value)
+                    v.since = last;
+                v.any = true;
+                v.value = value;
+            }
             continue;
         }
         if (const std::vector<size_t> *vars = kept ? Lookup(id) : nullptr)

@@ -13,7 +13,7 @@
 //
 // Header() reads the definitions and says what it skipped; Survey() walks
 // the body once for its first and last time, the greatest common divisor of
-// the time steps and whether time ever goes backwards; Replay() walks it
+// the time steps, the shortest pulse and whether time ever goes backwards; Replay() walks it
 // again and hands every time stamp and every change of a kept variable to
 // the caller, which may stop it early.
 // Cost: the text is only looked at, never copied (the caller keeps it,
@@ -46,6 +46,9 @@ public:
     uint64_t LastTime = 0;
     uint64_t Step = 0;         // gcd of (time - FirstTime); 0 with one time only
     bool ChangeAtLast = false; // the last time stamp is followed by a value change
+    // The shortest time between two changes of one kept variable (a pulse,
+    // or one bit time of a bus); 0 when none changes twice.
+    uint64_t ShortestPulse = 0;
 
     explicit VcdScan(std::string_view text);
 
@@ -69,6 +72,7 @@ private:
     std::string Definition(const std::vector<std::string_view> &words);
     std::string Timescale(const std::vector<std::string_view> &words);
     const std::vector<size_t> *Lookup(std::string_view id) const;
+    int Entry(std::string_view id) const; // index into `ids`, -1 for a code not kept
 
     std::string_view text;
     size_t pos = 0;
@@ -79,4 +83,12 @@ private:
     // (one code may stand for several variables).
     std::vector<std::pair<std::string, std::vector<size_t>>> ids;
     std::vector<int16_t> shortIds; // entries of `ids` by ShortSlot, -1 for none
+    // Survey: per entry of `ids`, its value and the time it took it.
+    struct Seen
+    {
+        bool any = false;
+        uint32_t value = 0;
+        uint64_t since = 0;
+    };
+    std::vector<Seen> seen;
 };

@@ -7,7 +7,7 @@ set -eu
 PACKAGES="
   build-essential g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  libusb-1.0-0-dev libjpeg62-turbo-dev
+  libusb-1.0-0-dev libjpeg62-turbo-dev libzip-dev
   libgtest-dev googletest libbenchmark-dev
   umockdev libumockdev-dev
   xvfb xauth x11-apps

@@ -242,13 +242,14 @@ TEST_F(CliFile, ReadsAValueChangeDumpWhereverItReadsAProject)
                              "Trigger:          placed at the first sample"})
         EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
 
-    // A spacing that is no sample period is told on standard error.
+    // Changes off the grid of the finest period are told on standard error.
     std::ofstream(here.Path() + "/odd.vcd") << "$timescale 1 ns $end $var wire 1 ! a $end "
-                                               "$enddefinitions $end #0 0! #30 1! #60 0!\n";
+                                               "$enddefinitions $end #0 0! #33 1! #66 0!\n";
     const Outcome odd = Cli(here.Path(), "", {"export", "odd.vcd", "-o", "odd.csv"});
     EXPECT_EQ(odd.code, 0);
-    EXPECT_EQ(odd.err, "tracemoor-cli: odd.vcd: The changes are 30 ns apart, which is no sample "
-                       "period: sampled every 20 ns.\n");
+    EXPECT_EQ(odd.err, "tracemoor-cli: odd.vcd: The changes are 33 ns apart, which is no multiple "
+                       "of a sample period: sampled every 2 ns, each change at the next "
+                       "sample.\n");
 }
 
 TEST_F(CliFile, ExportsCsvRowsFromTheTriggerTime)
@@ -392,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "",
                 {"export", "capture.pjf", "-o", "x.txt"},
                 1,
-                ".vcd or .csv"}),
+                ".vcd, .csv or .sr"}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST(CliHelp, EverySubcommandHasItsHelp)

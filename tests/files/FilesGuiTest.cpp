@@ -174,17 +174,18 @@ TEST_F(FilesWindow, LoadTakesAValueChangeDumpAndTellsTheChangedSpacing)
         QFile f(Path("sim.vcd"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("$timescale 1 ns $end $var wire 1 ! clock $end $var wire 4 \" nibble $end\n"
-                "$enddefinitions $end #0 0! b0000 \" #30 1! b1001 \" #60 0! #90\n");
+                "$enddefinitions $end #0 0! b0000 \" #33 1! b1001 \" #66 0! #99\n");
     }
     Answers yes(true);
     choice = {Path("sim.vcd"), 1};
     form.LoadClick();
     ASSERT_EQ(yes.messages.size(), 1u) << yes.Texts().join("\n").toStdString();
-    EXPECT_EQ(form.System().ModelCode, 3);
+    EXPECT_EQ(form.System().ModelCode, 7);
     EXPECT_EQ(CFile::NameText(w.Settings().ChannelEntry[0]), "clock");
     EXPECT_EQ(CFile::NameText(w.Settings().BusEntry[0]), "nibble");
-    // 30 ns is no sample period: every 20 ns, said in the status bar.
-    EXPECT_TRUE(form.StatusBar->PanelText(3).contains("sampled every 20 ns"))
+    // 33 ns steps lie off the finest period's grid: every 2 ns, said in the
+    // status bar.
+    EXPECT_TRUE(form.StatusBar->PanelText(3).contains("sampled every 2 ns"))
         << form.StatusBar->PanelText(3).toStdString();
     // The trigger at the record's first sample.
     EXPECT_EQ(form.CaptureRecord->RecordStart, form.CaptureRecord->TriggerAddress);

@@ -72,11 +72,12 @@ TEST(VcdReader, PlacesWiresAndVectorsOnTheRowOfTheirSpacing)
     const Loaded f(Simulator);
     ASSERT_EQ(f.result.Error, "");
     ASSERT_TRUE(f.parsed);
-    // 20 ns apart: a sample period of every model; 16 channels are enough.
-    EXPECT_EQ(f.result.PeriodPs, 20000u);
-    EXPECT_EQ(f.result.Contents.modelCode, 3);
-    EXPECT_EQ(ModelTable::Row(f.record.RateRow).period[2].value, 20);
-    EXPECT_EQ(f.result.Samples, 4u); // #80 ends the fourth sample
+    // A 1 ns unit: the finest period, 2 ns, on the first 16-channel model
+    // that has it.
+    EXPECT_EQ(f.result.PeriodPs, 2000u);
+    EXPECT_EQ(f.result.Contents.modelCode, 7);
+    EXPECT_EQ(ModelTable::Row(f.record.RateRow).period[1].value, 2);
+    EXPECT_EQ(f.result.Samples, 40u); // #80 ends the fortieth sample
     EXPECT_EQ(f.result.SpacingNote, "");
 
     // clk CH0, data CH1..CH8 (most significant first), the long name CH9.
@@ -97,8 +98,8 @@ TEST(VcdReader, PlacesWiresAndVectorsOnTheRowOfTheirSpacing)
     // 0b1010 on CH1..CH8 reads CH5 and CH7 high.
     const uint32_t data = (1u << 5) | (1u << 7);
     const uint32_t expected[] = {1u << 9, 1u | data | 1u << 9, data | 1u << 9, 1u | data};
-    for (size_t n = 0; n < 4; ++n)
-        EXPECT_EQ(f.Word(n), expected[n]) << n;
+    for (size_t n = 0; n < 40; ++n)
+        EXPECT_EQ(f.Word(n), expected[n / 10]) << n;
     // The rest of the record holds the last values.
     EXPECT_EQ(f.Word(499), expected[3]);
 
@@ -125,7 +126,7 @@ class VcdSpacing : public testing::TestWithParam<Spacing>
 {
 };
 
-TEST_P(VcdSpacing, IsARowPeriodOrTheNearestFasterOne)
+TEST_P(VcdSpacing, IsAtMostTheUnitAndAnEighthOfTheShortestPulse)
 {
     const Spacing &c = GetParam();
     std::string text = std::string("$timescale ") + c.timescale +
@@ -147,14 +148,16 @@ TEST_P(VcdSpacing, IsARowPeriodOrTheNearestFasterOne)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, VcdSpacing,
-    testing::Values(Spacing{"1 ns", "0 40 80", 40000, 3, false},
-                    Spacing{"10 ns", "0 4 12", 40000, 3, false},
+    testing::Values(Spacing{"1 ns", "0 40 80", 2000, 7, false}, // no row of 1 ns: the fastest
+                    Spacing{"10 ns", "0 4 12", 4000, 5, false}, // 40 ns pulses: 5 ns, 4 ns
                     Spacing{"1 ps", "0 2000 4000", 2000, 7, false},
-                    Spacing{"1 ns", "0 30 60", 20000, 3, true},      // 30 ns: no row, 20 ns
-                    Spacing{"1 ns", "0 5 10", 4000, 5, true},        // 5 ns: 4 ns
-                    Spacing{"1 fs", "0 1 2", 2000, 7, true},         // faster than anything
-                    Spacing{"100 s", "0 1 2", 40000000000, 3, true}, // slower than anything
-                    Spacing{"1 us", "0", 1000000, 3, false}));       // one time: its unit
+                    Spacing{"1 ns", "0 30 60", 2000, 7, false},
+                    Spacing{"1 ns", "0 5 10", 2000, 7, true}, // 5 ns steps: off the 2 ns grid
+                    Spacing{"1 fs", "0 1 2", 2000, 7, true},  // faster than anything
+                    Spacing{"100 ns", "0 10 20 30", 100000, 3, false}, // edges on whole us: 100 ns
+                    Spacing{"1 us", "0 4 8", 400000, 3, false},       // 4 us pulses: 500 ns, 400 ns
+                    Spacing{"100 s", "0 1 2", 40000000000, 3, false}, // slower than anything
+                    Spacing{"1 us", "0", 1000000, 3, false}));        // one time: its unit
 
 TEST(VcdReader, TakesThePeriodADumpNamesWhenItsTimesLieOnIt)
 {
@@ -165,9 +168,9 @@ TEST(VcdReader, TakesThePeriodADumpNamesWhenItsTimesLieOnIt)
     EXPECT_EQ(named.result.Samples, 50u);
     EXPECT_EQ(named.Word(24), 1u);
     EXPECT_EQ(named.Word(25), 0u);
-    // #102 is off the named grid: the spacing of the times decides (20 ns).
+    // #102 is off the named grid: the time unit decides (10 ns).
     const Loaded off("$comment sample period 40000 ps $end " + head + "#0 1! #102 0! #104");
-    EXPECT_EQ(off.result.PeriodPs, 20000u);
+    EXPECT_EQ(off.result.PeriodPs, 10000u);
 }
 
 TEST(VcdReader, ChoosesTheModelByChannelsAndMemory)
@@ -181,18 +184,24 @@ TEST(VcdReader, ChoosesTheModelByChannelsAndMemory)
     EXPECT_EQ(VcdReader::ChooseModel(16, 40000, 5000000), 7); // the largest memory
 }
 
-TEST(VcdReader, KeepsTheFirstPartOfACaptureLongerThanTheLargestMemory)
+TEST(VcdReader, KeepsACaptureLongerThanTheLargestMemoryWhole)
 {
-    // 2 million samples of 1 ns... at 2 ns: 1,024,000 kept on model 7.
+    // 4 ms at 2 ns: 2,000,001 samples, more than model 7's 1,024,000, kept
+    // whole as an import in a ring of 8 MiB.
     const Loaded f("$timescale 1 ns $end $var wire 1 ! a $end $enddefinitions $end\n"
                    "#0 1! #2 0! #4000000 1!\n");
     ASSERT_EQ(f.result.Error, "");
     EXPECT_EQ(f.result.Contents.modelCode, 7);
-    EXPECT_EQ(f.result.Samples, 1024000u);
-    ASSERT_FALSE(f.result.Notes.empty());
-    EXPECT_NE(f.result.Notes[0].find("the first 1024000 are kept"), std::string::npos);
+    EXPECT_EQ(f.result.Samples, 2000001u);
+    EXPECT_EQ(f.result.Contents.importSamples, 2000001u);
+    EXPECT_EQ(f.result.Contents.samples.size(), size_t{8} << 20);
+    EXPECT_TRUE(f.result.Notes.empty());
+    EXPECT_EQ(f.record.MemoryDepthIndex, 12); // the entry after model 7's twelve
+    EXPECT_EQ(f.record.ReportedEndAddress - f.record.PostTriggerBytes, 0u);
     EXPECT_EQ(f.Word(0), 1u);
-    EXPECT_EQ(f.Word(1023999), 0u);
+    EXPECT_EQ(f.Word(1), 0u);
+    EXPECT_EQ(f.Word(1999999), 0u);
+    EXPECT_EQ(f.Word(2000000), 1u);
 }
 
 TEST(VcdReader, KeepsNoMoreThan32ChannelsAndSharesReusedCodes)
