@@ -242,10 +242,15 @@ TEST(CanInput, BadSettingsGiveAMessageAndNoRows)
     };
     const std::vector<Case> cases{
         {16, 19, "CH16 is not a channel of this model."},
-        {5, 26, "Unknown bit rate."},
+        {5, 27, "Unknown bit rate."},
+        {5, WCAN_Core::CustomIndex, "A bit rate is a whole number from 1000 to 1000000 bit/s."},
         {5, 25,
-         "At this sample rate a bit of 1000000 bit/s lasts fewer than two samples. "
-         "Capture with a shorter sample period."},
+         "At this sample rate a bit of 1000000 bit/s lasts 1.00 samples; the decoder needs at "
+         "least 4. Capture with a shorter sample period."},
+        // 2.5 samples per bit: too few to find the middles between edges.
+        {5, 22,
+         "At this sample rate a bit of 400000 bit/s lasts 2.50 samples; the decoder needs at "
+         "least 4. Capture with a shorter sample period."},
     };
     for (const Case &c : cases) {
         UartCanCapture cap;
