@@ -259,4 +259,106 @@ TEST_P(UartCanMatrix, EveryFrameDecodesCleanly)
 INSTANTIATE_TEST_SUITE_P(Emulated, UartCanMatrix, testing::ValuesIn(Cases()),
                          [](const testing::TestParamInfo<MatrixCase> &p) { return p.param.name; });
 
+// One scene, every sample period that gives the decoder its minimum: the
+// decoded content (UART data, parity and status; CAN identifiers, data and
+// status) is the same at every period, as far as each record reaches, and
+// it is what was sent. The payload holds the bytes with the longest runs of
+// equal bits (0x00, 0xFF) and the densest edges (0x55, 0xAA).
+struct SameScene
+{
+    bool can;
+    uint32_t rate;
+    const char *name;
+};
+
+class EveryPeriod : public testing::TestWithParam<SameScene>
+{
+};
+
+TEST_P(EveryPeriod, GivesTheSameContent)
+{
+    const SameScene &c = GetParam();
+    const std::string payload("\x00\xFF\x55\xAA Hello, 0\x01\x80\x7F\xFE\x0F\xF0~", 20);
+    std::vector<std::vector<std::string>> contents;
+    for (int row : Rows) {
+        const uint64_t p = PeriodPs(row);
+        const uint64_t bitPs = 1000000000000ull / c.rate;
+        if (bitPs < (c.can ? 4 : 3) * p)
+            break;
+        const uint32_t bitUs = static_cast<uint32_t>((bitPs + 999999) / 1000000);
+        DecodeTable table;
+        std::vector<std::string> content;
+        if (!c.can) {
+            // 0xFF keeps the line high for 10 bits: the pause is longer.
+            const UartCanShot shot{Model,
+                                   "scene=uart,data=" + Hex(payload) + ",baud=" +
+                                       std::to_string(c.rate) + ",gap=" + std::to_string(20 * bitUs),
+                                   row,
+                                   DepthIndexFor(11 * payload.size(), c.rate, p),
+                                   4,
+                                   14 * bitUs};
+            WUART uart;
+            uart.Channel = 4;
+            uart.BaudIndex = WUART::CustomIndex;
+            uart.CustomBaud = c.rate;
+            uart.TextMode = WUART::Hex;
+            table = shot.Decode(uart);
+            for (int r = 0; r < table.Rows(); ++r)
+                content.push_back(std::string(table.Cell(r, 1)) + " " +
+                                  std::string(table.Cell(r, 2)) + " " +
+                                  std::string(table.Cell(r, 3)));
+        } else {
+            const UartCanShot shot{Model,
+                                   "scene=can,ext,id=0x1ABCDEF,data=" + Hex(payload) +
+                                       ",bitrate=" + std::to_string(c.rate) +
+                                       ",gap=" + std::to_string(24 * bitUs),
+                                   row,
+                                   DepthIndexFor(3 * 160 + 24, c.rate, p),
+                                   5,
+                                   13 * bitUs};
+            WCAN_Core can;
+            can.Channel = 5;
+            can.RateIndex = WCAN_Core::CustomIndex;
+            can.CustomRate = c.rate;
+            table = shot.Decode(can);
+            for (int r = 0; r < table.Rows(); ++r)
+                if (table.Cell(r, WCAN_Core::Status) != "Incomplete")
+                    content.push_back(std::string(table.Cell(r, WCAN_Core::BasicId)) + " " +
+                                      std::string(table.Cell(r, WCAN_Core::ExtendedId)) + " " +
+                                      std::string(table.Cell(r, WCAN_Core::Data)) + " " +
+                                      std::string(table.Cell(r, WCAN_Core::Status)));
+        }
+        ASSERT_EQ(table.Message, "") << PeriodText(p);
+        ASSERT_FALSE(content.empty()) << PeriodText(p);
+        contents.push_back(content);
+    }
+    ASSERT_GE(contents.size(), 7u);
+    // The longest is what was sent; every other one is the start of it.
+    const auto longest = std::max_element(
+        contents.begin(), contents.end(),
+        [](const auto &a, const auto &b) { return a.size() < b.size(); });
+    for (size_t k = 0; k < longest->size(); ++k) {
+        if (c.can) {
+            const size_t from = 8 * (k % 3), count = std::min<size_t>(8, payload.size() - from);
+            std::string data;
+            for (size_t i = from; i < from + count; ++i)
+                data += HexByte(static_cast<unsigned char>(payload[i]), 2) + " , ";
+            EXPECT_EQ((*longest)[k], "06A 3CDEF " + data + " OK") << k;
+        } else {
+            EXPECT_EQ((*longest)[k],
+                      "0x" + HexByte(static_cast<unsigned char>(payload[k % payload.size()]), 2) +
+                          " None Packet OK")
+                << k;
+        }
+    }
+    for (size_t r = 0; r < contents.size(); ++r)
+        EXPECT_TRUE(std::equal(contents[r].begin(), contents[r].end(), longest->begin()))
+            << "period " << PeriodText(PeriodPs(Rows[r]));
+}
+
+INSTANTIATE_TEST_SUITE_P(Emulated, EveryPeriod,
+                         testing::Values(SameScene{false, 115200, "uart_115200"},
+                                         SameScene{true, 500000, "can_500k_ext"}),
+                         [](const testing::TestParamInfo<SameScene> &p) { return p.param.name; });
+
 } // namespace
