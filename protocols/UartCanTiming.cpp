@@ -20,6 +20,15 @@ uint32_t UartCanTiming::SamplesPerBit(uint32_t rate) const
     return n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n);
 }
 
+RecordLine::RecordLine(const CCaptureRecord &record, int channel)
+    : ring(record.RingData())
+    , mask(record.RingMask())
+    , base(record.RecordStart)
+    , offset(static_cast<uint32_t>(channel / 8))
+    , shift(channel % 8)
+{
+}
+
 namespace {
 __extension__ typedef unsigned __int128 Wide; // GCC and Clang
 } // namespace

@@ -7,6 +7,26 @@
 
 class CCaptureRecord;
 
+// One channel of the record read by sample index (0 = the record's first
+// sample), straight from the ring: one masked byte load, no call. The
+// channel must be one of the model's.
+class RecordLine
+{
+public:
+    RecordLine(const CCaptureRecord &record, int channel);
+    int operator()(uint64_t n) const
+    {
+        return (ring[((base + 4 * static_cast<uint32_t>(n)) & mask) + offset] >> shift) & 1;
+    }
+
+private:
+    const uint8_t *ring;
+    uint32_t mask;
+    uint32_t base;
+    uint32_t offset;
+    int shift;
+};
+
 // Where the UART and CAN decoders stand on the record: how many samples one
 // bit lasts at a rate, and the sample at which decoding begins (the trigger
 // event, which the trigger cursor "T" marks). Pure arithmetic on exact time

@@ -109,11 +109,7 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
     }
 
     const uint64_t depth = record.DepthSamples;
-    const uint32_t base = record.RecordStart;
-    const int channel = Channel;
-    auto level = [&](uint64_t n) {
-        return record.ChannelBit(base + 4 * static_cast<uint32_t>(n), channel);
-    };
+    const RecordLine level(record, Channel);
     // A node takes the bus for idle once it has been recessive for 11 bits;
     // the 11th is sampled in its middle.
     const uint64_t idleSamples = (21 * length) >> (UartCanTiming::FractionBits + 1);

@@ -65,15 +65,10 @@ DecodeTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &tim
     const uint64_t length = timing.BitLength(Baud());
     const uint64_t depth = record.DepthSamples;
     const uint64_t begin = timing.StartIndex(record);
-    const uint32_t base = record.RecordStart;
-    const int channel = Channel;
     const int idle = IdleLevel();
     const int dataBits = DataBits();
     const int frameBits = FrameBits;
-    // The ring is read by byte address; ChannelBit masks it into the ring.
-    auto level = [&](uint64_t n) {
-        return record.ChannelBit(base + 4 * static_cast<uint32_t>(n), channel);
-    };
+    const RecordLine level(record, Channel);
 
     int previous = idle; // the level before the first sample counts as idle
     for (uint64_t n = begin; n < depth;) {
