@@ -232,6 +232,33 @@ TEST(CanRecord, AFrameTheRecordEndsInsideOfIsListedIncomplete)
     EXPECT_EQ(Decode({CanFrame{}}, true, 260), (Rows{"123||0|0|2|DE , |||Incomplete"}));
 }
 
+// A record that begins on a dominant bit inside a frame: its falling edges
+// are no start of frame until the bus has been recessive for 11 bits; the
+// next whole frame is the first row. (A record that begins recessive counts
+// as idle from its first sample: what came before it is not known.)
+TEST(CanRecord, ADecodeStartingInsideAFrameListsOnlyWholeFrames)
+{
+    const std::vector<int> line = Line(CanFrame{});
+    std::vector<size_t> starts;
+    for (size_t k = 2; k + 14 < line.size(); ++k)
+        if (line[k] == 0 && line[k + 1] == 1)
+            starts.push_back(k);
+    ASSERT_GE(starts.size(), 8u);
+    for (size_t from : starts) {
+        UartCanCapture cap;
+        cap.timing.SamplePeriod = WTime::Of(0, 0, 1);
+        cap.Bits(Ch, std::vector<int>(line.begin() + static_cast<std::ptrdiff_t>(from), line.end()),
+                 S);
+        cap.Bits(Ch, Line(CanFrame{0x2B0, false, false, {0x42}}), S);
+        cap.HoldToEnd(Ch, 1);
+        WCAN_Core can;
+        can.Channel = Ch;
+        const Rows rows = RowTexts(can.Decode(cap.rec, cap.timing));
+        ASSERT_EQ(rows.size(), 1u) << from;
+        EXPECT_EQ(WithoutCrc(rows[0]), "2B0||0|0|1|42 , ||01|OK") << from;
+    }
+}
+
 TEST(CanInput, BadSettingsGiveAMessageAndNoRows)
 {
     struct Case
