@@ -125,6 +125,26 @@ std::optional<int> Channel(std::string_view text, int channels)
     return static_cast<int>(*c);
 }
 
+std::optional<int> Channel(std::string_view text, std::span<const std::string> names)
+{
+    const int channels = static_cast<int>(names.size());
+    if (const auto c = Channel(text, channels))
+        return c;
+    text = Trim(text);
+    std::optional<int> found;
+    for (int c = 0; c < channels; ++c)
+        if (!text.empty() && names[static_cast<size_t>(c)] == text)
+            return c;
+    for (int c = 0; c < channels; ++c) {
+        if (!text.empty() && Same(names[static_cast<size_t>(c)], text)) {
+            if (found)
+                return std::nullopt; // SDA and sda: which one is meant is not known
+            found = c;
+        }
+    }
+    return found;
+}
+
 bool Same(std::string_view a, std::string_view b)
 {
     a = Trim(a);

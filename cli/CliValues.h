@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ uint64_t Picoseconds(const WTime &t);
 WTime FromPicoseconds(uint64_t ps, bool negative = false);
 // "3" or "CH3" (any case), below `channels`.
 std::optional<int> Channel(std::string_view text, int channels);
+// As Channel, or the name of a channel: `names[c]` is channel c's name; a
+// name given exactly first, else one that differs only in case and is the
+// only such one.
+std::optional<int> Channel(std::string_view text, std::span<const std::string> names);
 // Case-insensitive comparison, spaces around the text ignored.
 bool Same(std::string_view a, std::string_view b);
 // `text` is one of the names `first`, `second`, ... given in order; gives

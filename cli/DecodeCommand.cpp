@@ -20,8 +20,16 @@ namespace {
 struct Reader
 {
     const CliArguments &a;
-    int channels;
+    std::vector<std::string> signalNames; // of the capture's channels, by number
     std::string error;
+
+    Reader(const CliArguments &arguments, const CliSession &session)
+        : a(arguments)
+    {
+        for (int c = 0; c < session.System.ChannelCount && c < CFile::MaxChannels; ++c)
+            signalNames.emplace_back(
+                CFile::NameText(session.Settings.ChannelEntry[static_cast<size_t>(c)]));
+    }
 
     bool Bad(std::string_view name, const std::string &value, const std::string &why)
     {
@@ -32,10 +40,17 @@ struct Reader
     template <typename T> void Channel(std::string_view name, T &slot)
     {
         if (const auto v = a.Value(name)) {
-            if (const auto c = CliValues::Channel(*v, channels))
+            if (const auto c = CliValues::Channel(*v, signalNames)) {
                 slot = static_cast<T>(*c);
-            else
-                Bad(name, *v, "a channel of this model, 0 .. " + std::to_string(channels - 1));
+            } else {
+                std::string list;
+                for (size_t k = 0; k < signalNames.size(); ++k)
+                    list += (k ? ", " : "") + signalNames[k] + " (CH" + std::to_string(k) + ")";
+                Bad(name, *v,
+                    "no channel of this capture: a number 0 .. " +
+                        std::to_string(static_cast<int>(signalNames.size()) - 1) +
+                        ", CHn or a name of its signals: " + list);
+            }
         }
     }
     template <typename T> void Number(std::string_view name, int low, int high, T &slot)
@@ -61,20 +76,29 @@ struct Reader
             }
         }
     }
-    // A rate out of a table, given as its number ("125000" or "125,000").
+    // A rate given as its number ("125000" or "125,000"): the entry of the
+    // table when it is one, else `custom` (with `customIndex`) for a whole
+    // number from low to high.
     template <size_t N>
-    void Rate(std::string_view name, const std::array<uint32_t, N> &rates, int &slot)
+    void Rate(std::string_view name, const std::array<uint32_t, N> &rates, uint32_t low,
+              uint32_t high, int customIndex, int &slot, uint32_t &custom)
     {
         if (const auto v = a.Value(name)) {
             std::string digits = *v;
             digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
-            const auto n = CliValues::Integer(digits, 1, 100000000);
-            const auto at =
-                n ? std::find(rates.begin(), rates.end(), static_cast<uint32_t>(*n)) : rates.end();
-            if (at == rates.end())
-                Bad(name, *v, "not a rate of the page's list (see --help)");
-            else
+            const auto n = CliValues::Integer(digits, low, high);
+            if (!n) {
+                Bad(name, *v, "a whole number from " + std::to_string(low) + " to " +
+                                  std::to_string(high));
+                return;
+            }
+            const auto at = std::find(rates.begin(), rates.end(), static_cast<uint32_t>(*n));
+            if (at != rates.end()) {
                 slot = static_cast<int>(at - rates.begin());
+            } else {
+                slot = customIndex;
+                custom = static_cast<uint32_t>(*n);
+            }
         }
     }
 };
@@ -115,7 +139,7 @@ const std::array<Protocol, 4> Protocols{{
 
 DecodeCommand::Outcome DecodeCommand::I2c(const CliArguments &a, const CliSession &session)
 {
-    Reader r{a, session.System.ChannelCount, {}};
+    Reader r(a, session);
     WI2C_Analyzer::Settings s;
     r.Channel("scl", s.SclChannel);
     r.Channel("sda", s.SdaChannel);
@@ -146,7 +170,7 @@ DecodeCommand::Outcome DecodeCommand::I2c(const CliArguments &a, const CliSessio
 
 DecodeCommand::Outcome DecodeCommand::Spi(const CliArguments &a, const CliSession &session)
 {
-    Reader r{a, session.System.ChannelCount, {}};
+    Reader r(a, session);
     WSPI_Core::Settings s;
     r.Channel("sck", s.SckChannel);
     r.Channel("ss", s.SsChannel);
@@ -191,11 +215,12 @@ DecodeCommand::Outcome DecodeCommand::Spi(const CliArguments &a, const CliSessio
 
 DecodeCommand::Outcome DecodeCommand::Uart(const CliArguments &a, const CliSession &session)
 {
-    Reader r{a, session.System.ChannelCount, {}};
+    Reader r(a, session);
     WUART u;
     int dataBits = 8;
     r.Channel("channel", u.Channel);
-    r.Rate("baud", WUART::BaudRates, u.BaudIndex);
+    r.Rate("baud", WUART::BaudRates, WUART::MinBaud, WUART::MaxBaud, WUART::CustomIndex,
+           u.BaudIndex, u.CustomBaud);
     r.Number("data-bits", 5, 8, dataBits);
     r.Pick("parity", {"none", "odd", "even"}, u.ParityMode);
     r.Number("stop-bits", 1, 2, u.StopBits);
@@ -219,11 +244,12 @@ DecodeCommand::Outcome DecodeCommand::Uart(const CliArguments &a, const CliSessi
 
 DecodeCommand::Outcome DecodeCommand::Can(const CliArguments &a, const CliSession &session)
 {
-    Reader r{a, session.System.ChannelCount, {}};
+    Reader r(a, session);
     WCAN_Core c;
     int extended = 1;
     r.Channel("channel", c.Channel);
-    r.Rate("rate", WCAN_Core::BitRates, c.RateIndex);
+    r.Rate("rate", WCAN_Core::BitRates, WCAN_Core::MinRate, WCAN_Core::MaxRate,
+           WCAN_Core::CustomIndex, c.RateIndex, c.CustomRate);
     r.Pick("extended", {"hide", "display"}, extended);
     c.ShowExtendedId = extended == 1;
     Outcome o;
@@ -269,7 +295,8 @@ int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
             "tracemoor-cli decode " + std::string(protocol->Name) + " [options] FILE.pjf|FILE.vcd",
-            std::string(protocol->Text) + "\nChannels are numbers (3) or names (CH3).",
+            std::string(protocol->Text) +
+                "\nChannels are numbers (3), CH3, or the names of the capture's signals (SDA).",
             protocol->Options);
         return CliStatus::Ok;
     }

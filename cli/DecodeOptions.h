@@ -44,8 +44,7 @@ inline constexpr std::array<CliArguments::Option, 9> Uart{{
     Output,
     {"channel", 0, "CH", "the line's channel (0)"},
     {"baud", 0, "RATE",
-     "75, 110, 134, 150, 300, 600, 1200, 1800, 2400, 4800, 7200, 9600,\n"
-     "                              14400, 19200, 38400, 57600, 115200, 128000\n"
+     "any whole number 50 .. 10000000, such as 9600, 115200 or 921600\n"
      "                              (9600)"},
     {"data-bits", 0, "N", "5 .. 8 (8)"},
     {"parity", 0, "PARITY", "none, odd or even (none; 8 data bits leave no room for one)"},
@@ -58,7 +57,7 @@ inline constexpr std::array<CliArguments::Option, 9> Uart{{
 inline constexpr std::array<CliArguments::Option, 4> Can{{
     Output,
     {"channel", 0, "CH", "the bus channel, dominant low (0)"},
-    {"rate", 0, "BITS", "bit rate: 1250 .. 1000000 as the page lists them (125000)"},
+    {"rate", 0, "BITS", "bit rate: any whole number 1000 .. 1000000 (125000)"},
     {"extended", 0, "MODE", "display or hide the extended identifier (display)"},
 }};
 

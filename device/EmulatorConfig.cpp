@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <charconv>
 #include <utility>
 
@@ -48,6 +49,18 @@ std::optional<uint32_t> Number(std::string_view s)
     if (ec != std::errc() || end != s.data() + s.size() || s.empty())
         return std::nullopt;
     return value;
+}
+
+// "-3", "+3", "3".
+std::optional<int> Signed(std::string_view s)
+{
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '-' || s[0] == '+'))
+        s.remove_prefix(1);
+    const auto n = Number(s);
+    if (!n || *n > 1000000)
+        return std::nullopt;
+    return negative ? -static_cast<int>(*n) : static_cast<int>(*n);
 }
 
 std::optional<int> Command(std::string_view s)
@@ -244,6 +257,9 @@ std::optional<EmulatorConfig> EmulatorConfig::Parse(std::string_view text, std::
             config.Scene.Remote = true;
         } else if (key == "dlc" && number && *number <= 15) {
             config.Scene.Dlc = static_cast<int>(*number);
+        } else if (key == "skew" && Signed(value) &&
+                   std::abs(*Signed(value)) <= SceneOptions::MaxSkewPercent) {
+            config.Scene.SkewPercent = *Signed(value);
         } else if (key == "gap" && number && *number <= 1000000) {
             config.Scene.GapUs = *number;
         } else if (key == "abits" && number && (*number == 7 || *number == 10)) {

@@ -18,6 +18,10 @@ struct SceneOptions
     uint32_t CanId = 0x123;     // CAN identifier
     bool Extended = false;      // CAN 29-bit identifier
     uint32_t GapUs = 100;       // idle time between frames
+    // UART and CAN: the transmitter's clock runs this many percent fast
+    // (negative: slow), so its bits last 100 / (100 + skew) of their time.
+    int SkewPercent = 0;
+    static constexpr int MaxSkewPercent = 20;
     uint32_t CounterTickNs = 0; // counter: 0 = one step every 8 samples, else a step per tick
 
     // UART frame format (data bits 5..8, parity 0 none / 1 odd / 2 even, stop

@@ -49,6 +49,14 @@ uint64_t Period(uint32_t hz)
     return PsPerSecond / std::max<uint32_t>(hz, 1);
 }
 
+// One bit of a transmitter whose clock is `skew` percent fast.
+uint64_t SkewedPeriod(uint32_t rate, int skew)
+{
+    const int percent = 100 + std::clamp(skew, -SceneOptions::MaxSkewPercent,
+                                         SceneOptions::MaxSkewPercent);
+    return PsPerSecond * 100 / (uint64_t{std::max<uint32_t>(rate, 1)} * static_cast<uint64_t>(percent));
+}
+
 // CRC-15 of CAN over the frame bits from start of frame to the data.
 uint16_t CanCrc(const std::vector<bool> &bits)
 {
@@ -121,11 +129,14 @@ uint32_t SignalScene::Sample(uint64_t n, uint64_t periodPs) const
 void SignalScene::BuildI2c(const SceneOptions &o)
 {
     // A write of the data to the slave, then a read of the same bytes back;
-    // between them a STOP and the gap, or a repeated START. The address goes
-    // out as 7 (or 10) bits followed by R/W; a slave that acknowledges no
+    // between them a STOP and the gap, or a repeated START. A 7-bit address
+    // goes out with R/W in one byte; a 10-bit one as 11110 A9 A8 R/W = 0,
+    // then A7..A0, and a read repeats START and 11110 A9 A8 with R/W = 1
+    // (after a repeated START straight from the write, the header alone
+    // reads from the address written last). A slave that acknowledges no
     // address ends each transfer right after it.
     const uint64_t q = Period(o.ClockHz) / 4;
-    const int addressBits = o.I2cAddressBits == 10 ? 10 : 7;
+    const bool tenBits = o.I2cAddressBits == 10;
     Timeline tl((1u << I2cScl) | (1u << I2cSda));
     auto bit = [&](bool level) {
         tl.Set(I2cSda, level);
@@ -139,8 +150,8 @@ void SignalScene::BuildI2c(const SceneOptions &o)
         for (int i = count - 1; i >= 0; --i)
             bit((value >> i) & 1);
     };
-    for (int read = 0; read < 2; ++read) {
-        if (read == 1 && o.I2cRestart) {
+    auto start = [&](bool repeated) {
+        if (repeated) {
             tl.Set(I2cSda, true); // release SDA while SCL is low, then SCL
             tl.Wait(q);
             tl.Set(I2cScl, true);
@@ -150,9 +161,34 @@ void SignalScene::BuildI2c(const SceneOptions &o)
         tl.Wait(q);
         tl.Set(I2cScl, false);
         tl.Wait(q);
-        bits(o.Address & ((1u << addressBits) - 1), addressBits);
-        bit(read == 1);
-        bit(o.I2cNack);
+    };
+    const uint32_t header = 0x78 | ((o.Address >> 8) & 3); // 11110 A9 A8
+    for (int read = 0; read < 2; ++read) {
+        const bool restarted = read == 1 && o.I2cRestart;
+        start(restarted);
+        if (!tenBits) {
+            bits(o.Address & 0x7F, 7);
+            bit(read == 1);
+            bit(o.I2cNack);
+        } else if (restarted && !o.I2cNack) {
+            bits(header, 7);
+            bit(true);
+            bit(false);
+        } else {
+            bits(header, 7);
+            bit(false);
+            bit(o.I2cNack);
+            if (!o.I2cNack) {
+                bits(o.Address & 0xFF, 8);
+                bit(false);
+                if (read == 1) {
+                    start(true);
+                    bits(header, 7);
+                    bit(true);
+                    bit(false);
+                }
+            }
+        }
         for (size_t i = 0; !o.I2cNack && i < o.Data.size(); ++i) {
             bits(o.Data[i], 8);
             bit(read == 1 && i + 1 == o.Data.size()); // the master ends a read unacknowledged
@@ -208,7 +244,7 @@ void SignalScene::BuildUart(const SceneOptions &o)
 {
     // LSB first, idle high; 8N1 unless the options say otherwise. After the
     // stop bits the line stays idle for one more bit.
-    const uint64_t bitPs = Period(o.Baud);
+    const uint64_t bitPs = SkewedPeriod(o.Baud, o.SkewPercent);
     const int dataBits = std::clamp(o.UartDataBits, 5, 8);
     Timeline tl(1u << UartTx);
     tl.Wait(bitPs);
@@ -241,7 +277,7 @@ void SignalScene::BuildUart(const SceneOptions &o)
 void SignalScene::BuildCan(const SceneOptions &o)
 {
     // Data frames of up to 8 bytes carrying the payload; recessive is high.
-    const uint64_t bitPs = Period(o.BitRate);
+    const uint64_t bitPs = SkewedPeriod(o.BitRate, o.SkewPercent);
     Timeline tl(1u << CanLine);
     tl.Wait(11 * bitPs);
     const size_t frames = std::max<size_t>(1, (o.Data.size() + 7) / 8);

@@ -54,6 +54,11 @@ uint32_t CCaptureRecord::ReadSample(uint32_t address) const
     return Word(sys.SampleBuffer.data(), address);
 }
 
+const uint8_t *CCaptureRecord::RingData() const
+{
+    return sys.SampleBuffer.data();
+}
+
 int CCaptureRecord::ChannelBit(uint32_t address, int channel) const
 {
     if (channel < 0 || channel >= sys.ChannelCount)

@@ -36,6 +36,9 @@ public:
     uint32_t ReadSample(uint32_t address) const;
     // One channel's bit; channels the model lacks read as 0.
     int ChannelBit(uint32_t address, int channel) const;
+    // The ring itself (RingSize() bytes), for readers that walk it sample by
+    // sample in a tight loop; byte addresses are masked with RingMask().
+    const uint8_t *RingData() const;
     // A bus's value: members in definition order, the first one ends as the
     // most significant bit; members at or above the channel count are "none".
     uint32_t BusValue(uint32_t sampleWord, int bus) const;

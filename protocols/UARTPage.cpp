@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -88,12 +89,19 @@ void UARTPage::Build()
     QStringList bauds;
     for (uint32_t baud : WUART::BaudRates)
         bauds << QString::number(baud);
+    bauds << QStringLiteral("Custom");
     UART_ComboBox_Baudrate = NewList(UART_DataFormat, "UART_ComboBox_Baudrate", bauds);
+    UART_Edit_CustomBaud = new QLineEdit(UART_DataFormat);
+    UART_Edit_CustomBaud->setObjectName(QStringLiteral("UART_Edit_CustomBaud"));
+    UART_Edit_CustomBaud->setPlaceholderText(
+        QStringLiteral("%1 .. %2").arg(WUART::MinBaud).arg(WUART::MaxBaud));
+    UART_Edit_CustomBaud->setMaxLength(12);
     UART_ComboBox_Databit = NewList(UART_DataFormat, "UART_ComboBox_Databit", {"5", "6", "7", "8"});
     UART_ComboBox_Paritybit =
         NewList(UART_DataFormat, "UART_ComboBox_Paritybit", {"None", "Odd", "Even"});
     UART_ComboBox_Stopbit = NewList(UART_DataFormat, "UART_ComboBox_Stopbit", {"1", "2"});
     format->addRow(UartText("strBaudRate", "Baud rate"), UART_ComboBox_Baudrate);
+    format->addRow(QStringLiteral("Custom"), UART_Edit_CustomBaud);
     format->addRow(UartText("strDataBit", "Data bit"), UART_ComboBox_Databit);
     format->addRow(UartText("strParityBit", "Parity bit"), UART_ComboBox_Paritybit);
     format->addRow(UartText("strStopBit", "Stop bit"), UART_ComboBox_Stopbit);
@@ -131,6 +139,8 @@ void UARTPage::Build()
             &UARTPage::UART_ComboBox_DatabitChange);
     connect(UART_ComboBox_Paritybit, &QComboBox::activated, this,
             &UARTPage::UART_ComboBox_ParitybitChange);
+    connect(UART_ComboBox_Baudrate, &QComboBox::currentIndexChanged, this,
+            &UARTPage::UART_ComboBox_BaudrateChange);
     connect(UART_Start, &QPushButton::clicked, this, &UARTPage::UART_StartClick);
     connect(UART_Default, &QPushButton::clicked, this, &UARTPage::UART_DefaultClick);
     connect(UART_Export, &QPushButton::clicked, this, &UARTPage::UART_ExportClick);
@@ -167,12 +177,21 @@ void UARTPage::UART_ComboBox_ParitybitChange()
     UART_ComboBox_DatabitChange();
 }
 
+void UARTPage::UART_ComboBox_BaudrateChange()
+{
+    const bool custom = UART_ComboBox_Baudrate->currentIndex() == WUART::CustomIndex;
+    UART_Edit_CustomBaud->setEnabled(custom);
+    if (custom)
+        UART_Edit_CustomBaud->setFocus();
+}
+
 void UARTPage::UART_DefaultClick()
 {
     if (UART_ComboBox_Channel->count() == 0)
         Tab_UARTShow();
     UART_ComboBox_Channel->setCurrentIndex(0);
     UART_ComboBox_Baudrate->setCurrentIndex(WUART::DefaultBaudIndex);
+    UART_ComboBox_BaudrateChange();
     UART_ComboBox_Databit->setCurrentIndex(3);
     UART_ComboBox_Paritybit->setCurrentIndex(WUART::ParityNone);
     UART_ComboBox_Stopbit->setCurrentIndex(0);
@@ -185,6 +204,21 @@ void UARTPage::UART_StartClick()
 {
     Decoder.Channel = UART_ComboBox_Channel->currentIndex();
     Decoder.BaudIndex = UART_ComboBox_Baudrate->currentIndex();
+    if (Decoder.BaudIndex == WUART::CustomIndex) {
+        // A whole number of baud; anything else is no rate.
+        bool whole = false;
+        const qulonglong baud = UART_Edit_CustomBaud->text().trimmed().toULongLong(&whole);
+        if (!whole || baud < WUART::MinBaud || baud > WUART::MaxBaud) {
+            AppMessage::Warning(&form, QStringLiteral("UART Decoder"),
+                                QStringLiteral("\"%1\" is no baud rate: enter a whole number from "
+                                               "%2 to %3.")
+                                    .arg(UART_Edit_CustomBaud->text())
+                                    .arg(WUART::MinBaud)
+                                    .arg(WUART::MaxBaud));
+            return;
+        }
+        Decoder.CustomBaud = static_cast<uint32_t>(baud);
+    }
     Decoder.ParityMode = UART_ComboBox_Paritybit->currentIndex();
     Decoder.FrameBits = UART_ComboBox_Databit->currentIndex() + 5 +
                         (Decoder.ParityMode != WUART::ParityNone ? 1 : 0);

@@ -13,6 +13,7 @@ class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 class DecodeTableModel;
@@ -34,6 +35,9 @@ public:
     QComboBox *UART_ComboBox_Channel = nullptr;
     QGroupBox *UART_DataFormat = nullptr;
     QComboBox *UART_ComboBox_Baudrate = nullptr;
+    // The rate of the list's last entry, "Custom": a whole number of baud,
+    // editable while "Custom" is chosen.
+    QLineEdit *UART_Edit_CustomBaud = nullptr;
     QComboBox *UART_ComboBox_Databit = nullptr;
     QComboBox *UART_ComboBox_Paritybit = nullptr;
     QComboBox *UART_ComboBox_Stopbit = nullptr;
@@ -63,6 +67,7 @@ public slots:
     void Tab_UARTShow();
     void UART_ComboBox_DatabitChange();
     void UART_ComboBox_ParitybitChange();
+    void UART_ComboBox_BaudrateChange();
     void UART_DefaultClick();
     void UART_StartClick();
     void UART_ExportClick();

@@ -1,6 +1,7 @@
 #include "protocols/UartCanTiming.h"
 
 #include "display/CCaptureRecord.h"
+#include "display/WTimePicoseconds.h"
 
 #include <array>
 #include <cstdio>
@@ -17,6 +18,44 @@ uint32_t UartCanTiming::SamplesPerBit(uint32_t rate) const
 {
     const uint64_t n = TimeToInt64(TimeDivide(BitTime(rate), SamplePeriod).q);
     return n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n);
+}
+
+RecordLine::RecordLine(const CCaptureRecord &record, int channel)
+    : ring(record.RingData())
+    , mask(record.RingMask())
+    , base(record.RecordStart)
+    , offset(static_cast<uint32_t>(channel / 8))
+    , shift(channel % 8)
+{
+}
+
+namespace {
+__extension__ typedef unsigned __int128 Wide; // GCC and Clang
+} // namespace
+
+uint64_t UartCanTiming::BitLength(uint32_t rate) const
+{
+    const uint64_t periodPs = WTimePicoseconds::Of(SamplePeriod);
+    if (rate == 0 || periodPs == 0)
+        return 0;
+    // 2^32 x 10^12 does not fit 64 bits; the quotient is kept below 2^58
+    // (far beyond any bit the record can hold), so that the middles of a
+    // frame's bits stay inside 64 bits.
+    const Wide scaled = static_cast<Wide>(WTimePicoseconds::PerSecond) << FractionBits;
+    const Wide length = scaled / (static_cast<Wide>(rate) * periodPs);
+    constexpr uint64_t Limit = uint64_t{1} << 58;
+    return length > Limit ? Limit : static_cast<uint64_t>(length);
+}
+
+std::string UartCanTiming::SamplesText(uint64_t length)
+{
+    const uint64_t hundredths = static_cast<uint64_t>(
+        (static_cast<Wide>(length) * 100) >> FractionBits);
+    char text[32];
+    std::snprintf(text, sizeof text, "%llu.%02llu",
+                  static_cast<unsigned long long>(hundredths / 100),
+                  static_cast<unsigned long long>(hundredths % 100));
+    return text;
 }
 
 uint64_t UartCanTiming::StartIndex(const CCaptureRecord &record) const

@@ -70,6 +70,15 @@ uint16_t WCAN_Core::Crc15(const uint8_t *bits, size_t count)
     return crc;
 }
 
+uint32_t WCAN_Core::Rate() const
+{
+    if (RateIndex == CustomIndex)
+        return CustomRate >= MinRate && CustomRate <= MaxRate ? CustomRate : 0;
+    if (RateIndex < 0 || RateIndex >= static_cast<int>(BitRates.size()))
+        return 0;
+    return BitRates[static_cast<size_t>(RateIndex)];
+}
+
 DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming &timing) const
 {
     DecodeTable table(ColumnCount);
@@ -77,56 +86,97 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
         table.Message = "CH" + std::to_string(Channel) + " is not a channel of this model.";
         return table;
     }
-    if (RateIndex < 0 || RateIndex >= static_cast<int>(BitRates.size())) {
-        table.Message = "Unknown bit rate.";
+    const uint32_t rate = Rate();
+    if (rate == 0) {
+        table.Message = RateIndex == CustomIndex
+                            ? "A bit rate is a whole number from " + std::to_string(MinRate) +
+                                  " to " + std::to_string(MaxRate) + " bit/s."
+                            : std::string("Unknown bit rate.");
         return table;
     }
     if (record.DepthSamples == 0) {
         table.Message = "There is no capture to decode.";
         return table;
     }
-    const uint32_t rate = BitRates[static_cast<size_t>(RateIndex)];
-    const uint64_t s = timing.SamplesPerBit(rate);
-    if (s < 2) {
-        table.Message = "At this sample rate a bit of " + std::to_string(rate) +
-                        " bit/s lasts fewer than two samples. Capture with a shorter sample "
-                        "period.";
+    const uint64_t length = timing.BitLength(rate);
+    if (length < uint64_t{MinSamplesPerBit} << UartCanTiming::FractionBits) {
+        table.Message = "At this sample rate a bit of " + std::to_string(rate) + " bit/s lasts " +
+                        UartCanTiming::SamplesText(length) +
+                        " samples; the decoder needs at least " +
+                        std::to_string(MinSamplesPerBit) +
+                        ". Capture with a shorter sample period.";
         return table;
     }
 
     const uint64_t depth = record.DepthSamples;
-    const uint32_t base = record.RecordStart;
-    const int channel = Channel;
-    auto level = [&](uint64_t n) {
-        return record.ChannelBit(base + 4 * static_cast<uint32_t>(n), channel);
-    };
+    const RecordLine level(record, Channel);
+    // A node takes the bus for idle once it has been recessive for 11 bits;
+    // the 11th is sampled in its middle.
+    const uint64_t idleSamples = (21 * length) >> (UartCanTiming::FractionBits + 1);
 
     const uint64_t begin = timing.StartIndex(record);
-    // A start of frame is a falling edge inside the record: a line that is
-    // dominant at the record's first sample starts no frame there.
-    int previous = begin < depth ? level(begin > 0 ? begin - 1 : 0) : 1;
+    // The recessive stretch before the first sample decoded, as far as the
+    // record shows it; one that reaches back to the record's first sample
+    // counts as idle (what came before is not known).
+    bool idle = false;
+    uint64_t since = begin; // where the line last went recessive
+    int previous = 1;
+    if (begin < depth) {
+        previous = level(begin > 0 ? begin - 1 : 0);
+        if (previous == 1) {
+            uint64_t k = begin > 0 ? begin - 1 : 0;
+            while (k > 0 && begin - k < idleSamples && level(k - 1) == 1)
+                --k;
+            since = k;
+            idle = k == 0 || begin - k >= idleSamples;
+        }
+    }
     for (uint64_t n = begin; n < depth;) {
         const int current = level(n);
-        if (previous == 0 || current == 1) {
-            previous = current;
+        if (current == 1) {
+            if (previous == 0) {
+                since = n;
+                idle = false;
+            }
+            previous = 1;
             ++n;
             continue;
         }
-        // A start of frame: read every bit in its middle.
+        if (previous == 0 || (!idle && n - since < idleSamples)) {
+            previous = 0;
+            ++n;
+            continue;
+        }
+        // A start of frame (hard synchronisation): bit k of the frame is
+        // read in its middle, timed from the last recessive-to-dominant edge
+        // (resynchronisation), stuff bits counted.
         Frame f;
-        uint64_t p = n + s + s / 2;
+        uint64_t edge = n;    // the first dominant sample of that edge
+        uint64_t edgeBit = 0; // the bit it begins
+        uint64_t bit = 0;     // the next bit on the line
         uint64_t lastRead = n;
+        int lastLevel = 0;
         int last = 0; // the stuff state: the start of frame is the first 0
         int run = 0;  // equal bits after the first of a run
         // The next bit: 0 or 1; -1 when the record ends, -2 for six equal
         // bits where a stuff bit belongs. With `stuffed` stuff bits are dropped.
         auto next = [&](bool stuffed) {
             for (;;) {
+                const uint64_t p = UartCanTiming::Middle(edge, length, ++bit - edgeBit);
                 if (p >= depth)
                     return -1;
                 const int b = level(p);
+                if (b == 0 && lastLevel == 1) {
+                    uint64_t lo = lastRead, hi = p; // recessive at lo, dominant at hi
+                    while (hi - lo > 1) {
+                        const uint64_t m = lo + (hi - lo) / 2;
+                        (level(m) == 0 ? hi : lo) = m;
+                    }
+                    edge = hi;
+                    edgeBit = bit;
+                }
                 lastRead = p;
-                p += s;
+                lastLevel = b;
                 if (!stuffed)
                     return b;
                 if (run == 4) {
@@ -169,20 +219,32 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
         if (got >= 0) {
             f.ackSlot = got = next(false);
         }
+        bool quiet = true; // the ACK delimiter and the end of frame stayed recessive
         if (got >= 0) {
             f.ackDelimiter = got = next(false);
             f.formError = f.formError || got == 0;
+            quiet = got == 1;
         }
         for (int k = 0; k < EndOfFrameBits && got >= 0; ++k) {
             got = next(false);
             f.formError = f.formError || got == 0;
+            quiet = quiet && got == 1;
         }
         f.stuffError = got == -2;
         f.incomplete = got == -1;
         WriteRow(table, f);
         if (f.incomplete)
             break;
+        // After a whole frame the bus has been recessive since the ACK
+        // delimiter: the intermission makes it idle again. After a fault
+        // the error frame follows, and only 11 recessive bits end it.
         previous = level(lastRead);
+        idle = false;
+        since = lastRead + 1;
+        if (quiet && f.ackDelimiter == 1) {
+            const uint64_t recessive = (15 * length) >> (UartCanTiming::FractionBits + 1);
+            since = lastRead > recessive ? lastRead - recessive : 0;
+        }
         n = lastRead + 1;
     }
     return table;

@@ -27,8 +27,9 @@ struct UartCanTiming;
 // ("Incomplete"). Several marks are joined by ", "; a clean frame reads "OK".
 //
 // Cost: the line is read one channel bit (one byte load from the ring) per
-// sample while the bus is idle and one per bit inside a frame; the frame's
-// bits are kept in a fixed array, nothing is allocated but the rows.
+// sample while the bus is idle and one per bit inside a frame, plus about
+// log2(samples per bit) per recessive-to-dominant edge; the frame's bits are
+// kept in a fixed array, nothing is allocated but the rows.
 class WCAN_Core
 {
 public:
@@ -42,6 +43,13 @@ public:
         "40,000",  "50,000",  "62,500",  "80,000",  "100,000",  "125,000", "200,000",
         "250,000", "400,000", "500,000", "800,000", "1,000,000"};
     static constexpr int DefaultRateIndex = 19; // 125,000
+    // A rate of one's own (the command line's --rate): RateIndex
+    // CustomIndex takes CustomRate, a whole number MinRate .. MaxRate.
+    static constexpr int CustomIndex = 26;
+    static constexpr uint32_t MinRate = 1000, MaxRate = 1000000;
+    // Fewer samples per bit do not find a bit's middle between two edges
+    // reliably; the decoder says so instead of listing frames.
+    static constexpr uint32_t MinSamplesPerBit = 4;
     static constexpr int ColumnCount = 9;
     enum Column : int { BasicId, ExtendedId, Rtr, Ide, Control, Data, Crc, Ack, Status };
 
@@ -58,10 +66,24 @@ public:
     bool ShowExtendedId = true; // Extension Mode "Dispaly"
     int Channel = 0;
     int RateIndex = DefaultRateIndex;
+    uint32_t CustomRate = 0; // with RateIndex CustomIndex
+
+    // The bit rate chosen; 0 for an index out of range or a custom rate
+    // outside MinRate .. MaxRate.
+    uint32_t Rate() const;
 
     // Decodes the record. With a channel the model lacks, a rate whose bit
-    // lasts fewer than two samples or no record the table has no rows and
-    // says why in its Message.
+    // lasts fewer than MinSamplesPerBit samples or no record the table has
+    // no rows and says why in its Message.
+    //
+    // Timing, as a CAN controller keeps it: a falling edge after 11
+    // recessive bits (or on a record that is recessive from its first
+    // sample) is a start of frame, and the bits are timed from it with the
+    // exact bit length (hard synchronisation); every recessive-to-dominant
+    // edge inside the frame, stuff bits included, times the bits after it
+    // anew (resynchronisation; the edge is found by bisection between the
+    // two bits' middles), so a transmitter whose clock is off by 1 % is
+    // still read in the middle of every bit of a long frame.
     DecodeTable Decode(const CCaptureRecord &record, const UartCanTiming &timing) const;
 
     // The CRC-15 of CAN (polynomial 0x4599, initial value 0) over bits of

@@ -30,14 +30,29 @@ void Format(std::string &out, uint32_t value, int bits, int mode, bool dataWord)
         out.push_back(' ');
 }
 
+// The 10-bit address a read that names only its two high bits reads from:
+// the one written last with the same high bits.
+struct TenBitMemory
+{
+    uint32_t Address = 0;
+    bool Known = false;
+};
+
+constexpr uint32_t TenBitHeader = 0x1E; // 11110, the first five bits of a 10-bit address
+
 // Walks the data bits between begin and end: address, R/W, acknowledge,
 // then data words each followed by an acknowledge. An acknowledge that is
 // not at the ACK level marks the packet, except the one after the last word
 // of a read, where the master ends the read by not acknowledging.
+//
+// With 10 address bits the address goes out as on the bus: 11110 A9 A8
+// R/W, its acknowledge, then (for a write) A7..A0 and its acknowledge; a
+// read names A9 A8 alone and reads from the address last written with
+// them. A first byte that does not begin with 11110 is a 7-bit address.
 void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_Analyzer::Settings &s,
-                Fields &f)
+                TenBitMemory &tenBit, Fields &f)
 {
-    enum class State { Address, ReadWrite, Ack, Data };
+    enum class State { Address, ReadWrite, Ack, LowAddress, Data };
     f.Address.clear();
     f.Data.clear();
     f.Dir = {};
@@ -48,6 +63,9 @@ void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_An
     int n = 0;
     bool addressAck = true; // the next acknowledge belongs to the address
     bool pendingReadNack = false;
+    bool lowAddressNext = false; // a 10-bit write: A7..A0 follow the acknowledge
+    uint32_t high = 0;           // A9 A8 of a 10-bit address
+    const bool tenBits = s.AddressBits == 10;
     for (int64_t i = begin + 1; i < end; ++i) {
         const uint8_t e = events[i];
         if (e > 1)
@@ -55,8 +73,15 @@ void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_An
         switch (state) {
         case State::Address:
             value = value << 1 | e;
-            if (++n == s.AddressBits) {
-                Format(f.Address, static_cast<uint32_t>(value), s.AddressBits, s.TextMode, false);
+            ++n;
+            if (tenBits && n == 7 && (value >> 2) == TenBitHeader) {
+                high = static_cast<uint32_t>(value & 3);
+                lowAddressNext = true;
+                n = 0;
+                value = 0;
+                state = State::ReadWrite;
+            } else if (n == (tenBits ? 7 : s.AddressBits)) {
+                Format(f.Address, static_cast<uint32_t>(value), n, s.TextMode, false);
                 n = 0;
                 value = 0;
                 state = State::ReadWrite;
@@ -66,6 +91,11 @@ void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_An
             f.HasDir = true;
             f.Read = e == s.ReadLevel;
             f.Dir = f.Read ? "R" : "W";
+            if (lowAddressNext && f.Read) {
+                lowAddressNext = false;
+                if (tenBit.Known && (tenBit.Address >> 8) == high)
+                    Format(f.Address, tenBit.Address, 10, s.TextMode, false);
+            }
             state = State::Ack;
             break;
         case State::Ack:
@@ -76,7 +106,20 @@ void DecodeBits(const uint8_t *events, int64_t begin, int64_t end, const WI2C_An
                     f.NoAck = true;
             }
             addressAck = false;
-            state = State::Data;
+            state = lowAddressNext ? State::LowAddress : State::Data;
+            lowAddressNext = false;
+            break;
+        case State::LowAddress:
+            value = value << 1 | e;
+            if (++n == 8) {
+                const uint32_t address = high << 8 | static_cast<uint32_t>(value);
+                Format(f.Address, address, 10, s.TextMode, false);
+                tenBit = {address, true};
+                n = 0;
+                value = 0;
+                addressAck = true;
+                state = State::Ack;
+            }
             break;
         case State::Data:
             value = value << 1 | e;
@@ -200,9 +243,12 @@ void WI2C_Analyzer::Decode(const CaptureWindow &window, const Settings &s, const
     Fields f;
     std::string status;
 
-    auto emit = [&](int64_t from, int64_t to) {
-        DecodeBits(events, from, to, s, f);
-        const WTime message = duration(to - from + 1);
+    TenBitMemory tenBit;
+    // `to` is the STOP or repeated START that ends the packet; for a
+    // transfer the window ends inside of (`cut`), one past its last sample.
+    auto emit = [&](int64_t from, int64_t to, bool cut) {
+        DecodeBits(events, from, to, s, tenBit, f);
+        const WTime message = duration(to - from + (cut ? 0 : 1));
         status.clear();
         if (packageError) {
             status = "Package Error";
@@ -213,6 +259,8 @@ void WI2C_Analyzer::Decode(const CaptureWindow &window, const Settings &s, const
                 status += "P";
             if (f.NoAck)
                 status += " , !Ack";
+            if (cut)
+                status += " , Cut";
         }
         const std::string number = std::to_string(packetCount);
         const std::string messageText = DurationText(message);
@@ -265,7 +313,7 @@ void WI2C_Analyzer::Decode(const CaptureWindow &window, const Settings &s, const
             continue;
         }
         if (startSeen && (stopSeen || repeatedStart)) {
-            emit(begin, end);
+            emit(begin, end, false);
             ++packetCount;
             if (startSeen && stopSeen) {
                 startSeen = stopSeen = packageError = false;
@@ -275,6 +323,13 @@ void WI2C_Analyzer::Decode(const CaptureWindow &window, const Settings &s, const
                 --i; // the repeated START opens the next packet
             }
         }
+    }
+
+    // A transfer the window ends inside of (no STOP yet) is listed as cut,
+    // with what it carried so far.
+    if (startSeen && size > begin + 1) {
+        emit(begin, size, true);
+        ++packetCount;
     }
 
     for (size_t k = 0; k < rows.size(); ++k) {

@@ -25,20 +25,33 @@ std::string WUART::DataText(uint32_t value) const
     }
 }
 
+uint32_t WUART::Baud() const
+{
+    if (BaudIndex == CustomIndex)
+        return CustomBaud >= MinBaud && CustomBaud <= MaxBaud ? CustomBaud : 0;
+    if (BaudIndex < 0 || BaudIndex >= static_cast<int>(BaudRates.size()))
+        return 0;
+    return BaudRates[static_cast<size_t>(BaudIndex)];
+}
+
 std::string WUART::CheckSettings(const CCaptureRecord &record, const UartCanTiming &timing) const
 {
     if (Channel < 0 || Channel >= 32 || ((record.ChannelMask() >> Channel) & 1) == 0)
         return "CH" + std::to_string(Channel) + " is not a channel of this model.";
-    if (BaudIndex < 0 || BaudIndex >= static_cast<int>(BaudRates.size()))
+    if (BaudIndex == CustomIndex && Baud() == 0)
+        return "A custom baud rate is a whole number from " + std::to_string(MinBaud) + " to " +
+               std::to_string(MaxBaud) + ".";
+    if (Baud() == 0)
         return "Unknown baud rate.";
     if (DataBits() < 5 || DataBits() > 8 || StopBits < 1 || StopBits > 2)
         return "Unknown data format.";
     if (record.DepthSamples == 0)
         return "There is no capture to decode.";
-    const uint32_t baud = BaudRates[static_cast<size_t>(BaudIndex)];
-    if (timing.SamplesPerBit(baud) < 2)
-        return "At this sample rate a bit of " + std::to_string(baud) +
-               " baud lasts fewer than two samples. Capture with a shorter sample period.";
+    const uint64_t length = timing.BitLength(Baud());
+    if (length < uint64_t{MinSamplesPerBit} << UartCanTiming::FractionBits)
+        return "At this sample rate a bit of " + std::to_string(Baud()) + " baud lasts " +
+               UartCanTiming::SamplesText(length) + " samples; the decoder needs at least " +
+               std::to_string(MinSamplesPerBit) + ". Capture with a shorter sample period.";
     return {};
 }
 
@@ -49,17 +62,13 @@ DecodeTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &tim
     if (!table.Message.empty())
         return table;
 
-    const uint64_t s = timing.SamplesPerBit(BaudRates[static_cast<size_t>(BaudIndex)]);
+    const uint64_t length = timing.BitLength(Baud());
     const uint64_t depth = record.DepthSamples;
     const uint64_t begin = timing.StartIndex(record);
-    const uint32_t base = record.RecordStart;
-    const int channel = Channel;
     const int idle = IdleLevel();
     const int dataBits = DataBits();
-    // The ring is read by byte address; ChannelBit masks it into the ring.
-    auto level = [&](uint64_t n) {
-        return record.ChannelBit(base + 4 * static_cast<uint32_t>(n), channel);
-    };
+    const int frameBits = FrameBits;
+    const RecordLine level(record, Channel);
 
     int previous = idle; // the level before the first sample counts as idle
     for (uint64_t n = begin; n < depth;) {
@@ -69,16 +78,43 @@ DecodeTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &tim
             ++n;
             continue;
         }
-        // The leading edge of a start bit: sample every bit in its middle.
-        const uint64_t first = n + s + s / 2;
-        const uint64_t last = first + static_cast<uint64_t>(FrameBits - 1) * s;
-        const uint64_t stopEnd = last + static_cast<uint64_t>(StopBits) * s;
-        if (stopEnd >= depth)
-            break; // the record ends inside this frame
+        // The leading edge of a start bit: bit k (the start bit is bit 0)
+        // is read in its middle, timed from the last edge seen.
+        uint64_t edge = n;     // the first sample after that edge
+        uint64_t edgeBit = 0;  // the bit it begins
+        uint64_t known = n;    // the last sample read, and its level
+        int knownLevel = 1 - idle;
+        bool cut = false;
+        // The level of bit k; an edge between it and the bit before times
+        // the bits after it.
+        auto read = [&](uint64_t k, uint64_t &at) {
+            at = UartCanTiming::Middle(edge, length, k - edgeBit);
+            if (at >= depth) {
+                cut = true;
+                return 0;
+            }
+            const int b = level(at);
+            if (b != knownLevel) {
+                uint64_t lo = known, hi = at; // level(lo) != b == level(hi)
+                while (hi - lo > 1) {
+                    const uint64_t m = lo + (hi - lo) / 2;
+                    (level(m) == b ? hi : lo) = m;
+                }
+                edge = hi;
+                edgeBit = k;
+            }
+            known = at;
+            knownLevel = b;
+            return b;
+        };
         uint32_t value = 0;
         int ones = 0;
-        for (int k = 0; k < FrameBits; ++k) {
-            const int bit = level(first + static_cast<uint64_t>(k) * s) == idle ? 1 : 0;
+        uint64_t first = n;
+        for (int k = 0; k < frameBits && !cut; ++k) {
+            uint64_t at = 0;
+            const int bit = read(static_cast<uint64_t>(k) + 1, at) == idle ? 1 : 0;
+            if (k == 0)
+                first = at;
             if (k < dataBits) {
                 const int place = DataDirection == MsbFirst ? dataBits - 1 - k : k;
                 value |= static_cast<uint32_t>(bit) << place;
@@ -87,16 +123,19 @@ DecodeTable WUART::Decode(const CCaptureRecord &record, const UartCanTiming &tim
         }
         // Every sample from the middle of the first stop bit to the middle of
         // the last must be idle; the frame ends at the first that is not.
-        uint64_t q = last + s;
+        uint64_t q = 0;
         bool error = false;
-        for (; q < stopEnd; ++q) {
-            if (level(q) != idle) {
+        if (!cut)
+            error = read(static_cast<uint64_t>(frameBits) + 1, q) != idle;
+        const uint64_t stopEnd =
+            UartCanTiming::Middle(edge, length, static_cast<uint64_t>(frameBits + StopBits) - edgeBit);
+        if (cut || stopEnd >= depth)
+            break; // the record ends inside this frame
+        for (; !error && q < stopEnd; ++q) {
+            if (level(q + 1) != idle)
                 error = true;
-                break;
-            }
         }
-        previous = error ? 1 - idle : level(q);
-        error = error || previous != idle;
+        previous = error ? 1 - idle : idle;
         n = q + 1;
 
         const int row = table.Rows();

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -174,5 +175,39 @@ INSTANTIATE_TEST_SUITE_P(
               true},
         Scene{"CPU", "model=6,scene=cpu", {"--time-div", "1uS"}, {}}),
     [](const auto &p) { return std::string(p.param.name); });
+
+// A dump whose wires are named SCL and SDA: the channel options take the
+// names (any case) as well as the numbers, and give the same rows.
+TEST(VcdSignalNames, ChannelOptionsTakeTheCapturesNames)
+{
+    TempFolder folder;
+    const std::string device = "model=5,scene=i2c,text=Hi,addr=0x50";
+    ASSERT_EQ(Cli(folder.Path(), device, {"capture", "-o", "f.pjf", "--time-div", "1uS"}).code, 0);
+    ASSERT_EQ(Cli(folder.Path(), "", {"export", "f.pjf", "-o", "f.vcd"}).code, 0);
+    std::string vcd = CliRun::Slurp(folder.Path() + "/f.vcd");
+    for (const auto &[from, to] : {std::pair{" CH00 $end", " SCL $end"}, {" CH01 $end", " SDA $end"}}) {
+        const size_t at = vcd.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        vcd.replace(at, std::strlen(from), to);
+    }
+    std::ofstream(folder.Path() + "/named.vcd", std::ios::binary) << vcd;
+
+    const Outcome numbers =
+        Cli(folder.Path(), "", {"decode", "i2c", "--scl", "0", "--sda", "1", "named.vcd"});
+    ASSERT_EQ(numbers.code, 0) << numbers.err;
+    ASSERT_NE(numbers.out.find(",50(h),"), std::string::npos) << numbers.out;
+    for (const auto &[scl, sda] : {std::pair{"SCL", "SDA"}, {"scl", "Sda"}, {"CH0", "SDA"}}) {
+        const Outcome names =
+            Cli(folder.Path(), "", {"decode", "i2c", "--scl", scl, "--sda", sda, "named.vcd"});
+        EXPECT_EQ(names.code, 0) << names.err;
+        EXPECT_EQ(names.out, numbers.out) << scl << " " << sda;
+    }
+    const Outcome unknown = Cli(folder.Path(), "", {"decode", "i2c", "--sda", "DATA", "named.vcd"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.err.find("--sda DATA: no channel of this capture: a number 0 .. 15, CHn or "
+                               "a name of its signals: SCL (CH0), SDA (CH1), CH02 (CH2)"),
+              std::string::npos)
+        << unknown.err;
+}
 
 } // namespace

@@ -42,7 +42,14 @@ TEST(EmulatorConfig, ReadsUartFormatsAndBusFaults)
     EXPECT_EQ(can->Scene.CrcErrorAt, 1);
     EXPECT_EQ(can->Scene.NoAckAt, 3);
 
-    for (const char *bad : {"uart=9N1", "uart=8X1", "uart=8N3", "noack=0", "dlc=16", "rtr=1"})
+    for (const auto &[item, skew] : {std::pair{"skew=-3", -3}, {"skew=+1", 1}, {"skew=20", 20}}) {
+        const auto skewed = EmulatorConfig::Parse(std::string("uart,") + item);
+        ASSERT_TRUE(skewed) << item;
+        EXPECT_EQ(skewed->Scene.SkewPercent, skew) << item;
+    }
+
+    for (const char *bad : {"uart=9N1", "uart=8X1", "uart=8N3", "noack=0", "dlc=16", "rtr=1",
+                            "skew=21", "skew=-21", "skew=", "skew=1.5", "skew=--1"})
         EXPECT_FALSE(EmulatorConfig::Parse(bad)) << bad;
 }
 

@@ -67,6 +67,32 @@ TEST(SignalScene, UartSendsTheTextEightNOne)
         ASSERT_EQ(w & ~(1u << SignalScene::UartTx), 0u) << "only CH4 moves";
 }
 
+// A transmitter whose clock runs `skew` percent fast sends bits of
+// 100 / (100 + skew) of their time: the first low stretch (the UART start
+// bit of 0x55; the CAN start of frame and two identifier zeros) shows it.
+TEST(SignalScene, SkewedTransmittersSendShorterOrLongerBits)
+{
+    for (int skew : {-3, -1, 0, 1, 3}) {
+        SceneOptions uart = Options(SceneOptions::Kind::Uart, "U");
+        uart.Baud = 9600;
+        uart.SkewPercent = skew;
+        const SignalScene us(uart, 16);
+        const auto &u = us.Changes();
+        ASSERT_GE(u.size(), 3u);
+        EXPECT_EQ(u[2].TimePs - u[1].TimePs, 100000000000000ull / (9600 * (100 + skew))) << skew;
+        EXPECT_EQ(u[1].TimePs, 100000000000000ull / (9600 * (100 + skew))) << skew;
+
+        SceneOptions can = Options(SceneOptions::Kind::Can, "A");
+        can.BitRate = 500000;
+        can.SkewPercent = skew;
+        const SignalScene cs(can, 16);
+        const auto &c = cs.Changes();
+        ASSERT_GE(c.size(), 3u);
+        EXPECT_EQ(c[2].TimePs - c[1].TimePs, 3 * (100000000000000ull / (500000 * (100 + skew))))
+            << skew;
+    }
+}
+
 TEST(SignalScene, SpiShiftsMosiAndMisoOnRisingClockWhileSelected)
 {
     SceneOptions o = Options(SceneOptions::Kind::Spi, "AB");
@@ -204,21 +230,69 @@ TEST(SignalScene, I2cOptionsChangeTheFrames)
            "1"
            "0",
            'P'}}},
+        // 10 bits: 11110 A9 A8 W, ACK, A7..A0, ACK; a read repeats START
+        // and 11110 A9 A8 with R.
         {[](SceneOptions &o) {
              o.I2cAddressBits = 10;
              o.Address = 0x2A5;
          },
-         {{"1010100101"
+         {{"1111010"
            "0"
+           "0"
+           "10100101"
            "0"
            "00010010"
            "0"
            "0",
            'P'},
-          {"1010100101"
+          {"1111010"
+           "0"
+           "0"
+           "10100101"
+           "0"
+           "1",
+           'S'},
+          {"1111010"
            "1"
            "0"
            "00010010"
+           "1"
+           "0",
+           'P'}}},
+        // Straight after the write, the header alone reads from its address.
+        {[](SceneOptions &o) {
+             o.I2cAddressBits = 10;
+             o.Address = 0x2A5;
+             o.I2cRestart = true;
+         },
+         {{"1111010"
+           "0"
+           "0"
+           "10100101"
+           "0"
+           "00010010"
+           "0"
+           "1",
+           'S'},
+          {"1111010"
+           "1"
+           "0"
+           "00010010"
+           "1"
+           "0",
+           'P'}}},
+        {[](SceneOptions &o) {
+             o.I2cAddressBits = 10;
+             o.Address = 0x2A5;
+             o.I2cNack = true;
+         },
+         {{"1111010"
+           "0"
+           "1"
+           "0",
+           'P'},
+          {"1111010"
+           "0"
            "1"
            "0",
            'P'}}},

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -151,6 +152,47 @@ TEST(UartPage, ABaudRateTooFastForTheSamplePeriodIsToldNotDecoded)
     EXPECT_EQ(p.UART_DataGrid->model()->rowCount(), 0);
     ASSERT_EQ(w.Messages().size(), 1);
     EXPECT_TRUE(w.Messages().front().startsWith("At this sample rate a bit of 128000 baud"));
+}
+
+// 921600 baud is no rate of the list: "Custom" takes it, at 100 ns per
+// sample (10.85 samples per bit); a text that is no whole number of baud in
+// 50 .. 10,000,000 is refused with a message and decodes nothing.
+TEST(UartPage, ACustomBaudRateDecodesAndOtherTextsAreRefused)
+{
+    AnalyzerWindow w(5, Emulated(5, "scene=uart,text=Hi!,baud=921600,gap=100"));
+    Capture(w, 7, 5, 4, 50);
+    UARTPage &p = *w.form->UartPage;
+    w.form->UARTButton->trigger();
+    p.UART_ComboBox_Channel->setCurrentIndex(4);
+    EXPECT_FALSE(p.UART_Edit_CustomBaud->isEnabled());
+    p.UART_ComboBox_Baudrate->setCurrentIndex(WUART::CustomIndex);
+    EXPECT_EQ(p.UART_ComboBox_Baudrate->currentText(), "Custom");
+    EXPECT_TRUE(p.UART_Edit_CustomBaud->isEnabled());
+    p.UART_Edit_CustomBaud->setText("921600");
+    p.UART_Start->click();
+    const QTableView *grid = p.UART_DataGrid;
+    ASSERT_GE(grid->model()->rowCount(), 3);
+    EXPECT_EQ(Cell(grid, 0, 1), "H");
+    EXPECT_EQ(Cell(grid, 1, 1), "i");
+    EXPECT_EQ(Cell(grid, 2, 1), "!");
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        EXPECT_EQ(Cell(grid, r, 3), "Packet OK") << r;
+    EXPECT_TRUE(w.Messages().isEmpty());
+    KeepScreenshot(*w.form, "uart-page-custom-baud.png");
+
+    const int rows = grid->model()->rowCount();
+    for (const char *bad : {"abc", "49", "10000001", "9600.5", ""}) {
+        p.UART_Edit_CustomBaud->setText(bad);
+        p.UART_Start->click();
+        ASSERT_FALSE(w.Messages().isEmpty()) << bad;
+        EXPECT_TRUE(w.Messages().back().contains("is no baud rate: enter a whole number from 50 "
+                                                 "to 10000000."))
+            << w.Messages().back().toStdString();
+        EXPECT_EQ(grid->model()->rowCount(), rows) << "the last rows stay";
+    }
+    p.UART_Default->click();
+    EXPECT_EQ(p.UART_ComboBox_Baudrate->currentText(), "9600");
+    EXPECT_FALSE(p.UART_Edit_CustomBaud->isEnabled());
 }
 
 TEST(CanPage, TogglesBuildsItsTextsAndDefaults)

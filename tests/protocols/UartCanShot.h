@@ -3,7 +3,8 @@
 // One capture of the emulated instrument's UART or CAN scene through the
 // real command path (settings block, StartCapture, ReadBlock polls,
 // ReadSamples, record placement), triggered on the first start bit after
-// the scene's pause: a high pulse longer than `pulseUs` on the line.
+// the scene's pause: a high pulse longer than `pulseUs` on the line (with
+// `pulseUs` 0: the first falling edge).
 
 #include "protocols/DecodeTable.h"
 #include "protocols/UartCanTiming.h"
@@ -25,12 +26,20 @@ struct UartCanShot
     {
         AcquisitionBench bench(model, "model=" + std::to_string(model) + "," + scene);
         CFile &s = bench.settings;
-        s.TriggerType = 5;
-        s.PulseChannel = static_cast<uint8_t>(channel);
-        s.PulsePolarity = 0; // a high pulse, ended by a falling edge
-        s.PulseCompare = 2;  // longer than the width
-        s.PulseUnit = 2;     // microseconds
-        s.PulseWhole = static_cast<uint16_t>(pulseUs);
+        if (pulseUs == 0) {
+            // Any falling edge on the line.
+            for (auto &pattern : s.TriggerCondition)
+                pattern.fill(CFile::CondX);
+            s.TriggerType = 1;
+            s.TriggerCondition[0][static_cast<size_t>(channel)] = CFile::CondFall;
+        } else {
+            s.TriggerType = 5;
+            s.PulseChannel = static_cast<uint8_t>(channel);
+            s.PulsePolarity = 0; // a high pulse, ended by a falling edge
+            s.PulseCompare = 2;  // longer than the width
+            s.PulseUnit = 2;     // microseconds
+            s.PulseWhole = static_cast<uint16_t>(pulseUs);
+        }
         s.MemoryDepthIndex = static_cast<int16_t>(depthIndex);
         s.MemoryPercent = 1; // 10 % before the trigger
         bench.window.divIndex = row;

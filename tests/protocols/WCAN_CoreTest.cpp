@@ -232,6 +232,33 @@ TEST(CanRecord, AFrameTheRecordEndsInsideOfIsListedIncomplete)
     EXPECT_EQ(Decode({CanFrame{}}, true, 260), (Rows{"123||0|0|2|DE , |||Incomplete"}));
 }
 
+// A record that begins on a dominant bit inside a frame: its falling edges
+// are no start of frame until the bus has been recessive for 11 bits; the
+// next whole frame is the first row. (A record that begins recessive counts
+// as idle from its first sample: what came before it is not known.)
+TEST(CanRecord, ADecodeStartingInsideAFrameListsOnlyWholeFrames)
+{
+    const std::vector<int> line = Line(CanFrame{});
+    std::vector<size_t> starts;
+    for (size_t k = 2; k + 14 < line.size(); ++k)
+        if (line[k] == 0 && line[k + 1] == 1)
+            starts.push_back(k);
+    ASSERT_GE(starts.size(), 8u);
+    for (size_t from : starts) {
+        UartCanCapture cap;
+        cap.timing.SamplePeriod = WTime::Of(0, 0, 1);
+        cap.Bits(Ch, std::vector<int>(line.begin() + static_cast<std::ptrdiff_t>(from), line.end()),
+                 S);
+        cap.Bits(Ch, Line(CanFrame{0x2B0, false, false, {0x42}}), S);
+        cap.HoldToEnd(Ch, 1);
+        WCAN_Core can;
+        can.Channel = Ch;
+        const Rows rows = RowTexts(can.Decode(cap.rec, cap.timing));
+        ASSERT_EQ(rows.size(), 1u) << from;
+        EXPECT_EQ(WithoutCrc(rows[0]), "2B0||0|0|1|42 , ||01|OK") << from;
+    }
+}
+
 TEST(CanInput, BadSettingsGiveAMessageAndNoRows)
 {
     struct Case
@@ -242,10 +269,15 @@ TEST(CanInput, BadSettingsGiveAMessageAndNoRows)
     };
     const std::vector<Case> cases{
         {16, 19, "CH16 is not a channel of this model."},
-        {5, 26, "Unknown bit rate."},
+        {5, 27, "Unknown bit rate."},
+        {5, WCAN_Core::CustomIndex, "A bit rate is a whole number from 1000 to 1000000 bit/s."},
         {5, 25,
-         "At this sample rate a bit of 1000000 bit/s lasts fewer than two samples. "
-         "Capture with a shorter sample period."},
+         "At this sample rate a bit of 1000000 bit/s lasts 1.00 samples; the decoder needs at "
+         "least 4. Capture with a shorter sample period."},
+        // 2.5 samples per bit: too few to find the middles between edges.
+        {5, 22,
+         "At this sample rate a bit of 400000 bit/s lasts 2.50 samples; the decoder needs at "
+         "least 4. Capture with a shorter sample period."},
     };
     for (const Case &c : cases) {
         UartCanCapture cap;

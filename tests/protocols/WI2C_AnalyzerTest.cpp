@@ -162,25 +162,57 @@ INSTANTIATE_TEST_SUITE_P(
                          },
                          nullptr,
                          {{"SP", "20(h)", "W", "1", "01(h) "}}},
-                    Case{"TransferOpenAtTheEndIsNotWritten",
+                    // The capture ends before the second transfer's STOP: it
+                    // is listed with what it carried, marked as cut.
+                    Case{"TransferOpenAtTheEndIsListedCut",
                          [](HandCapture &c) {
                              Write(c, 0x20, {0x01});
                              Write(c, 0x21, {0x02}, false);
                          },
                          nullptr,
-                         {{"SP", "20(h)", "W", "1", "01(h) "}}},
+                         {{"SP", "20(h)", "W", "1", "01(h) "},
+                          {"S , Cut", "21(h)", "W", "1", "02(h) "}}},
+                    // 11110 A9 A8 W, ACK, A7..A0, ACK, then 13 data bits.
                     Case{"TenBitAddressAndThirteenDataBits",
                          [](HandCapture &c) {
                              c.I2cStart();
-                             c.I2cBits(0x2A5, 10);
-                             c.I2cBit(0); // write
-                             c.I2cBit(0); // ack
+                             c.I2cBits(0x1E << 2 | 0x1, 7); // 11110, A9 A8 = 01
+                             c.I2cBit(0);                    // write
+                             c.I2cBit(0);                    // ack
+                             c.I2cBits(0x23, 8);             // A7..A0
+                             c.I2cBit(0);                    // ack
                              c.I2cBits(0x1FFF, 13);
                              c.I2cStop();
                          },
                          [](WI2C_Analyzer::Settings &s) { s.AddressBits = 10; },
                          // The ninth of the 13 bits (a 1) sits where the acknowledge goes.
-                         {{"SP , !Ack", "2A5(h)", "W", "1", "FF(h) "}}},
+                         {{"SP , !Ack", "123(h)", "W", "1", "FF(h) "}}},
+                    // A write to 0x123, then a repeated START with 11110 01 R:
+                    // the read comes from 0x123. A read whose high bits name
+                    // no address written before has no address.
+                    Case{"TenBitReadAfterARepeatedStart",
+                         [](HandCapture &c) {
+                             c.I2cStart();
+                             c.I2cByte(0xF2); // 11110 01 W
+                             c.I2cByte(0x23);
+                             c.I2cStart();
+                             c.I2cByte(0xF3); // 11110 01 R
+                             c.I2cByte(0x5A, false);
+                             c.I2cStart();
+                             c.I2cByte(0xF7); // 11110 11 R
+                             c.I2cByte(0x66, false);
+                             c.I2cStop();
+                         },
+                         [](WI2C_Analyzer::Settings &s) { s.AddressBits = 10; },
+                         {{"S", "123(h)", "W", "", ""},
+                          {"S", "123(h)", "R", "1", "5A(h) "},
+                          {"SP", "", "R", "1", "66(h) "}}},
+                    // Seven-bit devices share the bus: a first byte without
+                    // 11110 is a 7-bit address and R/W.
+                    Case{"SevenBitAddressAmongTenBitOnes",
+                         [](HandCapture &c) { Write(c, 0x50, {0x12}); },
+                         [](WI2C_Analyzer::Settings &s) { s.AddressBits = 10; },
+                         {{"SP", "50(h)", "W", "1", "12(h) "}}},
                     Case{"IncompleteAddressIsDropped",
                          [](HandCapture &c) {
                              c.I2cStart();

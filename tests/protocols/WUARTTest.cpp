@@ -265,15 +265,22 @@ TEST(UartInput, BadSettingsGiveAMessageAndNoRows)
     const std::vector<Case> cases{
         {16, 11, WTime::Of(0, 0, 10), "CH16 is not a channel of this model."},
         {-1, 11, WTime::Of(0, 0, 10), "CH-1 is not a channel of this model."},
-        {4, 18, WTime::Of(0, 0, 10), "Unknown baud rate."},
-        // 128000 baud: 7.8 us per bit, under one sample of 10 us (0 per bit).
+        {4, 19, WTime::Of(0, 0, 10), "Unknown baud rate."},
+        // The "Custom" entry without a rate in 50 .. 10,000,000.
+        {4, WUART::CustomIndex, WTime::Of(0, 0, 10),
+         "A custom baud rate is a whole number from 50 to 10000000."},
+        // 128000 baud: 7.8 us per bit, under one sample of 10 us.
         {4, 17, WTime::Of(0, 0, 10),
-         "At this sample rate a bit of 128000 baud lasts fewer than two samples. Capture with "
-         "a shorter sample period."},
-        // 57600 baud at 10 us: 17.3 us per bit, one sample.
+         "At this sample rate a bit of 128000 baud lasts 0.78 samples; the decoder needs at "
+         "least 3. Capture with a shorter sample period."},
+        // 57600 baud at 10 us: 17.3 us per bit, 1.7 samples.
         {4, 15, WTime::Of(0, 0, 10),
-         "At this sample rate a bit of 57600 baud lasts fewer than two samples. Capture with "
-         "a shorter sample period."},
+         "At this sample rate a bit of 57600 baud lasts 1.73 samples; the decoder needs at "
+         "least 3. Capture with a shorter sample period."},
+        // 38400 baud at 10 us: 2.6 samples, still too few.
+        {4, 14, WTime::Of(0, 0, 10),
+         "At this sample rate a bit of 38400 baud lasts 2.60 samples; the decoder needs at "
+         "least 3. Capture with a shorter sample period."},
     };
     for (const Case &c : cases) {
         UartCanCapture cap;
