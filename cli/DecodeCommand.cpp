@@ -266,7 +266,7 @@ DecodeCommand::Outcome DecodeCommand::Can(const CliArguments &a, const CliSessio
 
 int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std::ostream &err)
 {
-    const std::string usage = "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf|FILE.vcd";
+    const std::string usage = "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf|FILE.vcd|FILE.sr";
     const Protocol *protocol = nullptr;
     if (!args.empty())
         for (const Protocol &p : Protocols)
@@ -294,7 +294,7 @@ int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std
                                    " --help)");
     if (a.HelpAsked()) {
         out << CliArguments::HelpText(
-            "tracemoor-cli decode " + std::string(protocol->Name) + " [options] FILE.pjf|FILE.vcd",
+            "tracemoor-cli decode " + std::string(protocol->Name) + " [options] FILE.pjf|FILE.vcd|FILE.sr",
             std::string(protocol->Text) +
                 "\nChannels are numbers (3), CH3, or the names of the capture's signals (SDA).",
             protocol->Options);
