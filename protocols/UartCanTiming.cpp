@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string_view>
 
 WTime UartCanTiming::BitTime(uint32_t rate)
 {
@@ -81,13 +82,26 @@ std::string UartCanTiming::StartTimeText(const WTime &t)
     int low = 0;
     while (n.g[static_cast<size_t>(low)] == 0)
         ++low;
-    std::string text = std::to_string(n.g[static_cast<size_t>(high)]);
+    // Written by hand rather than by formatted prints: a dense record has
+    // a start time on each of thousands of rows.
+    char text[64];
+    char *end = text;
+    char digits[12];
+    int count = 0;
+    for (uint32_t v = n.g[static_cast<size_t>(high)]; count == 0 || v != 0; v /= 10)
+        digits[count++] = static_cast<char>('0' + v % 10);
+    while (count > 0)
+        *end++ = digits[--count];
     if (low < high)
-        text += '.';
+        *end++ = '.';
     for (int k = high - 1; k >= low; --k) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%03u", n.g[static_cast<size_t>(k)] % 1000);
-        text += digits;
+        const uint32_t v = n.g[static_cast<size_t>(k)] % 1000;
+        *end++ = static_cast<char>('0' + v / 100);
+        *end++ = static_cast<char>('0' + v / 10 % 10);
+        *end++ = static_cast<char>('0' + v % 10);
     }
-    return text + Units[static_cast<size_t>(high)];
+    const std::string_view unit = Units[static_cast<size_t>(high)];
+    for (char c : unit)
+        *end++ = c;
+    return std::string(text, static_cast<size_t>(end - text));
 }

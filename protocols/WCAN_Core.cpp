@@ -4,7 +4,6 @@
 #include "protocols/UartCanTiming.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -18,16 +17,27 @@ constexpr int CrcBits = 15;
 constexpr int EndOfFrameBits = 7;
 
 // The bits [from, from + count) as an upper-case hexadecimal number of
-// ceil(count / 4) digits, most significant bit first.
-std::string Hex(const uint8_t *bits, int from, int count)
+// ceil(count / 4) digits, most significant bit first, written to `out`
+// (room for 8 digits); returns the number of digits. Rows are written by
+// the thousand, so this is done by hand rather than by a formatted print.
+size_t WriteHex(char *out, const uint8_t *bits, int from, int count)
 {
     uint32_t value = 0;
     for (int k = 0; k < count; ++k)
         value = (value << 1) | bits[from + k];
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", (count + 3) / 4, value);
-    return text;
+    const size_t digits = static_cast<size_t>((count + 3) / 4);
+    for (size_t d = digits; d-- > 0; value >>= 4)
+        out[d] = "0123456789ABCDEF"[value & 0xF];
+    return digits;
 }
+
+struct HexText
+{
+    char text[8];
+    size_t size;
+    HexText(const uint8_t *bits, int from, int count) : size(WriteHex(text, bits, from, count)) {}
+    operator std::string_view() const { return {text, size}; }
+};
 
 } // namespace
 
@@ -151,9 +161,12 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
         // read in its middle, timed from the last recessive-to-dominant edge
         // (resynchronisation), stuff bits counted.
         Frame f;
-        uint64_t edge = n;    // the first dominant sample of that edge
-        uint64_t edgeBit = 0; // the bit it begins
-        uint64_t bit = 0;     // the next bit on the line
+        uint64_t edge = n; // the first dominant sample of that edge
+        // (2 j + 1) x length for the bit j bits after the one the edge
+        // begins (UartCanTiming::Middle), kept as a running sum: one
+        // addition per bit.
+        uint64_t offset = length;
+        const uint64_t twoLengths = 2 * length;
         uint64_t lastRead = n;
         int lastLevel = 0;
         int last = 0; // the stuff state: the start of frame is the first 0
@@ -162,7 +175,8 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
         // bits where a stuff bit belongs. With `stuffed` stuff bits are dropped.
         auto next = [&](bool stuffed) {
             for (;;) {
-                const uint64_t p = UartCanTiming::Middle(edge, length, ++bit - edgeBit);
+                offset += twoLengths;
+                const uint64_t p = edge + (offset >> (UartCanTiming::FractionBits + 1));
                 if (p >= depth)
                     return -1;
                 const int b = level(p);
@@ -173,7 +187,7 @@ DecodeTable WCAN_Core::Decode(const CCaptureRecord &record, const UartCanTiming 
                         (level(m) == 0 ? hi : lo) = m;
                     }
                     edge = hi;
-                    edgeBit = bit;
+                    offset = length; // this bit is the edge's bit 0
                 }
                 lastRead = p;
                 lastLevel = b;
@@ -258,25 +272,29 @@ void WCAN_Core::WriteRow(DecodeTable &table, const Frame &f) const
     const bool ideKnown = f.count > IdeBit;
     const bool extended = f.Extended();
     if (f.count > 11)
-        table.PushAt(BasicId, Hex(bits, 1, 11));
+        table.PushAt(BasicId, HexText(bits, 1, 11));
     if (ShowExtendedId && extended && f.count > ExtendedRtrBit - 1)
-        table.PushAt(ExtendedId, Hex(bits, 14, 18));
+        table.PushAt(ExtendedId, HexText(bits, 14, 18));
     if (ideKnown && f.count > (extended ? ExtendedRtrBit : StandardRtrBit))
         table.PushAt(Rtr, f.Rtr() ? "1" : "0");
     if (ideKnown)
         table.PushAt(Ide, extended ? "1" : "0");
     if (f.controlEnd) {
-        table.PushAt(Control, Hex(bits, f.controlEnd - 4, 4));
-        std::string data;
+        table.PushAt(Control, HexText(bits, f.controlEnd - 4, 4));
+        char data[8 * 5]; // "XX , " per byte
+        size_t size = 0;
         const int bytes = std::min(f.dataBytes, (f.count - f.controlEnd) / 8);
-        for (int k = 0; k < bytes; ++k)
-            data += Hex(bits, f.controlEnd + 8 * k, 8) + " , ";
+        for (int k = 0; k < bytes; ++k) {
+            size += WriteHex(data + size, bits, f.controlEnd + 8 * k, 8);
+            for (char c : {' ', ',', ' '})
+                data[size++] = c;
+        }
         if (!f.Rtr())
-            table.PushAt(Data, data);
+            table.PushAt(Data, std::string_view(data, size));
     }
     bool crcError = false;
     if (f.crcEnd) {
-        table.PushAt(Crc, Hex(bits, f.crcEnd - CrcBits, CrcBits));
+        table.PushAt(Crc, HexText(bits, f.crcEnd - CrcBits, CrcBits));
         const uint16_t computed = Crc15(bits, static_cast<size_t>(f.crcEnd - CrcBits));
         uint16_t received = 0;
         for (int k = f.crcEnd - CrcBits; k < f.crcEnd; ++k)

@@ -3,6 +3,7 @@
 #include "display/CCaptureRecord.h"
 #include "protocols/UartCanTiming.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::vector<std::string> WUART::Headers()
@@ -12,16 +13,33 @@ std::vector<std::string> WUART::Headers()
 
 std::string WUART::DataText(uint32_t value) const
 {
+    // One text per row of a dense record: written by hand, not printed.
+    const int width = (FrameBits + 3) / 4;
     char hex[16];
-    std::snprintf(hex, sizeof hex, "%0*X", (FrameBits + 3) / 4, value);
-    const std::string ascii(1, static_cast<char>(value & 0x7F));
+    size_t hexSize = 0;
+    if (width >= 1 && width <= 8 && (width == 8 || value >> (4 * width) == 0)) {
+        hexSize = static_cast<size_t>(width);
+        uint32_t v = value;
+        for (size_t d = hexSize; d-- > 0; v >>= 4)
+            hex[d] = "0123456789ABCDEF"[v & 0xF];
+    } else {
+        const int written = std::snprintf(hex, sizeof hex, "%0*X", width, value);
+        hexSize = written > 0 ? std::min(static_cast<size_t>(written), sizeof hex - 1) : 0;
+    }
+    const std::string_view digits(hex, hexSize);
+    const char ascii = static_cast<char>(value & 0x7F);
+    std::string text;
     switch (TextMode) {
     case Hex:
-        return std::string("0x") + hex;
+        text.reserve(2 + hexSize);
+        text.append("0x").append(digits);
+        return text;
     case Both:
-        return ascii + "   (0x" + hex + ")";
+        text.reserve(7 + hexSize);
+        text.append(1, ascii).append("   (0x").append(digits).append(1, ')');
+        return text;
     default:
-        return ascii;
+        return std::string(1, ascii);
     }
 }
 

@@ -308,4 +308,34 @@ TEST(UartInput, NoTransitionsAndNoRecordGiveNoRows)
     EXPECT_EQ(uart.Decode(cap.rec, cap.timing).Message, "There is no capture to decode.");
 }
 
+
+TEST(WUART, DataTextPadsTheDigitsToTheFrameAndKeepsWiderValuesWhole)
+{
+    struct Case
+    {
+        int frameBits;
+        int mode;
+        uint32_t value;
+        std::string text;
+    };
+    const Case cases[] = {
+        {8, WUART::Hex, 0x41, "0x41"},
+        {8, WUART::Both, 0x41, "A   (0x41)"},
+        {8, WUART::Ascii, 0xC1, "A"},
+        {9, WUART::Hex, 0x41, "0x041"},
+        {5, WUART::Hex, 0x0F, "0x0F"},
+        {8, WUART::Hex, 0x1F3, "0x1F3"},
+        {8, WUART::Both, 0x00, std::string("\0   (0x00)", 10)},
+        {8, WUART::Ascii, 0x80, std::string(1, '\0')},
+        {32, WUART::Hex, 0xDEADBEEF, "0xDEADBEEF"},
+        {4, WUART::Hex, 0xDEADBEEF, "0xDEADBEEF"},
+    };
+    for (const Case &c : cases) {
+        WUART uart;
+        uart.FrameBits = c.frameBits;
+        uart.TextMode = c.mode;
+        EXPECT_EQ(uart.DataText(c.value), c.text) << c.frameBits << " bits, mode " << c.mode;
+    }
+}
+
 } // namespace
