@@ -1,5 +1,7 @@
 #include "files/FileName.h"
 
+#include <algorithm>
+
 std::string FileName::WithExtension(const std::string &name, std::string_view extension)
 {
     if (name.size() >= extension.size() &&
@@ -20,4 +22,14 @@ std::string FileName::WithDefaultExtension(const std::string &path, std::string_
     if (name.empty() || name.find('.', 1) != std::string_view::npos)
         return path;
     return path + std::string(extension);
+}
+
+bool FileName::EndsWithExtension(std::string_view path, std::string_view extension)
+{
+    if (path.size() < extension.size())
+        return false;
+    const std::string_view tail = path.substr(path.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
 }

@@ -15,6 +15,9 @@ public:
     // its own (no '.' after the first character): log -> log.csv, log.txt
     // and log.dat stay, .hidden -> .hidden.csv; an empty path stays empty.
     static std::string WithDefaultExtension(const std::string &path, std::string_view extension);
+    // Whether `path` ends in `extension` (a lower-case ".vcd"), letters of the
+    // path compared in either case: x.VCD and x.vcd both end in ".vcd".
+    static bool EndsWithExtension(std::string_view path, std::string_view extension);
     // The part after the last '/'.
     static std::string_view WithoutFolder(std::string_view path);
 };

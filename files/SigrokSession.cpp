@@ -2,6 +2,7 @@
 
 #include "device/WSystem.h"
 #include "files/AtomicFile.h"
+#include "files/FileName.h"
 #include "files/ProjectFile.h"
 
 #include <zip.h>
@@ -94,12 +95,7 @@ std::string PeriodText(Wide fs)
 
 bool SigrokSession::IsSessionName(std::string_view path)
 {
-    if (path.size() < Extension.size())
-        return false;
-    const std::string_view tail = path.substr(path.size() - Extension.size());
-    return std::equal(tail.begin(), tail.end(), Extension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    return FileName::EndsWithExtension(path, Extension);
 }
 
 std::string SigrokSession::RateText(uint64_t hertz)

@@ -3,6 +3,7 @@
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "device/WSystem.h"
+#include "files/FileName.h"
 #include "files/VcdScan.h"
 
 #include <algorithm>
@@ -96,12 +97,7 @@ void StoreName(SignalEntry &entry, std::string_view name)
 
 bool VcdReader::IsVcdName(std::string_view path)
 {
-    if (path.size() < Extension.size())
-        return false;
-    const std::string_view tail = path.substr(path.size() - Extension.size());
-    return std::equal(tail.begin(), tail.end(), Extension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    return FileName::EndsWithExtension(path, Extension);
 }
 
 uint64_t VcdReader::RowPeriodPs(uint64_t spacingFs, bool &exact)
