@@ -70,27 +70,6 @@ bool ReadEntry(zip_t *z, zip_uint64_t index, uint64_t limit, std::vector<uint8_t
     }
 }
 
-std::string PeriodText(Wide fs)
-{
-    static constexpr std::array<const char *, 6> Units{"fs", "ps", "ns", "us", "ms", "s"};
-    size_t u = 0;
-    Wide scale = 1;
-    while (u + 1 < Units.size() && fs >= scale * 1000) {
-        scale *= 1000;
-        ++u;
-    }
-    const auto whole = static_cast<uint64_t>(fs / scale);
-    const auto part = static_cast<uint64_t>((fs % scale) * 1000 / scale);
-    std::string text = std::to_string(whole);
-    if (part != 0) {
-        std::string digits = std::to_string(1000 + part).substr(1);
-        while (digits.back() == '0')
-            digits.pop_back();
-        text += "." + digits;
-    }
-    return text + " " + Units[u];
-}
-
 } // namespace
 
 bool SigrokSession::IsSessionName(std::string_view path)
@@ -276,17 +255,17 @@ VcdReader::Result SigrokSession::Parse(std::span<const uint8_t> archive)
         const uint64_t fitting = VcdReader::FinestFittingPeriodPs(
             [&](uint64_t ps) { return samplesAt(ps) <= WSystem::MaxImportSamples; });
         result.Notes.push_back(
-            "At " + PeriodText(Wide{periodPs} * 1000) + " the capture would be " +
+            "At " + VcdReader::PeriodText(periodPs) + " the capture would be " +
             std::to_string(samplesAt(periodPs)) + " samples, more than the " +
             std::to_string(WSystem::MaxImportSamples) + " an import holds: sampled every " +
-            PeriodText(Wide{fitting} * 1000) + " instead.");
+            VcdReader::PeriodText(fitting) + " instead.");
         periodPs = fitting;
     }
     const bool oneForOne = Wide{rate} * periodPs == 1000000000000ULL;
     if (!oneForOne) {
         result.SpacingNote = "The session's rate of " + RateText(rate) +
                              " is no sample rate of the analyzers: sampled every " +
-                             PeriodText(Wide{periodPs} * 1000) + ".";
+                             VcdReader::PeriodText(periodPs) + ".";
         result.Notes.push_back(result.SpacingNote);
     }
 

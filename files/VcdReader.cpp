@@ -115,6 +115,11 @@ uint64_t VcdReader::RowPeriodPs(uint64_t spacingFs, bool &exact)
     return best != 0 ? best : fastest;
 }
 
+std::string VcdReader::PeriodText(uint64_t ps)
+{
+    return TimeText(Wide{ps} * 1000);
+}
+
 uint64_t VcdReader::FinestFittingPeriodPs(const std::function<bool(uint64_t)> &fits)
 {
     uint64_t best = 0;

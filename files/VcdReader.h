@@ -71,6 +71,8 @@ public:
     // The finest period of the rate rows for which `fits` holds; the slowest
     // of all when none does.
     static uint64_t FinestFittingPeriodPs(const std::function<bool(uint64_t)> &fits);
+    // A sample period for the notes: 40 ns, 1.5 us, 2 ms.
+    static std::string PeriodText(uint64_t ps);
     // The model for `channels` channels at `periodPs` holding `samples`.
     static int ChooseModel(int channels, uint64_t periodPs, uint64_t samples);
 
