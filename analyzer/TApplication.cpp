@@ -1,6 +1,6 @@
 #include "analyzer/TApplication.h"
 
-#include "analyzer/ProgramEntry.h"
+#include "ui/ProgramEntry.h"
 
 #include <exception>
 

@@ -1,14 +1,14 @@
 #include "analyzer/TDeviceSelectForm.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/HostMask.h"
-#include "analyzer/SystemIni.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "device/WSystem.h"
 #include "files/CIniFile.h"
 #include "files/ProjectFile.h"
+#include "host/SystemIni.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

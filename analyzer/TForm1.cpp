@@ -2,9 +2,7 @@
 
 #include <QDialog>
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
-#include "analyzer/SystemIni.h"
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1AcquisitionWindow.h"
 #include "analyzer/TForm1Menus.h"
@@ -15,7 +13,6 @@
 #include "analyzer/TForm3.h"
 #include "analyzer/TLamp.h"
 #include "analyzer/Tform_ExtFreq.h"
-#include "analyzer/UiText.h"
 #include "analyzer/ViewCommands.h"
 #include "cpumap/CPUMapPage.h"
 #include "device/CEzUsb.h"
@@ -27,6 +24,7 @@
 #include "display/TForm4.h"
 #include "display/Tform_name.h"
 #include "display/WCursor.h"
+#include "host/SystemIni.h"
 #include "lang/LanguageMenu.h"
 #include "lang/LanguagePaths.h"
 #include "protocols/ProtocolPageParts.h"
@@ -35,6 +33,8 @@
 #include "protocols/WSPI.h"
 #include "protocols/wI2C_UI.h"
 #include "search/TtDataSearch.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QApplication>

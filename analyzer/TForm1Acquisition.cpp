@@ -1,7 +1,6 @@
 // The main window's acquisition commands, its two acquisition timers and its
 // side of the command channel (creation, device arrival and removal).
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TForm1AcquisitionWindow.h"
@@ -9,6 +8,7 @@
 #include "device/CEzUsb.h"
 #include "device/CFile.h"
 #include "display/CWaveform.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QComboBox>

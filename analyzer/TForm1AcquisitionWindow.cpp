@@ -1,11 +1,9 @@
 #include "analyzer/TForm1AcquisitionWindow.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TLamp.h"
-#include "analyzer/UiText.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
 #include "display/TPaintBox.h"
@@ -13,6 +11,8 @@
 #include "lang/LanguageDefaults.h"
 #include "protocols/WSPI.h"
 #include "protocols/wI2C_UI.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QLineEdit>

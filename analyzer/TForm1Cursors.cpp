@@ -1,12 +1,12 @@
 // The main window's cursor commands and the cursor-state buttons.
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
 #include "display/CListMode.h"
 #include "display/CWaveform.h"
 #include "display/CursorState.h"
 #include "display/TForm2.h"
 #include "display/WCursor.h"
+#include "ui/AppMessage.h"
 
 #include <QFrame>
 #include <QMenu>

@@ -7,11 +7,11 @@
 #include "analyzer/CAcquisition.h"
 #include "analyzer/PatternPopup.h"
 #include "analyzer/TForm1.h"
-#include "analyzer/UiText.h"
 #include "display/CWaveform.h"
 #include "display/Tform_name.h"
 #include "protocols/WSPI.h"
 #include "protocols/wI2C_UI.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,7 +2,6 @@
 // Search Previous on the waveform page or the state list (the menu, the tool
 // bar and both pages' pop-up menus lead here).
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
 #include "display/CWaveform.h"
@@ -10,6 +9,7 @@
 #include "search/TtDataSearch.h"
 #include "search/WSearch.h"
 #include "search/WaveformSearchPage.h"
+#include "ui/AppMessage.h"
 
 #include <QTabWidget>
 

@@ -1,8 +1,8 @@
 #include "analyzer/TForm1Texts.h"
 
 #include "analyzer/TForm1.h"
-#include "analyzer/UiText.h"
 #include "lang/WSysLanguage.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QLabel>

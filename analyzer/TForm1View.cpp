@@ -3,7 +3,6 @@
 // grid style, colours, hand-shift, the GOTO commands, page changes,
 // "Default" and the About box).
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
 #include "analyzer/TForm1AcquisitionWindow.h"
@@ -15,6 +14,7 @@
 #include "display/CWaveform.h"
 #include "display/TForm4.h"
 #include "display/WCursor.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "analyzer/TForm3.h"
 
 #include "analyzer/AboutIdentity.h"
-#include "analyzer/UiText.h"
 #include "device/WSystem.h"
+#include "ui/UiText.h"
 
 #include <QLabel>
 

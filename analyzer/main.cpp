@@ -1,7 +1,7 @@
-#include "analyzer/ProgramEntry.h"
-#include "analyzer/ProgramOptions.h"
 #include "analyzer/TApplication.h"
 #include "analyzer/TForm1.h"
+#include "ui/ProgramEntry.h"
+#include "ui/ProgramOptions.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,10 +1,10 @@
 #include "cpumap/CPUMapPage.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
 #include "cpumap/CPUMapChart.h"
 #include "display/CCaptureRecord.h"
 #include "display/TPaintBox.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QBarSet>

@@ -1,7 +1,7 @@
 #include "display/TForm2.h"
 
-#include "analyzer/UiText.h"
 #include "display/WCursor.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

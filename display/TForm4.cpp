@@ -1,7 +1,7 @@
 #include "display/TForm4.h"
 
-#include "analyzer/UiText.h"
 #include "display/WCursor.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "display/Tform_name.h"
 
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "display/WGetName.h"
+#include "ui/UiText.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
 #include "files/CPrinter.h"
 
-#include "analyzer/UiText.h"
+#include "ui/UiText.h"
 
 #include <QDialog>
 #include <QFileDialog>

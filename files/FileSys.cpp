@@ -1,9 +1,7 @@
 #include "files/FileSys.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
-#include "analyzer/UiText.h"
 #include "device/CEzUsb.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
@@ -16,6 +14,8 @@
 #include "files/SampleTrace.h"
 #include "files/SigrokSession.h"
 #include "files/VcdReader.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QDialog>
 #include <QFileDialog>

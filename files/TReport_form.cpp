@@ -1,9 +1,9 @@
 #include "files/TReport_form.h"
 
-#include "analyzer/AppMessage.h"
 #include "files/AtomicFile.h"
 #include "files/FileName.h"
 #include "files/ReportTableModel.h"
+#include "ui/AppMessage.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "gather/GatherWindowless.h"
 
-#include "analyzer/InstanceChannel.h"
-#include "analyzer/InstanceLock.h"
 #include "device/UsbDriver.h"
 #include "gather/CGatherControl.h"
 #include "gather/GatherTimers.h"
+#include "host/InstanceLock.h"
+#include "ui/InstanceChannel.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

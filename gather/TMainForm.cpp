@@ -1,7 +1,7 @@
 #include "gather/TMainForm.h"
 
-#include "analyzer/AppMessage.h"
 #include "device/UsbDriver.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "analyzer/InstanceLock.h"
-#include "analyzer/ProgramEntry.h"
-#include "analyzer/ProgramOptions.h"
-#include "analyzer/SystemIni.h"
 #include "gather/CGatherControl.h"
 #include "gather/GatherWindowless.h"
 #include "gather/TMainForm.h"
+#include "host/InstanceLock.h"
+#include "host/SystemIni.h"
+#include "ui/ProgramEntry.h"
+#include "ui/ProgramOptions.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,5 @@
 #include "protocols/ProtocolPageParts.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
@@ -9,6 +8,7 @@
 #include "display/WCursor.h"
 #include "files/AtomicFile.h"
 #include "files/FileName.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QComboBox>

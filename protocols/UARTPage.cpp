@@ -1,11 +1,11 @@
 #include "protocols/UARTPage.h"
 
-#include "analyzer/AppMessage.h"
 #include "analyzer/TForm1.h"
-#include "analyzer/UiText.h"
 #include "protocols/DecodeCsv.h"
 #include "protocols/DecodeTableModel.h"
 #include "protocols/ProtocolPageParts.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,7 +1,5 @@
 #include "protocols/wI2C_UI.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
@@ -12,6 +10,8 @@
 #include "protocols/ProtocolPageParts.h"
 #include "protocols/ProtocolStrip.h"
 #include "protocols/TRadioGroup.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "search/Tform_DataEdit.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "search/SearchModeBox.h"
 #include "search/SearchValueEdit.h"
 #include "search/SearchValueRules.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,12 +1,12 @@
 #include "search/TtDataSearch.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "search/SearchModeBox.h"
 #include "search/SearchValueEdit.h"
 #include "search/SearchValueRules.h"
 #include "search/Tform_DataEdit.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -148,12 +148,12 @@ void TtDataSearch::FitFirstColumn()
 {
     QHeaderView *header = tDataGrid->horizontalHeader();
     const QString text = tDataGrid->horizontalHeaderItem(0)->text();
-    const int need = header->fontMetrics().horizontalAdvance(text) + 2 * header->style()->pixelMetric(
-                                                                            QStyle::PM_HeaderMargin) + 4;
+    const int need = header->fontMetrics().horizontalAdvance(text) +
+                     2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
     const int first = std::max(FirstColumnWidth, need);
     tDataGrid->setColumnWidth(0, first);
-    tDataGrid->setColumnWidth(2, std::max(LastColumnMinimum,
-                                          LastColumnWidth - (first - FirstColumnWidth)));
+    tDataGrid->setColumnWidth(
+        2, std::max(LastColumnMinimum, LastColumnWidth - (first - FirstColumnWidth)));
 }
 
 void TtDataSearch::showEvent(QShowEvent *event)

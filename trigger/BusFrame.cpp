@@ -1,12 +1,12 @@
 #include "trigger/BusFrame.h"
 
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "display/Tform_name.h"
 #include "trigger/BusRowsModel.h"
 #include "trigger/PortLevels.h"
 #include "trigger/Tform_Triglevel.h"
+#include "ui/UiText.h"
 
 #include <QHeaderView>
 #include <QLabel>

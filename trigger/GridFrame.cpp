@@ -1,9 +1,9 @@
 #include "trigger/GridFrame.h"
 
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "device/ModelTable.h"
 #include "trigger/PatternRowEdit.h"
+#include "ui/UiText.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "trigger/TBusEdit.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/ModelTable.h"
 #include "trigger/BusFrame.h"
 #include "trigger/CPulseWidth.h"
 #include "trigger/GridFrame.h"
 #include "trigger/TriggerFields.h"
 #include "trigger/TriggerInfo.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

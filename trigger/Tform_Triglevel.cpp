@@ -1,8 +1,8 @@
 #include "trigger/Tform_Triglevel.h"
 
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "trigger/PortLevels.h"
+#include "ui/UiText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

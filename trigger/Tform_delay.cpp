@@ -1,8 +1,8 @@
 #include "trigger/Tform_delay.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "trigger/DelayKeypad.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "trigger/TriggerInfo.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/UiText.h"
 #include "device/CFile.h"
 #include "trigger/TriggerCounterText.h"
+#include "ui/AppMessage.h"
+#include "ui/UiText.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analyzer/AppMessage.h"
+#include "ui/AppMessage.h"
 
 #include <QApplication>
 #include <QString>

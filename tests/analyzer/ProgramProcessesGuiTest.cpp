@@ -1,6 +1,6 @@
 #include "AnalyzerTestFolder.h"
 
-#include "analyzer/InstanceLock.h"
+#include "host/InstanceLock.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analyzer/UiText.h"
 #include "tests/analyzer/AnalyzerTestFolder.h"
+#include "ui/UiText.h"
 
 #include <fstream>
 #include <string>

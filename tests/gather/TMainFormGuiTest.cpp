@@ -5,9 +5,9 @@
 #include "gather/TMainForm.h"
 
 #include "../analyzer/AnalyzerTestFolder.h"
-#include "analyzer/AppMessage.h"
 #include "device/EmulatedDriver.h"
 #include "device/EmulatorConfig.h"
+#include "ui/AppMessage.h"
 
 #include <QAction>
 #include <QCheckBox>

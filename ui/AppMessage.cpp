@@ -1,4 +1,4 @@
-#include "analyzer/AppMessage.h"
+#include "ui/AppMessage.h"
 
 #include <QMessageBox>
 

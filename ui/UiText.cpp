@@ -1,4 +1,4 @@
-#include "analyzer/UiText.h"
+#include "ui/UiText.h"
 
 #include "lang/CLanguageFile.h"
 

@@ -1,7 +1,7 @@
-#include "AnalyzerTestFolder.h"
 #include "tests/ScopedEnvironment.h"
+#include "tests/analyzer/AnalyzerTestFolder.h"
 
-#include "analyzer/InstanceLock.h"
+#include "host/InstanceLock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "AnalyzerTestFolder.h"
 #include "tests/ScopedEnvironment.h"
+#include "tests/analyzer/AnalyzerTestFolder.h"
 
-#include "analyzer/SystemIni.h"
 #include "files/CIniFile.h"
+#include "host/SystemIni.h"
 
 #include <gtest/gtest.h>
 

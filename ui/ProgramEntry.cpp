@@ -1,8 +1,8 @@
-#include "analyzer/ProgramEntry.h"
+#include "ui/ProgramEntry.h"
 
-#include "analyzer/AppMessage.h"
-#include "analyzer/InstanceChannel.h"
-#include "analyzer/InstanceLock.h"
+#include "host/InstanceLock.h"
+#include "ui/AppMessage.h"
+#include "ui/InstanceChannel.h"
 
 #include <QApplication>
 #include <QWidget>

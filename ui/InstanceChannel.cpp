@@ -1,4 +1,4 @@
-#include "analyzer/InstanceChannel.h"
+#include "ui/InstanceChannel.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,9 +1,9 @@
-#include "AnalyzerGuiHelpers.h"
-#include "AnalyzerTestFolder.h"
+#include "tests/analyzer/AnalyzerGuiHelpers.h"
+#include "tests/analyzer/AnalyzerTestFolder.h"
 
-#include "analyzer/InstanceChannel.h"
-#include "analyzer/InstanceLock.h"
-#include "analyzer/ProgramEntry.h"
+#include "host/InstanceLock.h"
+#include "ui/InstanceChannel.h"
+#include "ui/ProgramEntry.h"
 
 #include <QDialog>
 #include <QSignalSpy>

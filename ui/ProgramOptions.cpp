@@ -1,4 +1,4 @@
-#include "analyzer/ProgramOptions.h"
+#include "ui/ProgramOptions.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "analyzer/SystemIni.h"
+#include "host/SystemIni.h"
 
 #include "files/CIniFile.h"
 #include "lang/LanguagePaths.h"

@@ -1,4 +1,4 @@
-#include "analyzer/InstanceLock.h"
+#include "host/InstanceLock.h"
 
 #include <cerrno>
 #include <cstdlib>
