@@ -216,7 +216,7 @@ void CListMode::Resize()
 {
     const int height = grid->height();
     rows.SetVisibleRows(WListRows::VisibleRowsOf(height));
-    model->Rebuild();
+    model->Reset();
     middleBar->move(0, (Fixed + rows.Half()) * Row + 11);
     Reposition();
 }

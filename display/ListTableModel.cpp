@@ -3,7 +3,7 @@
 #include "display/WListRows.h"
 
 ListTableModel::ListTableModel(QObject *parent, const WListRows &listRows)
-    : QAbstractTableModel(parent)
+    : ReadOnlyTableModel(parent, Cells::Enabled)
     , rows(listRows)
     , fixedColour(Qt::lightGray)
     , cellColour(Qt::black)
@@ -24,12 +24,6 @@ void ListTableModel::RowsFilled()
         emit dataChanged(index(1, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
-void ListTableModel::Rebuild()
-{
-    beginResetModel();
-    endResetModel();
-}
-
 void ListTableModel::SetColours(QColor fixed, QColor cell, QColor text)
 {
     fixedColour = fixed;
@@ -39,14 +33,14 @@ void ListTableModel::SetColours(QColor fixed, QColor cell, QColor text)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-int ListTableModel::rowCount(const QModelIndex &parent) const
+int ListTableModel::Rows() const
 {
-    return parent.isValid() ? 0 : 1 + rows.DataRows();
+    return 1 + rows.DataRows();
 }
 
-int ListTableModel::columnCount(const QModelIndex &parent) const
+int ListTableModel::Columns() const
 {
-    return parent.isValid() ? 0 : rows.ColumnCount();
+    return rows.ColumnCount();
 }
 
 QVariant ListTableModel::data(const QModelIndex &index, int role) const
@@ -57,7 +51,7 @@ QVariant ListTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         if (fixed)
-            return index.column() < triggers.size() ? triggers[index.column()] : QString();
+            return TextAt(triggers, index.column());
         const std::string_view text = rows.Text(index.row() - 1, index.column());
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     }
@@ -76,10 +70,5 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section < names.size() ? names[section] : QString();
-}
-
-Qt::ItemFlags ListTableModel::flags(const QModelIndex &index) const
-{
-    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+    return TextAt(names, section);
 }

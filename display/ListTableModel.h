@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "ui/ReadOnlyTableModel.h"
+
 #include <QColor>
 #include <QStringList>
 
@@ -9,8 +10,9 @@ class WListRows;
 // The state list's grid as a table model: the header holds the column names
 // ("Sample Number", the signals' names, "Timer"), model row 0 the trigger
 // texts and the rows after it the data rows of WListRows, whose texts are
-// handed out as they were filled. Nothing is stored per cell here.
-class ListTableModel : public QAbstractTableModel
+// handed out as they were filled. Nothing is stored per cell here; Reset()
+// when rows or columns changed in number.
+class ListTableModel : public ReadOnlyTableModel
 {
 public:
     ListTableModel(QObject *parent, const WListRows &rows);
@@ -19,15 +21,14 @@ public:
     void SetHeaders(QStringList names, QStringList triggerTexts);
     // The data rows were filled again: every visible cell is asked anew.
     void RowsFilled();
-    // Rows or columns changed in number.
-    void Rebuild();
     void SetColours(QColor fixed, QColor cell, QColor text);
 
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+protected:
+    int Rows() const override;
+    int Columns() const override;
 
 private:
     const WListRows &rows;

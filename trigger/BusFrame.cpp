@@ -175,8 +175,8 @@ void BusFrame::Commit()
 
 void BusFrame::RowsChanged()
 {
-    leftModel->Changed();
-    rightModel->Changed();
+    leftModel->Reset();
+    rightModel->Reset();
     SetCurrentRow(std::min(currentRow, table.RowCount() - 1));
 }
 

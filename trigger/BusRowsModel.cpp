@@ -3,7 +3,7 @@
 #include "trigger/BusTable.h"
 
 BusRowsModel::BusRowsModel(QObject *parent, const BusTable &busTable, Side gridSide)
-    : QAbstractTableModel(parent)
+    : ReadOnlyTableModel(parent, Cells::Selectable)
     , table(busTable)
     , side(gridSide)
 {}
@@ -14,26 +14,18 @@ void BusRowsModel::SetHeaders(QStringList texts)
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-void BusRowsModel::Changed()
-{
-    beginResetModel();
-    endResetModel();
-}
-
 int BusRowsModel::ChannelOf(int column) const
 {
     return table.ChannelCount() - 1 - column;
 }
 
-int BusRowsModel::rowCount(const QModelIndex &parent) const
+int BusRowsModel::Rows() const
 {
-    return parent.isValid() ? 0 : table.RowCount();
+    return table.RowCount();
 }
 
-int BusRowsModel::columnCount(const QModelIndex &parent) const
+int BusRowsModel::Columns() const
 {
-    if (parent.isValid())
-        return 0;
     return side == Side::Left ? 3 : table.ChannelCount();
 }
 
@@ -68,10 +60,5 @@ QVariant BusRowsModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (side == Side::Right)
         return QString::number(ChannelOf(section) % 8); // the channel within its port
-    return section < headers.size() ? headers[section] : QString();
-}
-
-Qt::ItemFlags BusRowsModel::flags(const QModelIndex &index) const
-{
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return TextAt(headers, section);
 }

@@ -14,6 +14,14 @@ namespace PlotTest {
 
 using PixelSet = std::set<std::pair<int, int>>; // (x, y)
 
+// A bitmap of the size, black, its pen white.
+inline TBitmap Blank(int width, int height)
+{
+    TBitmap bitmap(width, height);
+    bitmap.Canvas().Pen.Color = 0xFFFFFF;
+    return bitmap;
+}
+
 // Every pixel whose colour differs from the background.
 inline PixelSet SetPixels(const TBitmap &bitmap, TColor background = 0)
 {
