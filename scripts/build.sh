@@ -19,6 +19,15 @@ elif [ "${1:-}" = "--sanitize-unit" ]; then
   shift
 fi
 
+# With ccache (setup.sh installs it) a clean clone builds from the cache of the
+# last one: paths are taken relative to the tree, so any clone's objects match.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null 2>&1; then
+  extra="$extra -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+fi
+if command -v ccache >/dev/null 2>&1 && [ -z "${CCACHE_BASEDIR:-}" ]; then
+  CCACHE_BASEDIR=$(pwd)
+  export CCACHE_BASEDIR
+fi
 # build/ is Release, what users build: one configured for another build type
 # is switched, so that every run of the tests builds what users get.
 want=${extra#*CMAKE_BUILD_TYPE=}

@@ -5,7 +5,7 @@
 set -eu
 
 PACKAGES="
-  build-essential g++ cmake ninja-build pkg-config git
+  build-essential g++ cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libusb-1.0-0-dev libjpeg62-turbo-dev libzip-dev
   libgtest-dev googletest libbenchmark-dev
