@@ -172,14 +172,10 @@ struct Protocol
 const std::array<Protocol, 4> &Protocols()
 {
     static const std::array<Protocol, 4> protocols{{
-        {"i2c", OptionList(DecodeOptions::I2c),
-         "The packets of the I2C page (SCL, SDA) over the record's decode window.", &I2c},
-        {"spi", OptionList(DecodeOptions::Spi),
-         "The packets of the SPI page, MOSI rows first, each row led by its line.", &Spi},
-        {"uart", OptionList(DecodeOptions::Uart),
-         "The frames of the UART page, from the trigger event to the record's end.", &Uart},
-        {"can", OptionList(DecodeOptions::Can),
-         "The frames of the CAN page, from the trigger event to the record's end.", &Can},
+        {"i2c", OptionList(DecodeOptions::I2c), DecodeOptions::I2cText, &I2c},
+        {"spi", OptionList(DecodeOptions::Spi), DecodeOptions::SpiText, &Spi},
+        {"uart", OptionList(DecodeOptions::Uart), DecodeOptions::UartText, &Uart},
+        {"can", OptionList(DecodeOptions::Can), DecodeOptions::CanText, &Can},
     }};
     return protocols;
 }
@@ -188,8 +184,6 @@ const std::array<Protocol, 4> &Protocols()
 
 int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std::ostream &err)
 {
-    const std::string usage =
-        "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf|FILE.vcd|FILE.sr";
     const Protocol *protocol = nullptr;
     if (!args.empty())
         for (const Protocol &p : Protocols())
@@ -197,14 +191,7 @@ int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std
                 protocol = &p;
     if (protocol == nullptr) {
         if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-            out << CliArguments::HelpText(
-                usage,
-                "Decodes the project's capture as the analyzer program's protocol page does and\n"
-                "writes the page's rows as CSV (RFC 4180, a header row). See\n"
-                "tracemoor-cli decode PROTOCOL --help for the options of each.\n"
-                "Exit codes: 0 rows written, 1 bad options, 2 a file that cannot be read or\n"
-                "written, 3 no row decoded (the header is still written).",
-                {});
+            out << CliArguments::HelpText(DecodeOptions::Usage, DecodeOptions::Text, {});
             return CliStatus::Ok;
         }
         return CliStatus::Fail(err, CliStatus::Usage,
@@ -216,12 +203,11 @@ int DecodeCommand::Run(std::span<const std::string> args, std::ostream &out, std
                                a.Error + " (see decode " + std::string(protocol->Name) +
                                    " --help)");
     if (a.HelpAsked()) {
-        out << CliArguments::HelpText(
-            "tracemoor-cli decode " + std::string(protocol->Name) +
-                " [options] FILE.pjf|FILE.vcd|FILE.sr",
-            std::string(protocol->Text) +
-                "\nChannels are numbers (3), CH3, or the names of the capture's signals (SDA).",
-            protocol->Options.Options);
+        out << CliArguments::HelpText("tracemoor-cli decode " + std::string(protocol->Name) +
+                                          " [options] FILE.pjf|FILE.vcd|FILE.sr",
+                                      std::string(protocol->Text) + "\n" +
+                                          DecodeOptions::ChannelText,
+                                      protocol->Options.Options);
         return CliStatus::Ok;
     }
     if (a.Operands.size() != 1)

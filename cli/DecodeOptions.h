@@ -102,6 +102,18 @@ void SetRate(const std::array<uint32_t, N> &rates, int customIndex, int rate, in
     }
 }
 
+inline constexpr const char *Usage =
+    "tracemoor-cli decode i2c|spi|uart|can [options] FILE.pjf|FILE.vcd|FILE.sr";
+inline constexpr const char *Text =
+    "Decodes the project's capture as the analyzer program's protocol page does and\n"
+    "writes the page's rows as CSV (RFC 4180, a header row). See\n"
+    "tracemoor-cli decode PROTOCOL --help for the options of each.\n"
+    "Exit codes: 0 rows written, 1 bad options, 2 a file that cannot be read or\n"
+    "written, 3 no row decoded (the header is still written).";
+// Under each page's own text in its help.
+inline constexpr const char *ChannelText =
+    "Channels are numbers (3), CH3, or the names of the capture's signals (SDA).";
+
 inline constexpr CliArguments::Option Output{"output", 'o', "FILE",
                                              "write the CSV here (default: standard output)"};
 
@@ -111,6 +123,9 @@ inline constexpr std::array<std::string_view, 3> NumberTexts{"bin", "dec", "hex"
 inline constexpr std::array<std::string_view, 2> LowHigh{"low", "high"};
 
 // --- I2C ---------------------------------------------------------------------
+
+inline constexpr const char *I2cText =
+    "The packets of the I2C page (SCL, SDA) over the record's decode window.";
 
 struct I2cJob
 {
@@ -163,6 +178,9 @@ inline constexpr std::array<Row<I2cJob>, 8> I2c{{
 }};
 
 // --- SPI ---------------------------------------------------------------------
+
+inline constexpr const char *SpiText =
+    "The packets of the SPI page, MOSI rows first, each row led by its line.";
 
 struct SpiJob
 {
@@ -249,6 +267,9 @@ inline constexpr std::array<Row<SpiJob>, 14> Spi{{
 
 // --- UART --------------------------------------------------------------------
 
+inline constexpr const char *UartText =
+    "The frames of the UART page, from the trigger event to the record's end.";
+
 inline constexpr std::array<std::string_view, 3> Parities{"none", "odd", "even"};
 inline constexpr std::array<std::string_view, 2> LsbMsb{"lsb", "msb"};
 inline constexpr std::array<std::string_view, 2> Sources{"ic", "rs232"};
@@ -316,6 +337,9 @@ inline std::string UartFrame(WUART &u)
 }
 
 // --- CAN ---------------------------------------------------------------------
+
+inline constexpr const char *CanText =
+    "The frames of the CAN page, from the trigger event to the record's end.";
 
 inline constexpr std::array<std::string_view, 2> Extended{"hide", "display"};
 
