@@ -37,39 +37,13 @@ struct OptionList
     OptionList &operator=(const OptionList &) = delete;
 };
 
-// The page's settings from the defaults of its rows and the options given;
-// the first value that does not fit leaves its reason in `error`.
-template <typename Job>
-Job ReadJob(std::span<const Row<Job>> rows, const CliArguments &a, const CliSession &session,
-            std::string &error)
+// The capture's channel names, by number.
+std::vector<std::string> SignalNames(const CliSession &session)
 {
-    std::vector<std::string> signals; // the capture's channel names, by number
+    std::vector<std::string> names;
     for (int c = 0; c < session.System.ChannelCount && c < CFile::MaxChannels; ++c)
-        signals.emplace_back(
-            CFile::NameText(session.Settings.ChannelEntry[static_cast<size_t>(c)]));
-    Job job;
-    for (const Row<Job> &r : rows)
-        r.Set(job, r.Default);
-    for (const bool last : {false, true}) {
-        for (const Row<Job> &r : rows) {
-            if (r.ReadLast != last)
-                continue;
-            if (r.Kind == DecodeOptions::Flag) {
-                if (a.Has(r.Name))
-                    r.Set(job, 1);
-                continue;
-            }
-            const auto text = a.Value(r.Name);
-            if (!text)
-                continue;
-            std::string why;
-            if (const auto v = DecodeOptions::Read(r, *text, signals, why))
-                r.Set(job, *v);
-            else if (error.empty())
-                error = "--" + std::string(r.Name) + " " + *text + ": " + why;
-        }
-    }
-    return job;
+        names.emplace_back(CFile::NameText(session.Settings.ChannelEntry[static_cast<size_t>(c)]));
+    return names;
 }
 
 std::string StateText(bool channelMissing, bool bits)
@@ -84,7 +58,8 @@ std::string StateText(bool channelMissing, bool bits)
 Outcome I2c(const CliArguments &a, const CliSession &session)
 {
     Outcome o;
-    const auto job = ReadJob<DecodeOptions::I2cJob>(DecodeOptions::I2c, a, session, o.Error);
+    const auto job =
+        DecodeOptions::ReadOptions(DecodeOptions::I2c, a, SignalNames(session), o.Error);
     if (!o.Error.empty())
         return o;
     const WI2C_Analyzer::Result result =
@@ -104,7 +79,8 @@ Outcome I2c(const CliArguments &a, const CliSession &session)
 Outcome Spi(const CliArguments &a, const CliSession &session)
 {
     Outcome o;
-    const auto job = ReadJob<DecodeOptions::SpiJob>(DecodeOptions::Spi, a, session, o.Error);
+    const auto job =
+        DecodeOptions::ReadOptions(DecodeOptions::Spi, a, SignalNames(session), o.Error);
     if (!o.Error.empty())
         return o;
     const WSPI_Core::Result result =
@@ -144,7 +120,7 @@ template <typename Decoder> Outcome FromTrigger(const Decoder &decoder, const Cl
 Outcome Uart(const CliArguments &a, const CliSession &session)
 {
     Outcome o;
-    WUART u = ReadJob<WUART>(DecodeOptions::Uart, a, session, o.Error);
+    WUART u = DecodeOptions::ReadOptions(DecodeOptions::Uart, a, SignalNames(session), o.Error);
     if (const std::string frame = DecodeOptions::UartFrame(u); !frame.empty() && o.Error.empty())
         o.Error = "--parity " + *a.Value("parity") + ": " + frame;
     if (!o.Error.empty())
@@ -155,7 +131,8 @@ Outcome Uart(const CliArguments &a, const CliSession &session)
 Outcome Can(const CliArguments &a, const CliSession &session)
 {
     Outcome o;
-    const WCAN_Core c = ReadJob<WCAN_Core>(DecodeOptions::Can, a, session, o.Error);
+    const WCAN_Core c =
+        DecodeOptions::ReadOptions(DecodeOptions::Can, a, SignalNames(session), o.Error);
     if (!o.Error.empty())
         return o;
     return FromTrigger(c, session);

@@ -87,6 +87,38 @@ std::string_view ValueName(const Field &f);
 std::optional<int> Read(const Field &f, std::string_view text, std::span<const std::string> signals,
                         std::string &why);
 
+// The page's settings from the defaults of the rows and the options given;
+// the first value that does not fit (rows marked ReadLast after the others)
+// leaves its reason in `error`, and its setting its default.
+template <typename Job, size_t N>
+Job ReadOptions(const std::array<Row<Job>, N> &rows, const CliArguments &a,
+                std::span<const std::string> signals, std::string &error)
+{
+    Job job;
+    for (const Row<Job> &r : rows)
+        r.Set(job, r.Default);
+    for (const bool last : {false, true}) {
+        for (const Row<Job> &r : rows) {
+            if (r.ReadLast != last)
+                continue;
+            if (r.Kind == ValueKind::Flag) {
+                if (a.Has(r.Name))
+                    r.Set(job, 1);
+                continue;
+            }
+            const auto text = a.Value(r.Name);
+            if (!text)
+                continue;
+            std::string why;
+            if (const auto v = Read(r, *text, signals, why))
+                r.Set(job, *v);
+            else if (error.empty())
+                error = "--" + std::string(r.Name) + " " + *text + ": " + why;
+        }
+    }
+    return job;
+}
+
 // A rate of the page's list is its entry there, any other one the page's
 // custom entry with the rate.
 template <size_t N, typename Custom>

@@ -65,6 +65,88 @@ TEST(DecodeOptionDefaults, AreThePagesSettings)
     EXPECT_EQ(can.ShowExtendedId, canPage.ShowExtendedId);
 }
 
+// The arguments after "decode PROTOCOL" read through the rows.
+template <typename Job, size_t N>
+Job ReadArguments(const std::array<Row<Job>, N> &rows, std::vector<std::string> args,
+                  std::string &error)
+{
+    std::vector<CliArguments::Option> options;
+    for (const Row<Job> &r : rows)
+        options.push_back({r.Name, 0, ValueName(r), {}});
+    CliArguments a;
+    EXPECT_TRUE(a.Parse(args, options)) << a.Error;
+    const std::vector<std::string> signals{"SCL", "SDA", "CH02", "CH03", "TXD"};
+    return ReadOptions(rows, a, signals, error);
+}
+
+TEST(DecodeOptionReading, PutsEachValueInItsSetting)
+{
+    std::string error;
+    const SpiJob spi = ReadArguments(Spi,
+                                     {"--ss", "TXD", "--ss-level", "HIGH", "--miso-mode", "falling",
+                                      "--mosi-bits", "12", "--no-miso", "--statistics"},
+                                     error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(spi.Settings.SsChannel, 4);
+    EXPECT_EQ(spi.Settings.SsLevel, 0);
+    EXPECT_EQ(spi.Settings.Lines[WSPI_Core::Miso].Mode, WSPI_Core::Falling);
+    EXPECT_EQ(spi.Settings.Lines[WSPI_Core::Mosi].WordBits, 12);
+    EXPECT_TRUE(spi.Settings.Lines[WSPI_Core::Mosi].Enabled);
+    EXPECT_FALSE(spi.Settings.Lines[WSPI_Core::Miso].Enabled);
+    EXPECT_TRUE(spi.Statistics);
+
+    WUART uart =
+        ReadArguments(Uart, {"--data-bits", "7", "--parity", "odd", "--baud", "57,600"}, error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(UartFrame(uart), "");
+    EXPECT_EQ(uart.FrameBits, 8); // seven data bits and the parity bit
+    EXPECT_EQ(uart.ParityMode, WUART::ParityOdd);
+    EXPECT_EQ(WUART::BaudRates[static_cast<size_t>(uart.BaudIndex)], 57600u);
+}
+
+struct FirstError
+{
+    const char *name;
+    std::vector<std::string> args; // of "decode spi"
+    const char *error;
+};
+
+class DecodeOptionFirstError : public testing::TestWithParam<FirstError>
+{
+};
+
+// Of several values that do not fit, the one told is the first of the page's
+// own options, then of the lines', MOSI first, whatever the order given.
+TEST_P(DecodeOptionFirstError, IsThePagesBeforeTheLines)
+{
+    std::string error;
+    ReadArguments(Spi, GetParam().args, error);
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spi, DecodeOptionFirstError,
+    testing::Values(
+        FirstError{"TextBeforeMosi",
+                   {"--mosi-bits", "0", "--text", "oct"},
+                   "--text oct: one of bin, dec, hex"},
+        FirstError{"SckBeforeText",
+                   {"--text", "oct", "--sck", "x"},
+                   "--sck x: no channel of this capture: a number 0 .. 4, CHn or a name of its "
+                   "signals: SCL (CH0), SDA (CH1), CH02 (CH2), CH03 (CH3), TXD (CH4)"},
+        FirstError{
+            "MosiBeforeMiso", {"--miso-mode", "4", "--mosi-bits", "29"}, "--mosi-bits 29: 1 .. 28"},
+        FirstError{"LastValueGiven", {"--mosi-bits", "29", "--mosi-bits", "9"}, ""}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+TEST(DecodeOptionReading, EightDataBitsLeaveNoRoomForParity)
+{
+    std::string error;
+    WUART uart = ReadArguments(Uart, {"--parity", "even"}, error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(UartFrame(uart), "8 data bits leave no room for a parity bit");
+}
+
 // A rate of the page's list selects its entry; any other one the custom
 // entry with the rate.
 TEST(DecodeOptionRates, SelectTheListEntryOrTheCustomOne)
