@@ -60,7 +60,7 @@ template <typename Job, size_t N> constexpr bool Sound(const std::array<Row<Job>
 {
     for (size_t k = 0; k < N; ++k) {
         const Field &f = rows[k];
-        if (f.Name == "output" || f.Name == "help" || rows[k].Set == nullptr)
+        if (f.Name == "output" || f.Name == "help")
             return false;
         for (size_t j = 0; j < k; ++j)
             if (rows[j].Name == f.Name)
