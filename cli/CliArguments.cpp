@@ -94,10 +94,10 @@ std::string CliArguments::HelpText(std::string_view usage, std::string_view text
         head += "--" + std::string(o.Name);
         if (!o.Value.empty())
             head += " " + std::string(o.Value);
-        if (head.size() < 30)
-            head.resize(30, ' ');
+        if (head.size() < HelpColumn)
+            head.resize(HelpColumn, ' ');
         else
-            head += "\n" + std::string(30, ' ');
+            head += "\n" + std::string(HelpColumn, ' ');
         out += head + std::string(o.Help) + "\n";
     };
     for (const Option &o : options)

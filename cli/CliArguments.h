@@ -35,7 +35,9 @@ public:
     std::vector<std::string> Operands;
     std::string Error;
 
-    // "Usage: ..." and the text, then one line per option.
+    // "Usage: ..." and the text, then one line per option, its help text
+    // from HelpColumn on.
+    static constexpr size_t HelpColumn = 30;
     static std::string HelpText(std::string_view usage, std::string_view text,
                                 std::span<const Option> options);
 

@@ -157,6 +157,11 @@ bool Same(std::string_view a, std::string_view b)
 
 std::optional<int> Choice(std::string_view text, std::initializer_list<std::string_view> names)
 {
+    return Choice(text, std::span<const std::string_view>(names.begin(), names.size()));
+}
+
+std::optional<int> Choice(std::string_view text, std::span<const std::string_view> names)
+{
     int i = 0;
     for (std::string_view n : names) {
         if (Same(text, n))

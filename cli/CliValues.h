@@ -33,5 +33,6 @@ bool Same(std::string_view a, std::string_view b);
 // `text` is one of the names `first`, `second`, ... given in order; gives
 // its position.
 std::optional<int> Choice(std::string_view text, std::initializer_list<std::string_view> names);
+std::optional<int> Choice(std::string_view text, std::span<const std::string_view> names);
 
 } // namespace CliValues
