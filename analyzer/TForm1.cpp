@@ -5,7 +5,9 @@
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TDeviceSelectForm.h"
 #include "analyzer/TForm1AcquisitionWindow.h"
+#include "analyzer/TForm1FileSysHost.h"
 #include "analyzer/TForm1Menus.h"
+#include "analyzer/TForm1PageHost.h"
 #include "analyzer/TForm1Pages.h"
 #include "analyzer/TForm1StatusBar.h"
 #include "analyzer/TForm1Texts.h"
@@ -133,9 +135,13 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     BindGrids();
     BuildListing();
     BindKeys();
-    UartPage = std::make_unique<UARTPage>(*this);
-    CanPage = std::make_unique<WCAN_UI>(*this);
-    CpuMapPage = std::make_unique<CPUMapPage>(*this);
+    PageHost = std::make_unique<TForm1PageHost>(*this);
+    FilesHost = std::make_unique<TForm1FileSysHost>(*this);
+    UartPage = std::make_unique<UARTPage>(
+        *PageHost, ProtocolPageTab{PageControl1, Tab_UART, UART_Protocol, UARTButton});
+    CanPage = std::make_unique<WCAN_UI>(
+        *PageHost, ProtocolPageTab{PageControl1, TabSheet6, CAN_Protocol, CANButton});
+    CpuMapPage = std::make_unique<CPUMapPage>(*PageHost, PageControl1, Tab_CPU_Map, btn_CPU_Map);
 
     CreateTimers();
     ListColor = ColorRef(palette().color(QPalette::Window));

@@ -44,6 +44,8 @@ class QToolBar;
 class TBusEdit;
 class TDeviceSelectForm;
 class TForm1AcquisitionWindow;
+class TForm1FileSysHost;
+class TForm1PageHost;
 class TForm1StatusBar;
 class TLamp;
 class TtDataSearch;
@@ -148,6 +150,10 @@ public:
     std::unique_ptr<CWaveform> Waveform;
     // The state list of the "Listing" page (TForm1Listing.cpp).
     std::unique_ptr<CListMode> ListMode;
+    // What the UART, CAN and CPU Map pages and the file commands (FileSys)
+    // ask of this window.
+    std::unique_ptr<TForm1PageHost> PageHost;
+    std::unique_ptr<TForm1FileSysHost> FilesHost;
     // The protocol pages of UART and CAN.
     std::unique_ptr<UARTPage> UartPage;
     std::unique_ptr<WCAN_UI> CanPage;

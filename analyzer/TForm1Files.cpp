@@ -3,6 +3,7 @@
 // printing (CPrinter).
 #include "analyzer/CAcquisition.h"
 #include "analyzer/TForm1.h"
+#include "analyzer/TForm1FileSysHost.h"
 #include "analyzer/TForm1StatusBar.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
@@ -98,7 +99,7 @@ void TForm1::LoadClick()
     bool loaded = false;
     QString note;
     {
-        FileSys files(*this);
+        FileSys files(*FilesHost);
         loaded = files.Load();
         note = files.LoadNote;
     }
@@ -110,7 +111,7 @@ void TForm1::LoadClick()
 void TForm1::SaveClick()
 {
     SuspendTimers();
-    if (FileSys(*this).Save())
+    if (FileSys(*FilesHost).Save())
         RedrawWaveform();
     ResumeTimers();
 }
@@ -118,7 +119,7 @@ void TForm1::SaveClick()
 void TForm1::CaptureClick()
 {
     SuspendTimers();
-    FileSys(*this).CaptureWindowShow();
+    FileSys(*FilesHost).CaptureWindowShow();
     ResumeTimers();
 }
 
@@ -127,7 +128,7 @@ void TForm1::ImportClick()
     SuspendTimers();
     bool imported = false;
     {
-        FileSys files(*this);
+        FileSys files(*FilesHost);
         imported = files.Import();
     }
     FinishReplacement(*this, imported);
@@ -136,7 +137,7 @@ void TForm1::ImportClick()
 void TForm1::ExportClick()
 {
     SuspendTimers();
-    FileSys(*this).Export();
+    FileSys(*FilesHost).Export();
     ResumeTimers();
 }
 

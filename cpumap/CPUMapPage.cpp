@@ -1,7 +1,8 @@
 #include "cpumap/CPUMapPage.h"
 
-#include "analyzer/TForm1.h"
 #include "cpumap/CPUMapChart.h"
+#include "cpumap/CPUMapHost.h"
+#include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
 #include "display/TPaintBox.h"
 #include "ui/AppMessage.h"
@@ -72,17 +73,20 @@ const std::array<TColor, CCPU_Map::FunctionCount> CPUMapPage::SwatchDefaults{
 const std::array<bool, CCPU_Map::FunctionCount> CPUMapPage::CheckDefaults{
     true, true, true, false, false, false, false, false, false, false, false};
 
-CPUMapPage::CPUMapPage(TForm1 &owner)
-    : QObject(&owner)
-    , form(owner)
+CPUMapPage::CPUMapPage(CPUMapHost &pageHost, QTabWidget *pages, QWidget *sheet, QAction *button)
+    : QObject(sheet)
+    , host(pageHost)
+    , pageControl(pages)
+    , tabSheet(sheet)
+    , toolButton(button)
 {
     ChooseColor = [this](const QColor &current) {
         // Made for one use, so that the window's own dialogs stay as they are.
-        QColorDialog dialog(current, &form);
+        QColorDialog dialog(current, host.DialogParent());
         dialog.setObjectName(QStringLiteral("Map_ColorDialog"));
-        form.SuspendTimers();
+        host.SuspendTimers();
         const bool chosen = dialog.exec() == QDialog::Accepted;
-        form.ResumeTimers();
+        host.ResumeTimers();
         return chosen ? dialog.selectedColor() : QColor();
     };
     Build();
@@ -95,7 +99,7 @@ CPUMapPage::~CPUMapPage() = default;
 
 void CPUMapPage::Build()
 {
-    QWidget *page = form.Tab_CPU_Map;
+    QWidget *page = tabSheet;
     auto *pageLayout = new QHBoxLayout(page);
 
     // The map: column addresses above, the label strip and the map below.
@@ -136,8 +140,8 @@ void CPUMapPage::Build()
     Map_PageControl->addTab(BuildPerformanceTab(), QStringLiteral("Performance"));
     pageLayout->addWidget(Map_PageControl, 1);
 
-    connect(form.PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (form.PageControl1->currentWidget() == form.Tab_CPU_Map)
+    connect(pageControl, &QTabWidget::currentChanged, this, [this] {
+        if (pageControl->currentWidget() == tabSheet)
             Tab_CPU_MapShow();
     });
 }
@@ -299,11 +303,11 @@ void CPUMapPage::Map_ShapeMouseUp(int function)
 
 void CPUMapPage::btn_CPU_MapClick()
 {
-    QTabWidget &tabs = *form.PageControl1;
-    const int index = tabs.indexOf(form.Tab_CPU_Map);
+    QTabWidget &tabs = *pageControl;
+    const int index = tabs.indexOf(tabSheet);
     const bool on = !tabs.isTabVisible(index);
     tabs.setTabVisible(index, on);
-    form.btn_CPU_Map->setChecked(on);
+    toolButton->setChecked(on);
     tabs.setCurrentIndex(on ? index : 0);
 }
 
@@ -333,19 +337,19 @@ void CPUMapPage::TakeBlockSize()
 
 CaptureWindow CPUMapPage::Window() const
 {
-    return CaptureWindow::OfRecord(*form.CaptureRecord, form.System(), form.Settings());
+    return CaptureWindow::OfRecord(host.Record(), host.System(), host.Settings());
 }
 
 CaptureWindow CPUMapPage::PrepareWindow()
 {
-    form.CaptureRecord->PlaceRecord();
+    host.Record().PlaceRecord();
     const CaptureWindow window = Window();
-    if (form.System().ChannelCount < CpuBusCycle::ChannelsNeeded)
-        AppMessage::Warning(&form, QStringLiteral("CPU Map"),
+    if (host.System().ChannelCount < CpuBusCycle::ChannelsNeeded)
+        AppMessage::Warning(host.DialogParent(), QStringLiteral("CPU Map"),
                             QStringLiteral("This model has %1 channels: the CPU map reads the "
                                            "strobes on CH28 and CH29 and the selects on CH22 to "
                                            "CH27, which it lacks.")
-                                .arg(form.System().ChannelCount));
+                                .arg(host.System().ChannelCount));
     return window;
 }
 

@@ -9,6 +9,8 @@
 #include <functional>
 
 class CPUMapChart;
+class CPUMapHost;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -18,7 +20,6 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QWidget;
-class TForm1;
 class TPaintBox;
 
 // The page "CPU Map" (the main window's tab Tab_CPU_Map): the memory map
@@ -26,13 +27,15 @@ class TPaintBox;
 // Start, Step with its log, Clear IMG, and the access charts of the
 // Performance tab. The analysis is CCPU_Map's; the page copies its settings
 // in and shows what it drew. Texts are fixed English. Controls carry their
-// names as object names; the handlers are named after them.
+// names as object names; the handlers are named after them. It reads the
+// capture and reports through its host; it is shown on `sheet` of `pages`,
+// which `button` shows and hides.
 class CPUMapPage : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CPUMapPage(TForm1 &form);
+    CPUMapPage(CPUMapHost &host, QTabWidget *pages, QWidget *sheet, QAction *button);
     ~CPUMapPage() override;
 
     // The defaults of the swatches and check boxes, by CCPU_Map::Function.
@@ -99,6 +102,9 @@ private:
     void ShowLog();
     void ShowCharts();
 
-    TForm1 &form;
+    CPUMapHost &host;
+    QTabWidget *pageControl;
+    QWidget *tabSheet;
+    QAction *toolButton;
     int shownLines = 0;
 };

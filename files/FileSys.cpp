@@ -1,14 +1,15 @@
 #include "files/FileSys.h"
 
-#include "analyzer/CAcquisition.h"
-#include "analyzer/TForm1.h"
+#include "device/AFile.h"
 #include "device/CEzUsb.h"
+#include "device/CFile.h"
+#include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
-#include "display/CWaveform.h"
 #include "display/WTimePicoseconds.h"
 #include "files/CIniFile.h"
 #include "files/DeviceTransfer.h"
 #include "files/FileName.h"
+#include "files/FileSysHost.h"
 #include "files/PictureFile.h"
 #include "files/ProjectFile.h"
 #include "files/SampleTrace.h"
@@ -62,8 +63,9 @@ std::string Local(const QString &path)
 
 } // namespace
 
-FileSys::FileSys(TForm1 &form)
-    : main(form)
+FileSys::FileSys(FileSysHost &fileHost)
+    : host(fileHost)
+    , main(fileHost.Window())
 {
     strOverWrite = UiText::Get("FileSystem", "strOverWrite", "Overwrite?");
     strFileWarning1 = UiText::Get("FileSystem", "strFileWarning1",
@@ -86,7 +88,7 @@ FileSys::FileSys(TForm1 &form)
                     "The file could not be written; an older file of that name is unchanged.");
 
     // The capture window: 250 x 170, centred on the main window.
-    CaptureForm = new QDialog(&form, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    CaptureForm = new QDialog(&main, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     CaptureForm->setObjectName(QStringLiteral("CaptureForm"));
     CaptureForm->setWindowTitle(UiText::Get("Capture", "strCap_Capture", "Capture"));
     CaptureForm->setFixedSize(250, 170);
@@ -115,15 +117,15 @@ FileSys::~FileSys()
 
 void FileSys::RememberLastFile(const QString &path)
 {
-    CIniFile(main.SystemIniPath())
+    CIniFile(host.SystemIniPath())
         .WriteString("History", "LastFile", Local(QFileInfo(path).absoluteFilePath()));
 }
 
 bool FileSys::Save()
 {
-    CFile &record = main.Settings();
+    CFile &record = host.Settings();
     if (record.ModelCode == 9 || record.ModelCode == 10)
-        main.RunImage().ReadTriggerReply(record);
+        host.RunImage().ReadTriggerReply(record);
     const Choice choice = ChooseFile(&main, true, SaveFilter);
     if (choice.path.isEmpty())
         return false;
@@ -131,7 +133,7 @@ bool FileSys::Save()
         return SaveSession(choice.path);
     // A project holds the model's memory; an import longer than it is saved
     // as a session instead.
-    if (main.System().HoldsImport()) {
+    if (host.System().HoldsImport()) {
         AppMessage::Error(&main, main.windowTitle(),
                           QStringLiteral("The capture is longer than the model's memory and does "
                                          "not fit a project file; save it as a sigrok "
@@ -142,7 +144,7 @@ bool FileSys::Save()
         QString::fromStdString(ProjectFile::WithExtension(choice.path.toStdString()));
     if (QFileInfo::exists(path) && !AppMessage::YesNo(&main, strOverWrite, strFileWarning1))
         return false;
-    const ProjectFile::Error error = ProjectFile::Save(Local(path), record, main.System());
+    const ProjectFile::Error error = ProjectFile::Save(Local(path), record, host.System());
     if (error != ProjectFile::Error::None) {
         AppMessage::Error(&main, main.windowTitle(),
                           strFileWarning11 + QStringLiteral("\n") + path);
@@ -169,7 +171,7 @@ bool FileSys::Load()
                           strFileWarning10 + QStringLiteral("\n") + choice.path);
         return false;
     }
-    ProjectFile::Apply(std::move(contents), main.Settings(), main.System());
+    ProjectFile::Apply(std::move(contents), host.Settings(), host.System());
     RememberLastFile(choice.path);
     return true;
 }
@@ -184,7 +186,7 @@ bool FileSys::LoadVcd(const QString &path)
                           QString::fromStdString(vcd.Error) + QStringLiteral("\n") + path);
         return false;
     }
-    ProjectFile::Apply(std::move(vcd.Contents), main.Settings(), main.System());
+    ProjectFile::Apply(std::move(vcd.Contents), host.Settings(), host.System());
     // The spacing goes to the status bar; what was cut or left out is told.
     LoadNote = QString::fromStdString(vcd.SpacingNote);
     QStringList told;
@@ -208,8 +210,8 @@ bool FileSys::SaveSession(const QString &chosen)
     // The record's samples with the signal list, as the command line's
     // export writes them.
     const SampleTrace trace =
-        SampleTrace::OfRecord(*main.CaptureRecord, main.System(), main.Settings(),
-                              WTimePicoseconds::Of(main.Waveform->SamplePeriod), false);
+        SampleTrace::OfRecord(host.Record(), host.System(), host.Settings(),
+                              WTimePicoseconds::Of(host.SamplePeriod()), false);
     if (!SigrokSession::Write(Local(path), trace)) {
         AppMessage::Error(&main, main.windowTitle(),
                           strFileWarning11 + QStringLiteral("\n") + path);
@@ -279,13 +281,14 @@ bool FileSys::Tell(const DeviceTransfer::Result &r, const QString &failed)
         AppMessage::Information(&main, caption, strFileWarning9);
         return true;
     case Outcome::StatusRefused:
-        main.Acquisition->ReportStatus(r.status);
+        host.ReportStatus(r.status);
         break;
     case Outcome::NotSupported:
-        AppMessage::Warning(&main, caption, main.Text(WSysLanguage::strNoSupport));
+        AppMessage::Warning(&main, caption,
+                            UiText::FromUtf8(host.Text(WSysLanguage::strNoSupport)));
         break;
     case Outcome::WrongModel:
-        main.Acquisition->ModelMismatch();
+        host.ModelMismatch();
         break;
     case Outcome::Busy:
         AppMessage::Warning(&main, caption, strFileWarning4);
@@ -305,22 +308,24 @@ bool FileSys::Tell(const DeviceTransfer::Result &r, const QString &failed)
 
 bool FileSys::Import()
 {
-    if (main.EzUsb == nullptr) {
+    CEzUsb *channel = host.CommandChannel();
+    if (channel == nullptr) {
         AppMessage::Warning(&main, main.windowTitle(), strFileWarning3);
         return false;
     }
-    DeviceTransfer transfer(*main.EzUsb, Wait);
-    return Tell(transfer.Import(main.Settings(), main.System()), strFileWarning3);
+    DeviceTransfer transfer(*channel, Wait);
+    return Tell(transfer.Import(host.Settings(), host.System()), strFileWarning3);
 }
 
 void FileSys::Export()
 {
-    if (main.EzUsb == nullptr) {
+    CEzUsb *channel = host.CommandChannel();
+    if (channel == nullptr) {
         AppMessage::Warning(&main, main.windowTitle(), strFileWarning8);
         return;
     }
     // The record's trigger-position words as the view has them now.
-    main.Acquisition->PrepareDelay();
-    DeviceTransfer transfer(*main.EzUsb, Wait);
-    Tell(transfer.Export(main.Settings(), main.System()), strFileWarning8);
+    host.PrepareDelay();
+    DeviceTransfer transfer(*channel, Wait);
+    Tell(transfer.Export(host.Settings(), host.System()), strFileWarning8);
 }

@@ -8,18 +8,19 @@
 
 #include <functional>
 
+class FileSysHost;
 class QDialog;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
-class TForm1;
 
 // The file commands of the main window for one use: project Save and Load,
 // the "Capture" window that saves a picture of the main window with typed
 // comments, and Import and Export of the instrument's settings and sample
-// memory. The main window creates one per command; its language texts and
-// its capture window are built by the constructor and freed with it.
+// memory. The main window creates one per command over its FileSysHost; its
+// language texts and its capture window are built by the constructor and
+// freed with it.
 class FileSys
 {
 public:
@@ -40,7 +41,7 @@ public:
     // 50 ms); tests replace it.
     static std::function<void(int ms)> Wait;
 
-    explicit FileSys(TForm1 &form);
+    explicit FileSys(FileSysHost &host);
     ~FileSys();
     FileSys(const FileSys &) = delete;
     FileSys &operator=(const FileSys &) = delete;
@@ -78,7 +79,8 @@ private:
     // Records the path in System.ini as the last project file.
     void RememberLastFile(const QString &path);
 
-    TForm1 &main;
+    FileSysHost &host;
+    QWidget &main;
     QString strOverWrite, strFileWarning1, strFileWarning2, strFileWarning3, strFileWarning4,
         strFileWarning5, strFileWarning6, strFileWarning7, strFileWarning8, strFileWarning9,
         strFileWarning10, strFileWarning11;

@@ -1,13 +1,11 @@
 #include "protocols/ProtocolPageParts.h"
 
-#include "analyzer/TForm1.h"
 #include "device/CFile.h"
 #include "device/WSystem.h"
 #include "display/CCaptureRecord.h"
-#include "display/CWaveform.h"
-#include "display/WCursor.h"
 #include "files/AtomicFile.h"
 #include "files/FileName.h"
+#include "protocols/ProtocolPageHost.h"
 #include "ui/AppMessage.h"
 
 #include <QAction>
@@ -118,15 +116,10 @@ QTableView *ProtocolPageParts::NewGrid(QWidget *parent, const char *name, QAbstr
     return grid;
 }
 
-UartCanTiming ProtocolPageParts::PrepareDecode(TForm1 &form)
+UartCanTiming ProtocolPageParts::PrepareDecode(ProtocolPageHost &host)
 {
-    form.CaptureRecord->PlaceRecord();
-    form.Waveform->UpdateTimeBase();
-    UartCanTiming timing;
-    timing.SamplePeriod = form.Waveform->SamplePeriod;
-    timing.TriggerEvent = form.Cursors->TriggerCursor().Time;
-    timing.PreSpan = form.Waveform->PreSpan;
-    return timing;
+    host.Record().PlaceRecord();
+    return host.DecodeTiming();
 }
 
 void ProtocolPageParts::Export(QWidget *parent, const std::string &csv)

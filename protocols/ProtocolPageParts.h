@@ -16,8 +16,8 @@ class QComboBox;
 class QLineEdit;
 class QTabWidget;
 class QTableView;
+class ProtocolPageHost;
 class QWidget;
-class TForm1;
 class WSystem;
 
 // What the protocol pages (I2C, SPI, UART, CAN) build alike: the toggle of
@@ -50,7 +50,7 @@ public:
 
     // Places the record again (as after a read-out) and returns the sample
     // period, the trigger cursor's time and the record's pre-trigger span.
-    static UartCanTiming PrepareDecode(TForm1 &form);
+    static UartCanTiming PrepareDecode(ProtocolPageHost &host);
 
     // The save dialog of "Export" (a test puts its own chooser here).
     static std::function<QString(QWidget *parent)> ChooseExportFile;

@@ -1,6 +1,5 @@
 #include "protocols/UARTPage.h"
 
-#include "analyzer/TForm1.h"
 #include "protocols/DecodeCsv.h"
 #include "protocols/DecodeTableModel.h"
 #include "protocols/ProtocolPageParts.h"
@@ -54,18 +53,19 @@ QGroupBox *NewRadioGroup(QWidget *parent, const char *name, const char *caption,
 
 } // namespace
 
-UARTPage::UARTPage(TForm1 &owner)
-    : QObject(&owner)
-    , form(owner)
+UARTPage::UARTPage(ProtocolPageHost &pageHost, const ProtocolPageTab &pageTab)
+    : QObject(pageTab.Sheet)
+    , host(pageHost)
+    , tab(pageTab)
 {
-    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(&form); };
+    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(host.DialogParent()); };
     Build();
     UART_DefaultClick();
 }
 
 void UARTPage::Build()
 {
-    QWidget *page = form.Tab_UART;
+    QWidget *page = tab.Sheet;
     auto *pageLayout = new QHBoxLayout(page);
     auto *column = new QWidget(page);
     column->setFixedWidth(230);
@@ -144,16 +144,15 @@ void UARTPage::Build()
     connect(UART_Start, &QPushButton::clicked, this, &UARTPage::UART_StartClick);
     connect(UART_Default, &QPushButton::clicked, this, &UARTPage::UART_DefaultClick);
     connect(UART_Export, &QPushButton::clicked, this, &UARTPage::UART_ExportClick);
-    connect(form.PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (form.PageControl1->currentWidget() == form.Tab_UART)
+    connect(tab.Pages, &QTabWidget::currentChanged, this, [this] {
+        if (tab.Pages->currentWidget() == tab.Sheet)
             Tab_UARTShow();
     });
 }
 
 void UARTPage::UARTButtonClick()
 {
-    ProtocolPageParts::TogglePage(*form.PageControl1, form.Tab_UART, form.UART_Protocol,
-                                  form.UARTButton);
+    ProtocolPageParts::TogglePage(*tab.Pages, tab.Sheet, tab.MenuItem, tab.Button);
 }
 
 void UARTPage::Tab_UARTShow()
@@ -161,7 +160,7 @@ void UARTPage::Tab_UARTShow()
     const int selected = std::max(UART_ComboBox_Channel->currentIndex(), 0);
     UART_ComboBox_Channel->clear();
     UART_ComboBox_Channel->addItems(
-        ProtocolPageParts::ChannelItems(form.System(), form.Settings()));
+        ProtocolPageParts::ChannelItems(host.System(), host.Settings()));
     UART_ComboBox_Channel->setCurrentIndex(std::min(selected, UART_ComboBox_Channel->count() - 1));
 }
 
@@ -209,7 +208,7 @@ void UARTPage::UART_StartClick()
         bool whole = false;
         const qulonglong baud = UART_Edit_CustomBaud->text().trimmed().toULongLong(&whole);
         if (!whole || baud < WUART::MinBaud || baud > WUART::MaxBaud) {
-            AppMessage::Warning(&form, QStringLiteral("UART Decoder"),
+            AppMessage::Warning(host.DialogParent(), QStringLiteral("UART Decoder"),
                                 QStringLiteral("\"%1\" is no baud rate: enter a whole number from "
                                                "%2 to %3.")
                                     .arg(UART_Edit_CustomBaud->text())
@@ -226,12 +225,12 @@ void UARTPage::UART_StartClick()
     Decoder.DataDirection = DataDirItems->checkedId();
     Decoder.DataSource = DataSourceItems->checkedId();
     Decoder.TextMode = TextModeItems->checkedId();
-    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(form);
+    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(host);
     Rows->SetTable(nullptr);
-    frames = Decoder.Decode(*form.CaptureRecord, timing);
+    frames = Decoder.Decode(host.Record(), timing);
     Rows->SetTable(&frames);
     if (!frames.Message.empty())
-        AppMessage::Warning(&form, QStringLiteral("UART Decoder"),
+        AppMessage::Warning(host.DialogParent(), QStringLiteral("UART Decoder"),
                             QString::fromStdString(frames.Message));
 }
 
@@ -242,5 +241,5 @@ std::string UARTPage::ExportText() const
 
 void UARTPage::UART_ExportClick()
 {
-    ProtocolPageParts::Export(&form, ChooseExportFile(), ExportText());
+    ProtocolPageParts::Export(host.DialogParent(), ChooseExportFile(), ExportText());
 }

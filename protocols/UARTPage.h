@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocols/DecodeTable.h"
+#include "protocols/ProtocolPageHost.h"
 #include "protocols/WUART.h"
 
 #include <QObject>
@@ -17,18 +18,18 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class DecodeTableModel;
-class TForm1;
 
 // The page "UART Decoder" (the main window's tab Tab_UART): the decoder's
 // settings, Start, Default and Export, and the frame grid UART_DataGrid
 // over the decoder's rows. Its texts are fixed English. Controls carry their
-// names as object names; the handlers are named after them.
+// names as object names; the handlers are named after them. It reads the
+// capture and reports through its host; `tab` says where it is shown.
 class UARTPage : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit UARTPage(TForm1 &form);
+    UARTPage(ProtocolPageHost &host, const ProtocolPageTab &tab);
 
     QGroupBox *UART_ChannelSetting = nullptr;
     QLabel *UART_Str_ChnnelSelect = nullptr;
@@ -74,6 +75,7 @@ public slots:
 
 private:
     void Build();
-    TForm1 &form;
+    ProtocolPageHost &host;
+    ProtocolPageTab tab;
     DecodeTable frames{WUART::ColumnCount};
 };

@@ -1,6 +1,5 @@
 #include "protocols/WCAN_UI.h"
 
-#include "analyzer/TForm1.h"
 #include "protocols/DecodeCsv.h"
 #include "protocols/DecodeTableModel.h"
 #include "protocols/ProtocolPageParts.h"
@@ -46,11 +45,12 @@ QGroupBox *ListGroup(QWidget *parent, const QString &caption, const QString &lab
 
 } // namespace
 
-WCAN_UI::WCAN_UI(TForm1 &owner)
-    : QObject(&owner)
-    , form(owner)
+WCAN_UI::WCAN_UI(ProtocolPageHost &pageHost, const ProtocolPageTab &pageTab)
+    : QObject(pageTab.Sheet)
+    , host(pageHost)
+    , tab(pageTab)
 {
-    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(&form); };
+    ChooseExportFile = [this] { return ProtocolPageParts::ChooseExportFile(host.DialogParent()); };
     Build();
     DefaultClick();
 }
@@ -73,7 +73,7 @@ std::vector<std::string> WCAN_UI::Headers() const
 
 void WCAN_UI::Build()
 {
-    QWidget *page = form.TabSheet6;
+    QWidget *page = tab.Sheet;
     auto *pageLayout = new QHBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(0);
@@ -141,22 +141,21 @@ void WCAN_UI::Build()
     connect(StartButton, &QPushButton::clicked, this, &WCAN_UI::StartClick);
     connect(DefaultButton, &QPushButton::clicked, this, &WCAN_UI::DefaultClick);
     connect(ExportButton, &QPushButton::clicked, this, &WCAN_UI::ExportClick);
-    connect(form.PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (form.PageControl1->currentWidget() == form.TabSheet6)
+    connect(tab.Pages, &QTabWidget::currentChanged, this, [this] {
+        if (tab.Pages->currentWidget() == tab.Sheet)
             TabSheet6Show();
     });
 }
 
 void WCAN_UI::CANButtonClick()
 {
-    ProtocolPageParts::TogglePage(*form.PageControl1, form.TabSheet6, form.CAN_Protocol,
-                                  form.CANButton);
+    ProtocolPageParts::TogglePage(*tab.Pages, tab.Sheet, tab.MenuItem, tab.Button);
 }
 
 void WCAN_UI::TabSheet6Show()
 {
     ChannelList->clear();
-    ChannelList->addItems(ProtocolPageParts::ChannelItems(form.System(), form.Settings()));
+    ChannelList->addItems(ProtocolPageParts::ChannelItems(host.System(), host.Settings()));
     ChannelIndex = std::min(ChannelIndex, ChannelList->count() - 1);
     ChannelList->setCurrentIndex(ChannelIndex);
 }
@@ -178,11 +177,11 @@ void WCAN_UI::StartClick()
     core.ShowExtendedId = ExtensionItems->checkedId() != 0;
     core.Channel = ChannelList->currentIndex();
     core.RateIndex = BaudRateList->currentIndex();
-    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(form);
-    frames = core.Decode(*form.CaptureRecord, timing);
+    const UartCanTiming timing = ProtocolPageParts::PrepareDecode(host);
+    frames = core.Decode(host.Record(), timing);
     Rows->SetTable(&frames);
     if (!frames.Message.empty())
-        AppMessage::Warning(&form, QStringLiteral("CAN Protocol"),
+        AppMessage::Warning(host.DialogParent(), QStringLiteral("CAN Protocol"),
                             QString::fromStdString(frames.Message));
 }
 
@@ -193,5 +192,5 @@ std::string WCAN_UI::ExportText() const
 
 void WCAN_UI::ExportClick()
 {
-    ProtocolPageParts::Export(&form, ChooseExportFile(), ExportText());
+    ProtocolPageParts::Export(host.DialogParent(), ChooseExportFile(), ExportText());
 }

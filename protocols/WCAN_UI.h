@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocols/DecodeTable.h"
+#include "protocols/ProtocolPageHost.h"
 #include "protocols/WCAN_Core.h"
 
 #include <QObject>
@@ -19,19 +20,19 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTableView;
-class TForm1;
 
 // The page "CAN Protocol" (the main window's tab sheet TabSheet6), built at
 // run time: channel and bit-rate lists, the Extension Mode, Start, Default
 // and Export, and the frame grid over the rows of a WCAN_Core made for each
 // Start. Its texts come from the language file (section CAN; Start and
-// Default from Common), read when the page is built.
+// Default from Common), read when the page is built. It reads the capture
+// and reports through its host; `tab` says where it is shown.
 class WCAN_UI : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit WCAN_UI(TForm1 &form);
+    WCAN_UI(ProtocolPageHost &host, const ProtocolPageTab &tab);
 
     QFrame *SettingsPanel = nullptr;
     QFrame *Splitter = nullptr;
@@ -69,6 +70,7 @@ private:
     void Build();
     // The column headers from the language file.
     std::vector<std::string> Headers() const;
-    TForm1 &form;
+    ProtocolPageHost &host;
+    ProtocolPageTab tab;
     DecodeTable frames{WCAN_Core::ColumnCount};
 };

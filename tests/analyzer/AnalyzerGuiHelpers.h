@@ -3,12 +3,25 @@
 #include "ui/AppMessage.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <vector>
+
+// With TRACEMOOR_SCREENSHOTS set to a folder, the window is kept there as a
+// picture (run under Xvfb for the real look).
+inline void KeepScreenshot(QWidget &window, const char *name)
+{
+    const QString folder = qEnvironmentVariable("TRACEMOOR_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(50);
+    window.grab().save(QDir(folder).filePath(QLatin1String(name)));
+}
 
 // Answers the modal dialogs that open while it lives: each time a modal
 // window appears, `onDialog` runs with it (and should close it).

@@ -70,17 +70,6 @@ inline bool WaitFor(const std::function<bool()> &done, int ms = WaitBoundMs)
     return true;
 }
 
-// With TRACEMOOR_SCREENSHOTS set to a folder, the window is kept there as a
-// picture (run under Xvfb for the real look).
-inline void KeepScreenshot(QWidget &window, const char *name)
-{
-    const QString folder = qEnvironmentVariable("TRACEMOOR_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    QTest::qWait(50);
-    window.grab().save(QDir(folder).filePath(QLatin1String(name)));
-}
-
 // A shown main window on model `model` (0: Demo) over the analyzers that
 // `emulator` describes, with every message recorded instead of shown.
 class AnalyzerWindow

@@ -1,11 +1,12 @@
-// The CPU Map page over captures of the emulated instrument: the tab toggle,
-// the swatches, Start drawing the map and the charts, Step filling the log,
-// the pointer read-out and a model without the map's channels.
+// The CPU Map page over a host of its own and captures of the emulated
+// instrument: the tab toggle, the swatches, Start drawing the map and the
+// charts, Step filling the log, the pointer read-out and a model without the
+// map's channels. (The main window's tool button: tests/analyzer.)
 
 #include "cpumap/CPUMapChart.h"
 #include "cpumap/CPUMapPage.h"
 #include "display/TPaintBox.h"
-#include "tests/analyzer/AnalyzerWindowFixture.h"
+#include "tests/protocols/PageHostFake.h"
 
 #include "CpuShot.h"
 
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QBarSet>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -43,16 +45,14 @@ QStringList Values(const QBarSet *set)
 
 TEST(CpuMapPage, TheToolButtonTogglesTheTabAndASwatchTakesTheChosenColour)
 {
-    AnalyzerWindow w(8, Emulated(8));
-    TForm1 &f = *w.form;
-    CPUMapPage &p = *f.CpuMapPage;
-    const int tab = f.PageControl1->indexOf(f.Tab_CPU_Map);
-    EXPECT_EQ(tab, 6);
+    PageHostFake host(8);
+    CPUMapPage p(host, host.Pages, host.Sheet, &host.Button);
+    const int tab = PageHostFake::PageTab;
     p.Map_Check[CCPU_Map::ROM1_R]->setChecked(false);
-    f.btn_CPU_Map->trigger();
-    EXPECT_TRUE(f.PageControl1->isTabVisible(tab));
-    EXPECT_EQ(f.PageControl1->currentIndex(), tab);
-    EXPECT_TRUE(f.btn_CPU_Map->isChecked());
+    p.btn_CPU_MapClick();
+    EXPECT_TRUE(host.Pages->isTabVisible(tab));
+    EXPECT_EQ(host.Pages->currentIndex(), tab);
+    EXPECT_TRUE(host.Button.isChecked());
     EXPECT_TRUE(p.Map_Check[CCPU_Map::ROM1_R]->isChecked()) << "showing the tab checks it";
     EXPECT_EQ(p.CPU_TypeBox->currentText(), "16Bits");
 
@@ -68,24 +68,43 @@ TEST(CpuMapPage, TheToolButtonTogglesTheTabAndASwatchTakesTheChosenColour)
     Send(p.Map_Shape[CCPU_Map::RAM1_R], QEvent::MouseButtonRelease, {3, 3});
     EXPECT_EQ(p.ShapeColors[CCPU_Map::RAM1_R], 0x030201) << "cancelled";
 
-    f.btn_CPU_Map->trigger();
-    EXPECT_FALSE(f.PageControl1->isTabVisible(tab));
-    EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+    p.btn_CPU_MapClick();
+    EXPECT_FALSE(host.Pages->isTabVisible(tab));
+    EXPECT_EQ(host.Pages->currentIndex(), 0);
+    EXPECT_FALSE(host.Button.isChecked());
+}
+
+// The colour dialog is the host's window's, and the host's timers pause
+// while it is open.
+TEST(CpuMapPage, TheColourDialogPausesTheHostsTimers)
+{
+    PageHostFake host(8);
+    CPUMapPage p(host, host.Pages, host.Sheet, &host.Button);
+    int seen = 0;
+    ModalAnswerer answer([&](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        ASSERT_NE(colours, nullptr);
+        ++seen;
+        EXPECT_EQ(colours->objectName(), "Map_ColorDialog");
+        EXPECT_EQ(colours->parentWidget(), &host.window);
+        EXPECT_EQ(host.suspends, 1);
+        EXPECT_EQ(host.resumes, 0);
+        colours->setCurrentColor(QColor(4, 5, 6));
+        colours->accept();
+    });
+    Send(p.Map_Shape[CCPU_Map::RAM1_R], QEvent::MouseButtonRelease, {3, 3});
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(host.resumes, 1);
+    EXPECT_EQ(p.ShapeColors[CCPU_Map::RAM1_R], 0x060504);
 }
 
 TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
 {
-    AnalyzerWindow w(CpuModel, Emulated(CpuModel, CpuScene));
-    TForm1 &f = *w.form;
-    SetCpuTrigger(w.Settings());
-    f.DivComboBox->setCurrentIndex(CpuRow);
-    f.DivComboBoxChange();
-    f.SingleRunButton->trigger();
-    ASSERT_TRUE(w.WaitIdle());
-    ASSERT_EQ(w.Record().CaptureValid, 1);
+    PageHostFake host(CpuModel, CpuScene);
+    host.Capture(CpuRow, SetCpuTrigger);
 
-    CPUMapPage &p = *f.CpuMapPage;
-    f.btn_CPU_Map->trigger();
+    CPUMapPage p(host, host.Pages, host.Sheet, &host.Button);
+    p.btn_CPU_MapClick();
     for (QCheckBox *check : p.Map_Check)
         check->setChecked(true);
     // Figures for the performance notes (printed, never asserted).
@@ -93,10 +112,10 @@ TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
     clock.start();
     p.Map_Btn_Start->click();
     const qint64 startNs = clock.nsecsElapsed();
-    f.Tab_CPU_Map->repaint();
+    host.Sheet->repaint();
     std::printf("Start %.1f ms, painting the page %.1f ms\n", startNs / 1e6,
                 (clock.nsecsElapsed() - startNs) / 1e6);
-    EXPECT_TRUE(w.Messages().isEmpty());
+    EXPECT_TRUE(host.Messages().isEmpty());
     EXPECT_EQ(p.Map.Cycles(), Programme().size());
     for (int g = 0; g < CCPU_Map::GroupCount; ++g)
         EXPECT_TRUE(p.Map_PerformanceTabs->isTabVisible(g)) << g;
@@ -121,7 +140,7 @@ TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
     emit p.Map_StyleSelectBox->activated(2);
     EXPECT_EQ(rom.BarTexts(),
               QStringList({"2 (2.8%)", "2 (2.8%)", "2 (2.8%)", "2 (2.8%)", "64 (88.9%)"}));
-    KeepScreenshot(f, "cpu-map-charts.png");
+    KeepScreenshot(host.window, "cpu-map-charts.png");
 
     p.Map_BlockSelectBox->setCurrentIndex(2); // 1K
     emit p.Map_BlockSelectBox->activated(2);
@@ -132,7 +151,7 @@ TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
     p.Map_PageControl->setCurrentIndex(0);
     Send(p.Map_Image, QEvent::MouseMove, {9, 13});
     EXPECT_EQ(p.Map_Str_Pos->text(), "608 - 60B");
-    KeepScreenshot(f, "cpu-map.png");
+    KeepScreenshot(host.window, "cpu-map.png");
 
     for (int i = 0; i < 3; ++i)
         p.Map_Btn_Step->click();
@@ -144,7 +163,7 @@ TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
                      "Step: 3  ROM:Write , Address: 8001", "Step: 3  RAM:Write , Address: 8001",
                      " >> Step: 3  IO:Write , Address: 8001"}));
     EXPECT_TRUE(rom.Categories().isEmpty()) << "stepping starts with empty charts";
-    KeepScreenshot(f, "cpu-map-step-log.png");
+    KeepScreenshot(host.window, "cpu-map-step-log.png");
 
     p.Map_Btn_ClearIMG->click();
     EXPECT_TRUE(p.Map_Memo->toPlainText().isEmpty());
@@ -154,16 +173,15 @@ TEST(CpuMapPage, StartDrawsTheSceneAndStepLogsItsCycles)
 
 TEST(CpuMapPage, ASixteenChannelModelGetsTheGridEmptyChartsAndAMessage)
 {
-    AnalyzerWindow w(5, Emulated(5, CpuScene));
-    TForm1 &f = *w.form;
-    f.SingleRunButton->trigger();
-    ASSERT_TRUE(w.WaitIdle());
-    CPUMapPage &p = *f.CpuMapPage;
-    f.btn_CPU_Map->trigger();
+    PageHostFake host(5, CpuScene);
+    host.bench.acquisition->SingleRun();
+    host.bench.Tick();
+    CPUMapPage p(host, host.Pages, host.Sheet, &host.Button);
+    p.btn_CPU_MapClick();
     p.Map_Btn_Start->click();
-    ASSERT_EQ(w.Messages().size(), 1);
-    EXPECT_TRUE(w.Messages().front().startsWith("This model has 16 channels"))
-        << w.Messages()[0].toStdString();
+    ASSERT_EQ(host.Messages().size(), 1);
+    EXPECT_TRUE(host.Messages().front().startsWith("This model has 16 channels"))
+        << host.Messages()[0].toStdString();
     EXPECT_EQ(p.Map.Cycles(), 0u);
     EXPECT_EQ(p.Charts[CCPU_Map::RomGroup]->Categories(),
               QStringList({"ROM2 00000-1FFFF", "ROM1 00000-1FFFF"}));

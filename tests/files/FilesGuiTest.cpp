@@ -7,6 +7,7 @@
 #include "tests/analyzer/AnalyzerWindowFixture.h"
 #include "tests/display/LanguageFileForTest.h"
 
+#include "analyzer/TForm1FileSysHost.h"
 #include "analyzer/TForm1StatusBar.h"
 #include "display/CCaptureRecord.h"
 #include "display/CWaveform.h"
@@ -214,7 +215,7 @@ TEST_F(FilesWindow, CaptureWindowSavesThePictureWithTheComments)
 
     // Through the window: "shot" with the JPEG filter becomes shot.jpg.
     choice = {Path("shot"), 2};
-    FileSys files(form);
+    FileSys files(*form.FilesHost);
     ModalAnswerer answer([&](QWidget *dialog) {
         if (dialog != files.CaptureForm)
             return;

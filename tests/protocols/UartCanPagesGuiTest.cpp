@@ -1,12 +1,14 @@
-// The UART and CAN pages over captures of the emulated instrument: the tab
-// toggles, the settings rules, Start filling the grid through its model,
-// the marks, the messages and the CSV export.
+// The UART and CAN pages over a host of their own and captures of the
+// emulated instrument: the tab toggles, the settings rules, Start filling
+// the grid through its model, the marks, the messages and the CSV export.
+// (The main window's menu items and tool buttons: tests/analyzer.)
 
-#include "analyzer/TForm1.h"
 #include "protocols/UARTPage.h"
 #include "protocols/WCAN_Core.h"
 #include "protocols/WCAN_UI.h"
-#include "tests/analyzer/AnalyzerWindowFixture.h"
+#include "tests/analyzer/AnalyzerTestFolder.h"
+#include "tests/protocols/PageHostFake.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -14,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -23,26 +26,6 @@
 #include <sstream>
 
 namespace {
-
-// One capture on the window: triggered on the first start bit after the
-// scene's pause (a high pulse longer than `pulseUs` on `channel`).
-void Capture(AnalyzerWindow &w, int row, int depthIndex, int channel, uint16_t pulseUs)
-{
-    CFile &s = w.Settings();
-    s.TriggerType = 5;
-    s.PulseChannel = static_cast<uint8_t>(channel);
-    s.PulsePolarity = 0;
-    s.PulseCompare = 2;
-    s.PulseUnit = 2;
-    s.PulseWhole = pulseUs;
-    s.MemoryDepthIndex = static_cast<int16_t>(depthIndex);
-    s.MemoryPercent = 1;
-    w.form->DivComboBox->setCurrentIndex(row);
-    w.form->DivComboBoxChange();
-    w.form->SingleRunButton->trigger();
-    ASSERT_TRUE(w.WaitIdle());
-    ASSERT_EQ(w.Record().CaptureValid, 1);
-}
 
 QString Cell(const QTableView *grid, int row, int column)
 {
@@ -57,28 +40,29 @@ std::string ReadFile(const QString &path)
     return text.str();
 }
 
-TEST(UartPage, TheToolButtonTogglesTheTab)
+// The page keeps its tab, menu item and tool button in step; shown, it is
+// selected, hidden, the first page.
+TEST(UartPage, TogglingShowsAndHidesItsTab)
 {
-    AnalyzerWindow w(5, Emulated(5));
-    TForm1 &f = *w.form;
-    const int tab = f.PageControl1->indexOf(f.Tab_UART);
-    EXPECT_EQ(tab, 5);
-    f.UARTButton->trigger();
-    EXPECT_TRUE(f.PageControl1->isTabVisible(tab));
-    EXPECT_EQ(f.PageControl1->currentIndex(), tab);
-    EXPECT_TRUE(f.UART_Protocol->isChecked());
-    EXPECT_TRUE(f.UARTButton->isChecked());
-    f.UART_Protocol->trigger();
-    EXPECT_FALSE(f.PageControl1->isTabVisible(tab));
-    EXPECT_EQ(f.PageControl1->currentIndex(), 0);
-    EXPECT_FALSE(f.UARTButton->isChecked());
+    PageHostFake host(5);
+    UARTPage p(host, host.Tab());
+    p.UARTButtonClick();
+    EXPECT_TRUE(host.Pages->isTabVisible(PageHostFake::PageTab));
+    EXPECT_EQ(host.Pages->currentIndex(), PageHostFake::PageTab);
+    EXPECT_TRUE(host.MenuItem.isChecked());
+    EXPECT_TRUE(host.Button.isChecked());
+    p.UARTButtonClick();
+    EXPECT_FALSE(host.Pages->isTabVisible(PageHostFake::PageTab));
+    EXPECT_EQ(host.Pages->currentIndex(), 0);
+    EXPECT_FALSE(host.MenuItem.isChecked());
+    EXPECT_FALSE(host.Button.isChecked());
 }
 
 TEST(UartPage, EightDataBitsTakeNoParityAndDefaultRestoresEverything)
 {
-    AnalyzerWindow w(5, Emulated(5));
-    UARTPage &p = *w.form->UartPage;
-    w.form->UARTButton->trigger();
+    PageHostFake host(5);
+    UARTPage p(host, host.Tab());
+    p.UARTButtonClick();
     EXPECT_EQ(p.UART_ComboBox_Channel->count(), 16);
     EXPECT_EQ(p.UART_ComboBox_Channel->itemText(4), "CH4  [CH04]");
 
@@ -110,10 +94,10 @@ TEST(UartPage, EightDataBitsTakeNoParityAndDefaultRestoresEverything)
 
 TEST(UartPage, StartListsTheFramesAndExportWritesThemAsCsv)
 {
-    AnalyzerWindow w(5, Emulated(5, "scene=uart,text=Hi!,baud=9600,gap=2000,framingerror=2"));
-    Capture(w, 10, 5, 4, 1500);
-    UARTPage &p = *w.form->UartPage;
-    w.form->UARTButton->trigger();
+    PageHostFake host(5, "scene=uart,text=Hi!,baud=9600,gap=2000,framingerror=2");
+    host.CaptureAfterPause(10, 5, 4, 1500);
+    UARTPage p(host, host.Tab());
+    p.UARTButtonClick();
     p.UART_ComboBox_Channel->setCurrentIndex(4);
     p.TextModeItems->button(1)->setChecked(true); // Both
     p.UART_Start->click();
@@ -127,10 +111,11 @@ TEST(UartPage, StartListsTheFramesAndExportWritesThemAsCsv)
     EXPECT_EQ(Cell(grid, 3, 0), "4");
     EXPECT_FALSE(grid->model()->index(0, 3).data(Qt::ForegroundRole).isValid());
     EXPECT_TRUE(grid->model()->index(1, 3).data(Qt::ForegroundRole).isValid()) << "marked";
-    EXPECT_TRUE(w.Messages().isEmpty());
-    KeepScreenshot(*w.form, "uart-page.png");
+    EXPECT_TRUE(host.Messages().isEmpty());
+    KeepScreenshot(host.window, "uart-page.png");
 
-    const QString path = QString::fromStdString(w.folder.File("uart.csv"));
+    AnalyzerTestFolder folder;
+    const QString path = QString::fromStdString(folder.File("uart.csv"));
     p.ChooseExportFile = [path] { return path; };
     p.UART_Export->click();
     const std::string csv = ReadFile(path);
@@ -142,16 +127,16 @@ TEST(UartPage, StartListsTheFramesAndExportWritesThemAsCsv)
 
 TEST(UartPage, ABaudRateTooFastForTheSamplePeriodIsToldNotDecoded)
 {
-    AnalyzerWindow w(5, Emulated(5, "scene=uart,text=Hi!,baud=9600,gap=2000"));
-    Capture(w, 13, 5, 4, 1500); // 10 us per sample
-    UARTPage &p = *w.form->UartPage;
-    w.form->UARTButton->trigger();
+    PageHostFake host(5, "scene=uart,text=Hi!,baud=9600,gap=2000");
+    host.CaptureAfterPause(13, 5, 4, 1500); // 10 us per sample
+    UARTPage p(host, host.Tab());
+    p.UARTButtonClick();
     p.UART_ComboBox_Channel->setCurrentIndex(4);
     p.UART_ComboBox_Baudrate->setCurrentIndex(17); // 128000
     p.UART_Start->click();
     EXPECT_EQ(p.UART_DataGrid->model()->rowCount(), 0);
-    ASSERT_EQ(w.Messages().size(), 1);
-    EXPECT_TRUE(w.Messages().front().startsWith("At this sample rate a bit of 128000 baud"));
+    ASSERT_EQ(host.Messages().size(), 1);
+    EXPECT_TRUE(host.Messages().front().startsWith("At this sample rate a bit of 128000 baud"));
 }
 
 // 921600 baud is no rate of the list: "Custom" takes it, at 100 ns per
@@ -159,10 +144,10 @@ TEST(UartPage, ABaudRateTooFastForTheSamplePeriodIsToldNotDecoded)
 // 50 .. 10,000,000 is refused with a message and decodes nothing.
 TEST(UartPage, ACustomBaudRateDecodesAndOtherTextsAreRefused)
 {
-    AnalyzerWindow w(5, Emulated(5, "scene=uart,text=Hi!,baud=921600,gap=100"));
-    Capture(w, 7, 5, 4, 50);
-    UARTPage &p = *w.form->UartPage;
-    w.form->UARTButton->trigger();
+    PageHostFake host(5, "scene=uart,text=Hi!,baud=921600,gap=100");
+    host.CaptureAfterPause(7, 5, 4, 50);
+    UARTPage p(host, host.Tab());
+    p.UARTButtonClick();
     p.UART_ComboBox_Channel->setCurrentIndex(4);
     EXPECT_FALSE(p.UART_Edit_CustomBaud->isEnabled());
     p.UART_ComboBox_Baudrate->setCurrentIndex(WUART::CustomIndex);
@@ -177,17 +162,17 @@ TEST(UartPage, ACustomBaudRateDecodesAndOtherTextsAreRefused)
     EXPECT_EQ(Cell(grid, 2, 1), "!");
     for (int r = 0; r < grid->model()->rowCount(); ++r)
         EXPECT_EQ(Cell(grid, r, 3), "Packet OK") << r;
-    EXPECT_TRUE(w.Messages().isEmpty());
-    KeepScreenshot(*w.form, "uart-page-custom-baud.png");
+    EXPECT_TRUE(host.Messages().isEmpty());
+    KeepScreenshot(host.window, "uart-page-custom-baud.png");
 
     const int rows = grid->model()->rowCount();
     for (const char *bad : {"abc", "49", "10000001", "9600.5", ""}) {
         p.UART_Edit_CustomBaud->setText(bad);
         p.UART_Start->click();
-        ASSERT_FALSE(w.Messages().isEmpty()) << bad;
-        EXPECT_TRUE(w.Messages().back().contains("is no baud rate: enter a whole number from 50 "
-                                                 "to 10000000."))
-            << w.Messages().back().toStdString();
+        ASSERT_FALSE(host.Messages().isEmpty()) << bad;
+        EXPECT_TRUE(host.Messages().back().contains("is no baud rate: enter a whole number from "
+                                                    "50 to 10000000."))
+            << host.Messages().back().toStdString();
         EXPECT_EQ(grid->model()->rowCount(), rows) << "the last rows stay";
     }
     p.UART_Default->click();
@@ -197,14 +182,14 @@ TEST(UartPage, ACustomBaudRateDecodesAndOtherTextsAreRefused)
 
 TEST(CanPage, TogglesBuildsItsTextsAndDefaults)
 {
-    AnalyzerWindow w(8, Emulated(8));
-    TForm1 &f = *w.form;
-    WCAN_UI &p = *f.CanPage;
-    f.CAN_Protocol->trigger();
-    const int tab = f.PageControl1->indexOf(f.TabSheet6);
-    EXPECT_EQ(tab, 4);
-    EXPECT_EQ(f.PageControl1->currentIndex(), tab);
-    EXPECT_TRUE(f.CANButton->isChecked());
+    PageHostFake host(8);
+    WCAN_UI p(host, host.Tab());
+    p.CANButtonClick();
+    const int tab = PageHostFake::PageTab;
+    EXPECT_TRUE(host.Pages->isTabVisible(tab));
+    EXPECT_EQ(host.Pages->currentIndex(), tab);
+    EXPECT_TRUE(host.MenuItem.isChecked());
+    EXPECT_TRUE(host.Button.isChecked());
     EXPECT_EQ(p.ChannelList->count(), 32);
     EXPECT_EQ(p.BaudRateList->count(), 26);
     EXPECT_EQ(p.BaudRateList->currentText(), "125,000");
@@ -217,8 +202,8 @@ TEST(CanPage, TogglesBuildsItsTextsAndDefaults)
 
     p.ChannelList->setCurrentIndex(9);
     emit p.ChannelList->activated(9);
-    f.PageControl1->setCurrentIndex(0);
-    f.PageControl1->setCurrentIndex(tab);
+    host.Pages->setCurrentIndex(0);
+    host.Pages->setCurrentIndex(tab);
     EXPECT_EQ(p.ChannelList->currentIndex(), 9) << "the list is rebuilt, the choice kept";
     p.ExtensionItems->button(0)->setChecked(true);
     p.BaudRateList->setCurrentIndex(3);
@@ -226,24 +211,27 @@ TEST(CanPage, TogglesBuildsItsTextsAndDefaults)
     EXPECT_EQ(p.ChannelList->currentIndex(), 0);
     EXPECT_EQ(p.BaudRateList->currentIndex(), WCAN_Core::DefaultRateIndex);
     EXPECT_EQ(p.ExtensionItems->checkedId(), 1);
-    f.CANButton->trigger();
-    EXPECT_FALSE(f.PageControl1->isTabVisible(tab));
-    EXPECT_FALSE(f.CAN_Protocol->isChecked());
+    p.CANButtonClick();
+    EXPECT_FALSE(host.Pages->isTabVisible(tab));
+    EXPECT_EQ(host.Pages->currentIndex(), 0);
+    EXPECT_FALSE(host.MenuItem.isChecked());
+    EXPECT_FALSE(host.Button.isChecked());
 }
 
+// The texts come from the active language file, read when the page is built.
 TEST(CanPage, TakesItsTextsFromTheLanguageFile)
 {
     AnalyzerTestFolder folder;
-    std::ofstream(folder.File("System.ini"))
-        << "[Language]\nFile=test_XX.lang\n[History]\nLastFile=\n[Model]\nHost=1\n";
-    std::filesystem::create_directories(folder.Path() / "Language");
-    std::ofstream(folder.Path() / "Language" / "test_XX.lang", std::ios::binary)
+    const std::string language = folder.File("test_XX.lang");
+    std::ofstream(language, std::ios::binary)
         << "[Language]\nText=Testish\nFileName=test_XX.lang\nCheckSum=19\n"
            "[CAN]\nstrChannelSelectLabel1=Dominant hoch\nstrCRC=Pruefsumme\nstrStatus=Zustand\n"
            "strExtensionItem2=Zeigen\n[Common]\nstrStartBtnCaption=Los\n";
-    DeviceEnvironment demo("demo");
-    TForm1 form(nullptr, folder.File("System.ini"));
-    const WCAN_UI &p = *form.CanPage;
+    const std::string before = UiText::LanguageFile();
+    UiText::SetLanguageFile(language);
+    PageHostFake host(8);
+    const WCAN_UI p(host, host.Tab());
+    UiText::SetLanguageFile(before);
     EXPECT_EQ(p.ChannelLabel->text(), "Dominant hoch");
     EXPECT_EQ(p.StartButton->text(), "Los");
     EXPECT_EQ(p.DefaultButton->text(), "Default") << "a missing key gives the default";
@@ -256,11 +244,11 @@ TEST(CanPage, TakesItsTextsFromTheLanguageFile)
 
 TEST(CanPage, StartMarksAWrongCrcAndHidesTheExtendedIdOnRequest)
 {
-    AnalyzerWindow w(8, Emulated(8, "scene=can,ext,id=0x1ABCDEF,data=00112233445566778899,"
-                                    "crcerror=2,bitrate=125000,gap=300"));
-    Capture(w, 8, 5, 5, 200);
-    WCAN_UI &p = *w.form->CanPage;
-    w.form->CANButton->trigger();
+    PageHostFake host(8, "scene=can,ext,id=0x1ABCDEF,data=00112233445566778899,"
+                         "crcerror=2,bitrate=125000,gap=300");
+    host.CaptureAfterPause(8, 5, 5, 200);
+    WCAN_UI p(host, host.Tab());
+    p.CANButtonClick();
     p.ChannelList->setCurrentIndex(5);
     p.StartButton->click();
     const QTableView *grid = p.FrameGrid;
@@ -271,7 +259,7 @@ TEST(CanPage, StartMarksAWrongCrcAndHidesTheExtendedIdOnRequest)
     EXPECT_FALSE(Cell(grid, 1, WCAN_Core::Crc).isEmpty()) << "the received CRC stays shown";
     EXPECT_TRUE(grid->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(grid->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
-    KeepScreenshot(*w.form, "can-page-crc-error.png");
+    KeepScreenshot(host.window, "can-page-crc-error.png");
 
     p.ExtensionItems->button(0)->setChecked(true); // Hide
     p.StartButton->click();
