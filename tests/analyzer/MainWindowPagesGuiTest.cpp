@@ -8,6 +8,7 @@
 #include "protocols/WCAN_Core.h"
 #include "protocols/WCAN_UI.h"
 #include "tests/analyzer/AnalyzerWindowFixture.h"
+#include "tests/protocols/CanPageLanguage.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -131,21 +132,11 @@ TEST(MainWindowPages, TheCanPageTakesItsTextsFromTheWindowsLanguageFile)
     std::ofstream(folder.File("System.ini"))
         << "[Language]\nFile=test_XX.lang\n[History]\nLastFile=\n[Model]\nHost=1\n";
     std::filesystem::create_directories(folder.Path() / "Language");
-    std::ofstream(folder.Path() / "Language" / "test_XX.lang", std::ios::binary)
-        << "[Language]\nText=Testish\nFileName=test_XX.lang\nCheckSum=19\n"
-           "[CAN]\nstrChannelSelectLabel1=Dominant hoch\nstrCRC=Pruefsumme\nstrStatus=Zustand\n"
-           "strExtensionItem2=Zeigen\n[Common]\nstrStartBtnCaption=Los\n";
+    std::ofstream(folder.Path() / "Language" / "test_XX.lang", std::ios::binary) << CanTestLanguage;
     DeviceEnvironment demo("demo");
     TForm1 form(nullptr, folder.File("System.ini"));
     const WCAN_UI &p = *form.CanPage;
-    EXPECT_EQ(p.ChannelLabel->text(), "Dominant hoch");
-    EXPECT_EQ(p.StartButton->text(), "Los");
-    EXPECT_EQ(p.DefaultButton->text(), "Default") << "a missing key gives the default";
-    EXPECT_EQ(p.ExtensionItems->button(1)->text(), "Zeigen");
-    const QAbstractItemModel *rows = p.FrameGrid->model();
-    EXPECT_EQ(rows->headerData(WCAN_Core::BasicId, Qt::Horizontal).toString(), "BasicID");
-    EXPECT_EQ(rows->headerData(WCAN_Core::Crc, Qt::Horizontal).toString(), "Pruefsumme");
-    EXPECT_EQ(rows->headerData(WCAN_Core::Status, Qt::Horizontal).toString(), "Zustand");
+    ExpectCanTestLanguage(p);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "protocols/WCAN_Core.h"
 #include "protocols/WCAN_UI.h"
 #include "tests/analyzer/AnalyzerTestFolder.h"
+#include "tests/protocols/CanPageLanguage.h"
 #include "tests/protocols/PageHostFake.h"
 #include "ui/UiText.h"
 
@@ -223,23 +224,13 @@ TEST(CanPage, TakesItsTextsFromTheLanguageFile)
 {
     AnalyzerTestFolder folder;
     const std::string language = folder.File("test_XX.lang");
-    std::ofstream(language, std::ios::binary)
-        << "[Language]\nText=Testish\nFileName=test_XX.lang\nCheckSum=19\n"
-           "[CAN]\nstrChannelSelectLabel1=Dominant hoch\nstrCRC=Pruefsumme\nstrStatus=Zustand\n"
-           "strExtensionItem2=Zeigen\n[Common]\nstrStartBtnCaption=Los\n";
+    std::ofstream(language, std::ios::binary) << CanTestLanguage;
     const std::string before = UiText::LanguageFile();
     UiText::SetLanguageFile(language);
     PageHostFake host(8);
     const WCAN_UI p(host, host.Tab());
     UiText::SetLanguageFile(before);
-    EXPECT_EQ(p.ChannelLabel->text(), "Dominant hoch");
-    EXPECT_EQ(p.StartButton->text(), "Los");
-    EXPECT_EQ(p.DefaultButton->text(), "Default") << "a missing key gives the default";
-    EXPECT_EQ(p.ExtensionItems->button(1)->text(), "Zeigen");
-    const QAbstractItemModel *rows = p.FrameGrid->model();
-    EXPECT_EQ(rows->headerData(WCAN_Core::BasicId, Qt::Horizontal).toString(), "BasicID");
-    EXPECT_EQ(rows->headerData(WCAN_Core::Crc, Qt::Horizontal).toString(), "Pruefsumme");
-    EXPECT_EQ(rows->headerData(WCAN_Core::Status, Qt::Horizontal).toString(), "Zustand");
+    ExpectCanTestLanguage(p);
 }
 
 TEST(CanPage, StartMarksAWrongCrcAndHidesTheExtendedIdOnRequest)
