@@ -165,7 +165,14 @@ TForm1::TForm1(QWidget *parent, std::string systemIniPath)
     UpdateTitle();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // A window still on screen closes in QWidget's destructor, and the views
+    // lay themselves out as they hide: the state list's grid then asks its
+    // model for rows the list (a member, gone by then) kept. Hidden here,
+    // while every member is still there, nothing asks afterwards.
+    hide();
+}
 
 std::string TForm1::ProgramFolder()
 {
